@@ -1,0 +1,132 @@
+// pass_bench.cpp: the analysis pass against a bare open/read/close loop over the same files.
+#include <benchmark/benchmark.h>
+
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "analysis/analysis_pass.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+using kavren::testing::TempDir;
+
+constexpr int kRounds = 5;
+constexpr int kSizes[] = {10'000, 100'000};
+
+struct FileSet {
+  TempDir dir;
+  std::vector<std::wstring> wide_paths;
+  std::vector<std::string> paths;
+};
+
+// Small files with each of the four kinds of start, as a real folder of
+// novels in several encodings would hold.
+std::unique_ptr<FileSet> MakeFiles(int count) {
+  static const std::vector<unsigned char> kStarts[] = {
+      {0xEF, 0xBB, 0xBF, 'a', 'b'}, {0xFF, 0xFE, 'a', 0}, {0xFE, 0xFF, 0, 'a'}, {'a', 'b', 'c'}};
+  auto set = std::make_unique<FileSet>();
+  for (int i = 0; i < count; ++i) {
+    set->wide_paths.push_back(set->dir.Write(L"f" + std::to_wstring(i) + L".txt", kStarts[i % 4]));
+    set->paths.push_back((set->dir.path() / ("f" + std::to_string(i) + ".txt")).string());
+  }
+  return set;
+}
+
+void BareLoop(benchmark::State& state, const FileSet* files) {
+  for (auto _ : state) {
+    unsigned checksum = 0;
+    for (const std::string& path : files->paths) {
+      unsigned char head[3] = {};
+      const int fd = ::open(path.c_str(), O_RDONLY);
+      if (fd >= 0) {
+        if (::read(fd, head, sizeof head) > 0) checksum += head[0];
+        ::close(fd);
+      }
+    }
+    benchmark::DoNotOptimize(checksum);
+  }
+}
+
+void Pass(benchmark::State& state, const FileSet* files) {
+  kavren::RowList List1, List2;
+  kavren::CommandButton Command2;
+  List1.SetSelectionHandler([&] { (void)List2.SelectRow(List1.CurrentRow()); });
+  List2.SetSelectionHandler([&] { (void)List1.SelectRow(List2.CurrentRow()); });
+  for (std::size_t i = 0; i < files->wide_paths.size(); ++i) {
+    List1.AppendRow(L"f" + std::to_wstring(i) + L".txt", files->wide_paths[i]);
+  }
+  for (auto _ : state) {
+    state.PauseTiming();
+    List2.ClearRows();
+    Command2.SetEnabled(true);
+    state.ResumeTiming();
+    kavren::RunAnalysisPass(List1, List2, Command2);
+  }
+  benchmark::DoNotOptimize(List2.RowCount());
+}
+
+// Keeps every round's time per iteration so that the summary can take the
+// median of interleaved rounds.
+class CollectingReporter : public benchmark::ConsoleReporter {
+ public:
+  std::map<std::string, std::vector<double>> ms;
+  void ReportRuns(const std::vector<Run>& runs) override {
+    for (const Run& run : runs) {
+      const std::string name = run.run_name.function_name;
+      ms[name].push_back(run.GetAdjustedRealTime() / 1e6);
+    }
+    ConsoleReporter::ReportRuns(runs);
+  }
+};
+
+double Median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  return v[v.size() / 2];
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::map<int, std::unique_ptr<FileSet>> sets;
+  for (int size : kSizes) sets[size] = MakeFiles(size);
+
+  // Loop and pass take turns, round after round, so that a slow spell of the
+  // machine falls on both.
+  for (int round = 0; round < kRounds; ++round) {
+    for (int size : kSizes) {
+      const FileSet* files = sets[size].get();
+      benchmark::RegisterBenchmark(("loop/" + std::to_string(size)).c_str(), BareLoop, files)
+          ->Unit(benchmark::kNanosecond)
+          ->UseRealTime()
+          ->Iterations(size >= 100'000 ? 3 : 20);
+      benchmark::RegisterBenchmark(("pass/" + std::to_string(size)).c_str(), Pass, files)
+          ->Unit(benchmark::kNanosecond)
+          ->UseRealTime()
+          ->Iterations(size >= 100'000 ? 3 : 20);
+    }
+  }
+
+  benchmark::Initialize(&argc, argv);
+  CollectingReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  benchmark::Shutdown();
+
+  rusage usage{};
+  ::getrusage(RUSAGE_SELF, &usage);
+  std::printf("\npeak_rss_kib=%ld (file lists of both sizes held at once)\n", usage.ru_maxrss);
+  for (int size : kSizes) {
+    const double pass = Median(reporter.ms["pass/" + std::to_string(size)]);
+    const double loop = Median(reporter.ms["loop/" + std::to_string(size)]);
+    std::printf("files=%d pass_ms=%.2f loop_ms=%.2f ratio=%.3f\n", size, pass, loop, pass / loop);
+  }
+  return 0;
+}

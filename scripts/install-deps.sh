@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# install-deps.sh: brings a fresh Debian 12 machine to what the build and the tests need.
+# apt-get runs only when something is missing, so a ready machine pays nothing.
+set -euo pipefail
+
+packages=(
+  cmake make g++ googletest libgtest-dev libbenchmark-dev
+  g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
+  wine wine64 fonts-wine
+  xvfb imagemagick x11-utils
+  fonts-wqy-microhei locales
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  # dpkg -s succeeds for packages that were removed but left config behind,
+  # so ask for the install status itself.
+  status=$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)
+  [[ "$status" == "install ok installed" ]] || missing+=("$p")
+done
+
+sudo=()
+[[ $(id -u) -eq 0 ]] || sudo=(sudo)
+
+if ((${#missing[@]})); then
+  echo "install-deps: installing ${missing[*]}"
+  "${sudo[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+# Wine draws Chinese captions as boxes unless it runs under a Chinese locale.
+if ! locale -a 2>/dev/null | grep -qi '^zh_CN\.utf-\?8$'; then
+  echo "install-deps: generating zh_CN.UTF-8"
+  "${sudo[@]}" sed -i 's/^# *\(zh_CN.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+  grep -q '^zh_CN.UTF-8 UTF-8' /etc/locale.gen || echo 'zh_CN.UTF-8 UTF-8' | "${sudo[@]}" tee -a /etc/locale.gen >/dev/null
+  "${sudo[@]}" locale-gen >/dev/null
+fi

@@ -1,0 +1,20 @@
+// analysis_pass.h: runs the detector down the file list and writes one label per file.
+#pragma once
+
+#include <string_view>
+
+#include "common/command_button.h"
+#include "common/encoding_code.h"
+#include "common/row_list.h"
+
+namespace kavren {
+
+// The text shown in the result list for a code.
+[[nodiscard]] std::wstring_view LabelForCode(EncodingCode code) noexcept;
+
+// Row i of List1 becomes current (its selection handler runs), its file is
+// examined, and the label is written as row i of List2. Command2 is disabled
+// at the end, also when List1 was empty.
+void RunAnalysisPass(RowList& List1, RowList& List2, CommandButton& Command2);
+
+}  // namespace kavren

@@ -1,0 +1,19 @@
+// file_head.h: the one seam between the detector and the platform's file access.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string_view>
+
+namespace kavren {
+
+// Opens `path` read-only with the widest sharing, reads up to buffer.size()
+// bytes in one read call, and closes it again on every path. Returns how many
+// bytes were read (fewer at the end of a short file), or nullopt when the
+// path is not a plain disk file that could be opened and read.
+[[nodiscard]] std::optional<std::size_t> ReadFileHead(std::wstring_view path,
+                                                      std::span<std::uint8_t> buffer);
+
+}  // namespace kavren

@@ -1,0 +1,78 @@
+// file_head_posix.cpp: the file seam on POSIX systems, where the core is tested natively.
+#include "analysis/file_head.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "common/unique_any.h"
+
+namespace kavren {
+namespace {
+
+struct FdTraits {
+  static constexpr int Invalid() noexcept { return -1; }
+  static void Close(int fd) noexcept { ::close(fd); }
+};
+using unique_fd = unique_any<int, FdTraits>;
+
+// The core's text is wide; POSIX file names are bytes, taken here as UTF-8.
+// This is the one place the two meet.
+std::string Utf8FromWide(std::wstring_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    auto cp = static_cast<char32_t>(text[i]);
+    if constexpr (sizeof(wchar_t) == 2) {
+      if (cp >= 0xD800 && cp < 0xDC00 && i + 1 < text.size()) {
+        const auto low = static_cast<char32_t>(text[i + 1]);
+        if (low >= 0xDC00 && low < 0xE000) {
+          cp = 0x10000 + ((cp - 0xD800) << 10) + (low - 0xDC00);
+          ++i;
+        }
+      }
+    }
+    if (cp < 0x80) {
+      out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+      out += static_cast<char>(0xC0 | (cp >> 6));
+      out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+      out += static_cast<char>(0xE0 | (cp >> 12));
+      out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+      out += static_cast<char>(0xF0 | (cp >> 18));
+      out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+      out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+std::optional<std::size_t> ReadFileHead(std::wstring_view path, std::span<std::uint8_t> buffer) {
+  const std::string native = Utf8FromWide(path);
+  if (native.empty() || native.find('\0') != std::string::npos) return std::nullopt;
+
+  // O_NONBLOCK keeps the open of a FIFO from waiting for a writer; it changes
+  // nothing for regular files.
+  unique_fd fd(::open(native.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+  if (!fd) return std::nullopt;
+
+  struct stat info {};
+  if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
+
+  ssize_t got;
+  do {
+    got = ::read(fd.get(), buffer.data(), buffer.size());
+  } while (got < 0 && errno == EINTR);
+  if (got < 0) return std::nullopt;
+  return static_cast<std::size_t>(got);
+}
+
+}  // namespace kavren

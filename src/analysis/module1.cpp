@@ -1,0 +1,37 @@
+// module1.cpp: decides which byte-order mark, if any, a file begins with.
+#include "analysis/module1.h"
+
+#include <array>
+
+#include "analysis/device_names.h"
+#include "analysis/file_head.h"
+
+namespace kavren {
+
+EncodingCode ClassifyHead(std::span<const std::uint8_t> head) noexcept {
+  auto starts_with = [head](std::initializer_list<std::uint8_t> mark) {
+    if (head.size() < mark.size()) return false;
+    std::size_t i = 0;
+    for (std::uint8_t byte : mark) {
+      if (head[i++] != byte) return false;
+    }
+    return true;
+  };
+  // UTF-16 is decided on two bytes, so a UTF-32 LE mark (FF FE 00 00) still
+  // reads as UTF-16 LE. UTF-8 needs all three bytes: EF BB alone also starts
+  // ordinary GBK text.
+  if (starts_with({0xFF, 0xFE})) return EncodingCode::Utf16LittleEndian;
+  if (starts_with({0xFE, 0xFF})) return EncodingCode::Utf16BigEndian;
+  if (starts_with({0xEF, 0xBB, 0xBF})) return EncodingCode::Utf8;
+  return EncodingCode::NoMark;
+}
+
+EncodingCode GetFileEncoding(std::wstring_view name) {
+  if (NamesDevice(name)) return EncodingCode::Unreadable;
+  std::array<std::uint8_t, 3> head{};
+  const auto got = ReadFileHead(name, head);
+  if (!got) return EncodingCode::Unreadable;
+  return ClassifyHead(std::span<const std::uint8_t>(head.data(), *got));
+}
+
+}  // namespace kavren

@@ -1,0 +1,20 @@
+// module1.h: the byte-order-mark detector, the program's one piece of real analysis.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+#include "common/encoding_code.h"
+
+namespace kavren {
+
+// Names the mark that a file's first bytes carry. `head` holds what was read,
+// which may be fewer than three bytes.
+[[nodiscard]] EncodingCode ClassifyHead(std::span<const std::uint8_t> head) noexcept;
+
+// Examines the file at `name` (a full path, or a name relative to the
+// current directory). Only its first three bytes are read; nothing is cached.
+[[nodiscard]] EncodingCode GetFileEncoding(std::wstring_view name);
+
+}  // namespace kavren
