@@ -17,6 +17,12 @@ export WINEARCH=win64
     # window manager), and windows of separate processes see each other.
     wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
     wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
+    # Wine draws the title-bar buttons with Marlett; without it in the
+    # prefix they come out as the letters "0 1 r".
+    if [[ -f /usr/share/wine/fonts/marlett.ttf ]]; then
+      mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+      cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
+    fi
     wineserver -w
     touch "$WINEPREFIX/.kavren-ready"
   fi

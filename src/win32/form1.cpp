@@ -1,0 +1,295 @@
+// form1.cpp: creation, layout, size lock and event wiring of the main window.
+#include "win32/form1.h"
+
+#include <shellapi.h>
+#include <windowsx.h>
+
+#include "analysis/analysis_pass.h"
+#include "win32/dpi.h"
+#include "win32/maker.h"
+#include "win32/open_dialog.h"
+#include "resource_ids.h"
+
+namespace kavren::win32 {
+namespace {
+
+// How often a long pass shows where it has got to.
+constexpr ULONGLONG kProgressIntervalMs = 250;
+
+constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+
+bool RegisterForm1Class(HINSTANCE instance, WNDPROC procedure) {
+  WNDCLASSEXW existing{};
+  existing.cbSize = sizeof existing;
+  if (::GetClassInfoExW(instance, kForm1ClassName, &existing)) return true;
+
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = procedure;
+  wc.hInstance = instance;
+  wc.hIcon = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON,
+                                             ::GetSystemMetrics(SM_CXICON), ::GetSystemMetrics(SM_CYICON),
+                                             LR_SHARED));
+  wc.hIconSm = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON,
+                                               ::GetSystemMetrics(SM_CXSMICON),
+                                               ::GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+  wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  wc.lpszClassName = kForm1ClassName;
+  return ::RegisterClassExW(&wc) != 0;
+}
+
+// Shows the hourglass for as long as the pass keeps the window busy.
+class WaitCursor {
+ public:
+  WaitCursor() noexcept : previous_(::SetCursor(::LoadCursorW(nullptr, IDC_WAIT))) {}
+  WaitCursor(const WaitCursor&) = delete;
+  WaitCursor& operator=(const WaitCursor&) = delete;
+  ~WaitCursor() { ::SetCursor(previous_); }
+
+ private:
+  HCURSOR previous_;
+};
+
+}  // namespace
+
+std::unique_ptr<Form1> Form1::Create(HINSTANCE instance, int show_command) {
+  if (!RegisterForm1Class(instance, &Form1::WindowProc)) return nullptr;
+  std::unique_ptr<Form1> form(new Form1());
+  // Created hidden at a provisional place: the size and position depend on
+  // the DPI of the monitor it lands on, known only once it exists.
+  ::CreateWindowExW(0, kForm1ClassName, kForm1Caption, kFormStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                    CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, form.get());
+  if (!form->hwnd()) return nullptr;
+
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  ::GetMonitorInfoW(::MonitorFromWindow(form->hwnd(), MONITOR_DEFAULTTOPRIMARY), &monitor);
+  const RECT& work = monitor.rcWork;
+  const SIZE outer = form->OuterSize();
+  ::SetWindowPos(form->hwnd(), nullptr, work.left + (work.right - work.left - outer.cx) / 2,
+                 work.top + (work.bottom - work.top - outer.cy) / 2, outer.cx, outer.cy,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  ::ShowWindow(form->hwnd(), show_command);
+  ::UpdateWindow(form->hwnd());
+  return form;
+}
+
+Form1::~Form1() {
+  if (hwnd_) ::DestroyWindow(hwnd_);
+}
+
+LRESULT Form1::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_CREATE: OnCreate(); return 0;
+    case WM_COMMAND: OnCommand(LOWORD(wparam), HIWORD(wparam)); return 0;
+    case WM_WINDOWPOSCHANGING: OnWindowPosChanging(*reinterpret_cast<WINDOWPOS*>(lparam)); return 0;
+    case WM_GETMINMAXINFO: OnGetMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lparam)); return 0;
+    case WM_DPICHANGED: OnDpiChanged(HIWORD(wparam), *reinterpret_cast<const RECT*>(lparam)); return 0;
+    case WM_ACTIVATE: OnActivate(LOWORD(wparam) != WA_INACTIVE); return 0;
+    case WM_SETFOCUS: OnActivate(true); return 0;
+    case WM_DESTROY:
+      List1.SetView(nullptr);
+      List2.SetView(nullptr);
+      ::PostQuitMessage(0);
+      return 0;
+    default: return ::DefWindowProcW(hwnd_, message, wparam, lparam);
+  }
+}
+
+void Form1::OnCreate() {
+  dpi_ = DpiForWindow(hwnd_);
+  CreateControls();
+  ApplyFont();
+  LayOutControls();
+
+  list1_view_.emplace(List1, control(Control::List1));
+  list2_view_.emplace(List2, control(Control::List2));
+  List1.SetView(&*list1_view_);
+  List2.SetView(&*list2_view_);
+  // The paired lists: each mirrors its selection into the other by index.
+  // A list without that row refuses, and the refusal is ignored.
+  List1.SetSelectionHandler([this] {
+    (void)List2.SelectRow(List1.CurrentRow());
+    // The pass moves List1's selection row by row: the one place it can
+    // show how far it has got.
+    if (pass_running_) ShowPassProgress();
+  });
+  List2.SetSelectionHandler([this] { (void)List1.SelectRow(List2.CurrentRow()); });
+  Command2.OnEnabledChanged([this](bool enabled) {
+    const HWND button = control(Control::Command2);
+    // A disabled window keeps the keyboard focus it had, leaving Tab
+    // nowhere to start from; hand the focus on first.
+    if (!enabled && ::GetFocus() == button) ::SetFocus(::GetNextDlgTabItem(hwnd_, button, FALSE));
+    ::EnableWindow(button, enabled);
+  });
+}
+
+void Form1::CreateControls() {
+  const auto instance = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(hwnd_, GWLP_HINSTANCE));
+  for (const ControlSpec& spec : ControlTable()) {
+    controls_[static_cast<std::size_t>(spec.control)] = ::CreateWindowExW(
+        spec.ex_style, spec.window_class, spec.caption.c_str(), spec.style, 0, 0, 0, 0, hwnd_,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(spec.control))), instance, nullptr);
+  }
+}
+
+void Form1::ApplyFont() {
+  const LOGFONTW logfont = MessageFontForDpi(dpi_);
+  unique_font font(::CreateFontIndirectW(&logfont));
+  for (HWND child : controls_) ::SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+  // The old font is deleted only now that no control uses it.
+  font_ = std::move(font);
+}
+
+void Form1::LayOutControls() const {
+  for (const ControlSpec& spec : ControlTable()) {
+    // Scale the edges rather than the sizes, so that neighbours still meet
+    // exactly at any DPI.
+    const int left = TwipsToPixels(spec.rect.left, dpi_);
+    const int top = TwipsToPixels(spec.rect.top, dpi_);
+    const int right = TwipsToPixels(spec.rect.left + spec.rect.width, dpi_);
+    const int bottom = TwipsToPixels(spec.rect.top + spec.rect.height, dpi_);
+    ::MoveWindow(control(spec.control), left, top, right - left, bottom - top, TRUE);
+  }
+}
+
+SIZE Form1::OuterSize() const noexcept {
+  return {TwipsToPixels(kOuterWidthTwips, dpi_), TwipsToPixels(kOuterHeightTwips, dpi_)};
+}
+
+// The size lock. Holding the size here, before a change happens, covers a
+// dragged edge, a programmatic SetWindowPos and a maximise alike, with no
+// flicker and no nested resize. A minimised window is left alone.
+void Form1::OnWindowPosChanging(WINDOWPOS& pos) const noexcept {
+  if ((pos.flags & SWP_NOSIZE) || ::IsIconic(hwnd_)) return;
+  const SIZE outer = OuterSize();
+  pos.cx = outer.cx;
+  pos.cy = outer.cy;
+}
+
+void Form1::OnGetMinMaxInfo(MINMAXINFO& info) const noexcept {
+  const SIZE outer = OuterSize();
+  info.ptMaxSize = {outer.cx, outer.cy};
+  info.ptMinTrackSize = info.ptMaxTrackSize = info.ptMaxSize;
+}
+
+void Form1::OnDpiChanged(UINT dpi, const RECT& suggested) {
+  dpi_ = dpi;
+  ApplyFont();
+  LayOutControls();
+  const SIZE outer = OuterSize();
+  ::SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, outer.cx, outer.cy,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// A plain window does not remember which control had the focus, as a dialog
+// does; without this, switching away and back leaves the keyboard nowhere.
+void Form1::OnActivate(bool active) {
+  if (!active) {
+    const HWND focus = ::GetFocus();
+    if (focus && ::IsChild(hwnd_, focus)) focus_before_deactivation_ = focus;
+    return;
+  }
+  HWND target = focus_before_deactivation_;
+  if (!target || !::IsWindow(target) || !::IsWindowEnabled(target)) target = control(Control::List1);
+  ::SetFocus(target);
+}
+
+void Form1::OnCommand(int id, int code) {
+  if (id == ControlId(Control::Command1) && code == BN_CLICKED) return ChooseFiles();
+  if (id == ControlId(Control::Command2) && code == BN_CLICKED) return AnalyseFiles();
+  if (id == ControlId(Control::Command4) && code == BN_CLICKED) return ClearData();
+  if (id == ControlId(Control::Command6) && code == BN_CLICKED) {
+    ::DestroyWindow(hwnd_);
+    return;
+  }
+  if ((id == ControlId(Control::Label1) || id == ControlId(Control::Label2)) && code == STN_CLICKED) {
+    return OpenMakerSite();
+  }
+  if (id == ControlId(Control::List1) && code == LBN_SELCHANGE) {
+    return OnListSelectionChanged(List1, *list1_view_, control(Control::List1));
+  }
+  if (id == ControlId(Control::List2) && code == LBN_SELCHANGE) {
+    return OnListSelectionChanged(List2, *list2_view_, control(Control::List2));
+  }
+  // The heading buttons, the frames, and the IDOK/IDCANCEL that Enter and
+  // Esc produce: no response.
+}
+
+void Form1::ChooseFiles() { AppendChosenFiles(ChooseTxtFiles(hwnd_)); }
+
+void Form1::AppendChosenFiles(const std::vector<ChosenFile>& files) {
+  if (files.empty()) return;
+  list1_view_->BeginBatch();
+  for (const ChosenFile& file : files) List1.AppendRow(file.name, file.path);
+  list1_view_->EndBatch();
+}
+
+void Form1::AnalyseFiles() {
+  // A click queued while the pass ran reaches the button after it was
+  // disabled; it must not start a second pass.
+  if (!Command2.Enabled()) return;
+  WaitCursor busy;
+  list1_view_->BeginBatch();
+  list2_view_->BeginBatch();
+  pass_running_ = true;
+  last_progress_ = ::GetTickCount64();
+  RunAnalysisPass(List1, List2, Command2);
+  pass_running_ = false;
+  list1_view_->EndBatch();
+  list2_view_->EndBatch();
+}
+
+void Form1::ShowPassProgress() {
+  const ULONGLONG now = ::GetTickCount64();
+  if (now - last_progress_ < kProgressIntervalMs) return;
+  last_progress_ = now;
+  list1_view_->Refresh();
+  list2_view_->Refresh();
+  KeepResponsive();
+}
+
+// The pass runs on the window's thread and handles no input, as designed.
+// Peeking without removing keeps Windows from calling the window "not
+// responding" and ghosting it, and lets messages sent by other programs
+// (screen readers reading the rows) through; input waits in the queue.
+void Form1::KeepResponsive() const {
+  MSG message;
+  ::PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE);
+  ::UpdateWindow(hwnd_);
+}
+
+void Form1::ClearData() {
+  List1.ClearRows();
+  List2.ClearRows();
+}
+
+void Form1::OpenMakerSite() const {
+  // No parameters and no working folder: for an address the shell wants
+  // null there, and the browser is shown as a normal window. The result is
+  // ignored; the program says nothing either way.
+  const std::wstring url = MakerSiteUrl();
+  ::ShellExecuteW(hwnd_, L"open", url.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void Form1::OnListSelectionChanged(RowList& model, ListBoxView& view, HWND list_box) {
+  const auto selected = static_cast<RowIndex>(::SendMessageW(list_box, LB_GETCURSEL, 0, 0));
+  (void)model.SelectRow(selected);
+  // The model is the truth: if it refused, the box goes back to it.
+  view.Flush();
+}
+
+int RunMessageLoop(HWND window) {
+  MSG message;
+  BOOL got;
+  while ((got = ::GetMessageW(&message, nullptr, 0, 0)) != 0) {
+    if (got == -1) return 1;
+    if (window && ::IsWindow(window) && ::IsDialogMessageW(window, &message)) continue;
+    ::TranslateMessage(&message);
+    ::DispatchMessageW(&message);
+  }
+  return static_cast<int>(message.wParam);
+}
+
+}  // namespace kavren::win32

@@ -1,0 +1,84 @@
+// form1.h: the program's one window -- its controls, their wiring and the handlers it owns.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "common/command_button.h"
+#include "common/row_list.h"
+#include "win32/base_window.h"
+#include "win32/controls.h"
+#include "win32/list_box_view.h"
+#include "win32/win32_handles.h"
+#include "window/open_selection.h"
+
+namespace kavren::win32 {
+
+inline constexpr wchar_t kForm1Caption[] = L"Kavren批量Txt文件编码查看器 V1.0";
+inline constexpr wchar_t kForm1ClassName[] = L"KavrenTxtEncodingViewer.form1";
+
+class Form1 final : public BaseWindow<Form1> {
+ public:
+  // Registers the window class on first use, creates form1 centred on its
+  // monitor and shows it. Null if the window cannot be created.
+  static std::unique_ptr<Form1> Create(HINSTANCE instance, int show_command);
+  ~Form1();
+
+  [[nodiscard]] HWND control(Control which) const noexcept {
+    return controls_[static_cast<std::size_t>(which)];
+  }
+  [[nodiscard]] const RowList& list1() const noexcept { return List1; }
+  [[nodiscard]] const RowList& list2() const noexcept { return List2; }
+
+  // What Command1 does with the dialog's answer: one row per chosen file,
+  // added as one batch.
+  void AppendChosenFiles(const std::vector<ChosenFile>& files);
+
+  LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
+
+ private:
+  Form1() = default;
+
+  void OnCreate();
+  void OnCommand(int id, int code);
+  void OnWindowPosChanging(WINDOWPOS& pos) const noexcept;
+  void OnGetMinMaxInfo(MINMAXINFO& info) const noexcept;
+  void OnDpiChanged(UINT dpi, const RECT& suggested);
+  void OnActivate(bool active);
+
+  void ChooseFiles();
+  void AnalyseFiles();
+  void ClearData();
+  void OpenMakerSite() const;
+  void OnListSelectionChanged(RowList& model, ListBoxView& view, HWND list_box);
+
+  void CreateControls();
+  void ApplyFont();
+  void LayOutControls() const;
+  [[nodiscard]] SIZE OuterSize() const noexcept;
+  void ShowPassProgress();
+  void KeepResponsive() const;
+
+  RowList List1;
+  RowList List2;
+  CommandButton Command2;
+
+  std::array<HWND, kControlCount> controls_{};
+  std::optional<ListBoxView> list1_view_;
+  std::optional<ListBoxView> list2_view_;
+  unique_font font_;
+  UINT dpi_ = 96;
+  HWND focus_before_deactivation_ = nullptr;
+  bool pass_running_ = false;
+  ULONGLONG last_progress_ = 0;
+};
+
+// Runs the window's message loop until WM_QUIT, with dialog-style keyboard
+// navigation (Tab, Shift+Tab) for `window`'s controls.
+int RunMessageLoop(HWND window);
+
+}  // namespace kavren::win32

@@ -1,0 +1,22 @@
+// win32_handles.h: owners for the Win32 handles the front end keeps.
+#pragma once
+
+#include <windows.h>
+
+#include "common/unique_any.h"
+
+namespace kavren::win32 {
+
+struct FontTraits {
+  static HFONT Invalid() noexcept { return nullptr; }
+  static void Close(HFONT font) noexcept { ::DeleteObject(font); }
+};
+using unique_font = unique_any<HFONT, FontTraits>;
+
+struct VirtualMemoryTraits {
+  static void* Invalid() noexcept { return nullptr; }
+  static void Close(void* memory) noexcept { ::VirtualFree(memory, 0, MEM_RELEASE); }
+};
+using unique_virtual_memory = unique_any<void*, VirtualMemoryTraits>;
+
+}  // namespace kavren::win32
