@@ -18,6 +18,13 @@ constexpr ULONGLONG kProgressIntervalMs = 250;
 
 constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 
+HICON LoadAppIcon(HINSTANCE instance, int size_metric) {
+  const int size = ::GetSystemMetrics(size_metric);
+  // Shared: the system owns the icon and frees it with the module.
+  return static_cast<HICON>(
+      ::LoadImageW(instance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, size, size, LR_SHARED));
+}
+
 bool RegisterForm1Class(HINSTANCE instance, WNDPROC procedure) {
   WNDCLASSEXW existing{};
   existing.cbSize = sizeof existing;
@@ -27,12 +34,8 @@ bool RegisterForm1Class(HINSTANCE instance, WNDPROC procedure) {
   wc.cbSize = sizeof wc;
   wc.lpfnWndProc = procedure;
   wc.hInstance = instance;
-  wc.hIcon = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON,
-                                             ::GetSystemMetrics(SM_CXICON), ::GetSystemMetrics(SM_CYICON),
-                                             LR_SHARED));
-  wc.hIconSm = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON,
-                                               ::GetSystemMetrics(SM_CXSMICON),
-                                               ::GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+  wc.hIcon = LoadAppIcon(instance, SM_CXICON);
+  wc.hIconSm = LoadAppIcon(instance, SM_CXSMICON);
   wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   wc.lpszClassName = kForm1ClassName;
@@ -99,6 +102,11 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
 
 void Form1::OnCreate() {
   dpi_ = DpiForWindow(hwnd_);
+  // Set on the window too, not only on the class: WM_GETICON then answers
+  // for it, which is how the taskbar and other programs ask.
+  const auto instance = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(hwnd_, GWLP_HINSTANCE));
+  ::SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(LoadAppIcon(instance, SM_CXICON)));
+  ::SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(LoadAppIcon(instance, SM_CXSMICON)));
   CreateControls();
   ApplyFont();
   LayOutControls();

@@ -7,7 +7,7 @@
 namespace kavren::win32 {
 
 // Short on purpose: each label must fit its one line at the default font.
-inline constexpr std::wstring_view kMakerAddress = L"kavren.example";
+inline constexpr std::wstring_view kMakerAddress = L"kv.test";
 inline constexpr std::wstring_view kAuthorName = L"林舟";
 inline constexpr std::wstring_view kAuthorContact = L"QQ 10001";
 
