@@ -22,6 +22,12 @@ build: native windows
 test: build
 	ctest --preset native
 	scripts/with-xvfb $(WINEPREFIX_DIR) ctest --preset windows
+	@# The window tests leave a picture of the program in use; PNG for the README.
+	@if [ -f build/windows/screenshot.bmp ]; then /usr/bin/convert build/windows/screenshot.bmp build/windows/screenshot.png; \
+	  echo "screenshot: build/windows/screenshot.png (make screenshot copies it to docs/)"; fi
+
+screenshot:
+	cp build/windows/screenshot.png docs/screenshot.png
 
 run: windows
 	scripts/run-app

@@ -1,0 +1,106 @@
+// dialog_driver.cpp: finds the #32770 window, fills in its file name and presses its buttons.
+#include "window/dialog_driver.h"
+
+#include <chrono>
+
+namespace kavren::testing {
+namespace {
+
+using namespace std::chrono_literals;
+
+// The file-name box is a combo box (cmb13) in the Explorer-style dialog and
+// an edit control (edt1) in older layouts.
+constexpr int kFileNameCombo = 0x47c;
+constexpr int kFileNameEdit = 0x480;
+
+struct Search {
+  DWORD process_id;
+  HWND found;
+};
+
+BOOL CALLBACK FindDialogWindow(HWND window, LPARAM lparam) {
+  auto* search = reinterpret_cast<Search*>(lparam);
+  DWORD owner_process = 0;
+  ::GetWindowThreadProcessId(window, &owner_process);
+  wchar_t window_class[16] = {};
+  ::GetClassNameW(window, window_class, 16);
+  if (owner_process == search->process_id && ::IsWindowVisible(window) &&
+      std::wstring(window_class) == L"#32770") {
+    search->found = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+template <typename Predicate>
+bool WaitFor(Predicate done, std::chrono::milliseconds timeout) {
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  while (!done()) {
+    if (std::chrono::steady_clock::now() >= deadline) return false;
+    std::this_thread::sleep_for(50ms);
+  }
+  return true;
+}
+
+}  // namespace
+
+HWND FindOpenDialog(DWORD process_id) {
+  Search search{process_id, nullptr};
+  ::EnumWindows(FindDialogWindow, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+DialogDriver::DialogDriver(DWORD process_id, std::vector<std::wstring> steps)
+    : thread_([this, process_id, steps = std::move(steps)]() mutable { Run(process_id, std::move(steps)); }) {}
+
+DialogDriver::~DialogDriver() { Finish(); }
+
+bool DialogDriver::Finish() {
+  if (!finished_ && thread_.joinable()) thread_.join();
+  finished_ = true;
+  return failure_.empty();
+}
+
+void DialogDriver::Run(DWORD process_id, std::vector<std::wstring> steps) {
+  HWND dialog = nullptr;
+  // The first opening in a fresh prefix can take several seconds.
+  if (!WaitFor([&] { return (dialog = FindOpenDialog(process_id)) != nullptr; }, 60s)) {
+    failure_ = "the Open dialog never appeared";
+    return;
+  }
+  for (std::size_t i = 0; i < steps.size(); ++i) {
+    const bool last = i + 1 == steps.size();
+    if (steps[i].empty()) {
+      ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    } else {
+      HWND box = ::GetDlgItem(dialog, kFileNameCombo);
+      if (!box) box = ::GetDlgItem(dialog, kFileNameEdit);
+      if (!box) {
+        failure_ = "the dialog has no file-name box";
+        break;
+      }
+      ::SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(steps[i].c_str()));
+      ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    }
+    if (last) break;
+    // Going to a folder keeps the dialog open; give it time to get there.
+    std::this_thread::sleep_for(1500ms);
+    if (!::IsWindow(dialog)) {
+      failure_ = "the dialog closed before its last step";
+      return;
+    }
+  }
+  if (!WaitFor([&] { return !::IsWindow(dialog); }, 120s)) {
+    if (failure_.empty()) failure_ = "the dialog did not close";
+    // Cancel and close until it is gone, whatever it is showing.
+    for (int i = 0; i < 20 && ::IsWindow(dialog); ++i) {
+      if (HWND popup = ::GetLastActivePopup(dialog); popup && popup != dialog) {
+        ::PostMessageW(popup, WM_CLOSE, 0, 0);
+      }
+      ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+      std::this_thread::sleep_for(500ms);
+    }
+  }
+}
+
+}  // namespace kavren::testing
