@@ -41,11 +41,21 @@ bool InDeviceNamespace(std::wstring_view path) noexcept {
 bool NamesDevice(std::wstring_view path) noexcept {
   if (InDeviceNamespace(path)) return true;
 
-  const std::size_t slash = path.find_last_of(L"\\/");
-  std::wstring_view stem = slash == std::wstring_view::npos ? path : path.substr(slash + 1);
+  std::size_t start = path.size();
+  while (start > 0 && path[start - 1] != L'\\' && path[start - 1] != L'/') --start;
+  std::wstring_view stem = path.substr(start);
+  // Every reserved name starts with one of these; most file names do not,
+  // and a pass asks this of every file.
+  if (stem.empty()) return false;
+  switch (ToUpper(stem[0])) {
+    case L'A': case L'C': case L'L': case L'N': case L'P': break;
+    default: return false;
+  }
   // Windows still maps "CON.txt", "nul .log" and "COM1:" to the device: only
   // what comes before the first dot or colon counts, without trailing spaces.
-  stem = stem.substr(0, stem.find_first_of(L".:"));
+  std::size_t end = 0;
+  while (end < stem.size() && stem[end] != L'.' && stem[end] != L':') ++end;
+  stem = stem.substr(0, end);
   while (!stem.empty() && stem.back() == L' ') stem.remove_suffix(1);
 
   static constexpr std::array<std::wstring_view, 6> kPlain = {L"CON", L"PRN", L"AUX", L"NUL",

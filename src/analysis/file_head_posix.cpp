@@ -19,12 +19,15 @@ struct FdTraits {
 using unique_fd = unique_any<int, FdTraits>;
 
 // The core's text is wide; POSIX file names are bytes, taken here as UTF-8.
-// This is the one place the two meet.
-std::string Utf8FromWide(std::wstring_view text) {
-  std::string out;
-  out.reserve(text.size());
+// This is the one place the two meet. `out` is reused from file to file, so
+// that a pass over many files allocates nothing here. False when the name
+// holds a NUL, which no file name can.
+bool Utf8FromWide(std::wstring_view text, std::string& out) {
+  out.resize(text.size() * 4);
+  char* next = out.data();
   for (std::size_t i = 0; i < text.size(); ++i) {
     auto cp = static_cast<char32_t>(text[i]);
+    if (cp == 0) return false;
     if constexpr (sizeof(wchar_t) == 2) {
       if (cp >= 0xD800 && cp < 0xDC00 && i + 1 < text.size()) {
         const auto low = static_cast<char32_t>(text[i + 1]);
@@ -35,29 +38,30 @@ std::string Utf8FromWide(std::wstring_view text) {
       }
     }
     if (cp < 0x80) {
-      out += static_cast<char>(cp);
+      *next++ = static_cast<char>(cp);
     } else if (cp < 0x800) {
-      out += static_cast<char>(0xC0 | (cp >> 6));
-      out += static_cast<char>(0x80 | (cp & 0x3F));
+      *next++ = static_cast<char>(0xC0 | (cp >> 6));
+      *next++ = static_cast<char>(0x80 | (cp & 0x3F));
     } else if (cp < 0x10000) {
-      out += static_cast<char>(0xE0 | (cp >> 12));
-      out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (cp & 0x3F));
+      *next++ = static_cast<char>(0xE0 | (cp >> 12));
+      *next++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+      *next++ = static_cast<char>(0x80 | (cp & 0x3F));
     } else {
-      out += static_cast<char>(0xF0 | (cp >> 18));
-      out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-      out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (cp & 0x3F));
+      *next++ = static_cast<char>(0xF0 | (cp >> 18));
+      *next++ = static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+      *next++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+      *next++ = static_cast<char>(0x80 | (cp & 0x3F));
     }
   }
-  return out;
+  out.resize(static_cast<std::size_t>(next - out.data()));
+  return !out.empty();
 }
 
 }  // namespace
 
 std::optional<std::size_t> ReadFileHead(std::wstring_view path, std::span<std::uint8_t> buffer) {
-  const std::string native = Utf8FromWide(path);
-  if (native.empty() || native.find('\0') != std::string::npos) return std::nullopt;
+  thread_local std::string native;
+  if (!Utf8FromWide(path, native)) return std::nullopt;
 
   // O_NONBLOCK keeps the open of a FIFO from waiting for a writer; it changes
   // nothing for regular files.
