@@ -135,10 +135,10 @@ void Form1::OnCreate() {
 
 void Form1::CreateControls() {
   const auto instance = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(hwnd_, GWLP_HINSTANCE));
-  for (const ControlSpec& spec : ControlTable()) {
-    controls_[static_cast<std::size_t>(spec.control)] = ::CreateWindowExW(
-        spec.ex_style, spec.window_class, spec.caption.c_str(), spec.style, 0, 0, 0, 0, hwnd_,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(spec.control))), instance, nullptr);
+  for (const ControlSpec& entry : ControlTable()) {
+    controls_[static_cast<std::size_t>(entry.control)] = ::CreateWindowExW(
+        entry.ex_style, entry.window_class, entry.caption.c_str(), entry.style, 0, 0, 0, 0, hwnd_,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(entry.control))), instance, nullptr);
   }
 }
 
@@ -151,14 +151,14 @@ void Form1::ApplyFont() {
 }
 
 void Form1::LayOutControls() const {
-  for (const ControlSpec& spec : ControlTable()) {
+  for (const ControlSpec& entry : ControlTable()) {
     // Scale the edges rather than the sizes, so that neighbours still meet
     // exactly at any DPI.
-    const int left = TwipsToPixels(spec.rect.left, dpi_);
-    const int top = TwipsToPixels(spec.rect.top, dpi_);
-    const int right = TwipsToPixels(spec.rect.left + spec.rect.width, dpi_);
-    const int bottom = TwipsToPixels(spec.rect.top + spec.rect.height, dpi_);
-    ::MoveWindow(control(spec.control), left, top, right - left, bottom - top, TRUE);
+    const int left = TwipsToPixels(entry.rect.left, dpi_);
+    const int top = TwipsToPixels(entry.rect.top, dpi_);
+    const int right = TwipsToPixels(entry.rect.left + entry.rect.width, dpi_);
+    const int bottom = TwipsToPixels(entry.rect.top + entry.rect.height, dpi_);
+    ::MoveWindow(control(entry.control), left, top, right - left, bottom - top, TRUE);
   }
 }
 

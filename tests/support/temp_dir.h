@@ -33,10 +33,10 @@ inline std::wstring WideOf(const std::filesystem::path& path) {
 class TempDir {
  public:
   TempDir() {
-    std::random_device seed_source;
+    std::random_device entropy;
     const auto base = std::filesystem::temp_directory_path();
     for (;;) {
-      path_ = base / ("kavren-test-" + std::to_string(seed_source()));
+      path_ = base / ("kavren-test-" + std::to_string(entropy()));
       if (std::filesystem::create_directory(path_)) break;
     }
   }

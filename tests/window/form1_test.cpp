@@ -355,6 +355,33 @@ TEST(Form1Window, HoldsItsSizeWhateverAsksForAnother) {
   EXPECT_EQ(VisibleTopLevelWindowsOfThisThread(), 1);
 }
 
+TEST(Form1Window, LaysOutAgainAtANewDpi) {
+  Form1Fixture f;
+  // What Windows sends when the window moves to a 150% monitor.
+  RECT suggested = {100, 50, 100 + 615, 50 + 669};
+  ::SendMessageW(f.hwnd(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+  RECT outer;
+  ::GetWindowRect(f.hwnd(), &outer);
+  EXPECT_EQ(outer.right - outer.left, 615);
+  EXPECT_EQ(outer.bottom - outer.top, 669);
+  EXPECT_EQ(outer.left, 100);
+  // Edges are scaled, so neighbours still meet: List2 ends where List1 starts, less the overlap.
+  const RECT list1 = ClientRectIn(f[Control::List1], f.hwnd());
+  const RECT list2 = ClientRectIn(f[Control::List2], f.hwnd());
+  EXPECT_EQ(list1.left, 180);
+  EXPECT_EQ(list1.top, 156);
+  EXPECT_EQ(list1.right, 602);
+  EXPECT_EQ(list2.right, 182);
+  const RECT label1 = ClientRectIn(f[Control::Label1], f.hwnd());
+  EXPECT_EQ(label1.left, 336);
+  EXPECT_EQ(label1.top, 36);
+
+  LOGFONTW used{};
+  ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(f[Control::Label1], WM_GETFONT, 0, 0)), sizeof used, &used);
+  EXPECT_EQ(used.lfHeight, win32::MessageFontForDpi(144).lfHeight);
+  EXPECT_NE(used.lfHeight, win32::MessageFontForDpi(96).lfHeight);
+}
+
 TEST(Form1Window, ExitButtonAndClosingEndTheMessageLoop) {
   for (bool by_button : {true, false}) {
     Form1Fixture f;

@@ -107,10 +107,10 @@ std::vector<std::wstring> ListBoxRows(HWND list_box) {
 LRESULT CurrentSelection(HWND list_box) { return ::SendMessageW(list_box, LB_GETCURSEL, 0, 0); }
 
 FileFolder::FileFolder() {
-  std::random_device seed;
+  std::random_device entropy;
   const auto base = std::filesystem::temp_directory_path();
   for (;;) {
-    const auto candidate = base / (L"kavren-window-" + std::to_wstring(seed()));
+    const auto candidate = base / (L"kavren-window-" + std::to_wstring(entropy()));
     if (std::filesystem::create_directory(candidate)) {
       path_ = candidate.wstring();
       break;
