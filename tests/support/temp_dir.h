@@ -8,6 +8,10 @@
 #include <string>
 #include <vector>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace kavren::testing {
 
 // libstdc++ converts wide paths through the "C" locale's codecvt, which
@@ -43,6 +47,11 @@ class TempDir {
   TempDir(const TempDir&) = delete;
   TempDir& operator=(const TempDir&) = delete;
   ~TempDir() {
+#ifdef _WIN32
+    // The long-path tests leave names past MAX_PATH, which std::filesystem
+    // cannot remove there; the \\?\ form of the path can.
+    RemoveTree(L"\\\\?\\" + path_.wstring());
+#endif
     std::error_code ignored;
     std::filesystem::remove_all(path_, ignored);
   }
@@ -62,6 +71,27 @@ class TempDir {
   }
 
  private:
+#ifdef _WIN32
+  static void RemoveTree(const std::wstring& folder) {
+    WIN32_FIND_DATAW entry;
+    const HANDLE find = ::FindFirstFileW((folder + L"\\*").c_str(), &entry);
+    if (find != INVALID_HANDLE_VALUE) {
+      do {
+        const std::wstring name = entry.cFileName;
+        if (name == L"." || name == L"..") continue;
+        const std::wstring child = folder + L"\\" + name;
+        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+          RemoveTree(child);
+        } else {
+          ::DeleteFileW(child.c_str());
+        }
+      } while (::FindNextFileW(find, &entry));
+      ::FindClose(find);
+    }
+    ::RemoveDirectoryW(folder.c_str());
+  }
+#endif
+
   std::filesystem::path path_;
 };
 

@@ -119,6 +119,9 @@ FileFolder::FileFolder() {
 }
 
 FileFolder::~FileFolder() {
+  // The Open dialog leaves the current directory in the folder it chose
+  // from, and Windows will not remove a folder that is in use that way.
+  ::SetCurrentDirectoryW(std::filesystem::temp_directory_path().wstring().c_str());
   std::error_code ignored;
   std::filesystem::remove_all(path_, ignored);
 }
