@@ -55,8 +55,6 @@ void SendMouse(POINT point, std::initializer_list<DWORD> events) {
 
 void ClickAt(POINT point) { SendMouse(point, {MOUSEEVENTF_MOVE, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}); }
 
-void MoveMouseTo(POINT point) { SendMouse(point, {MOUSEEVENTF_MOVE}); }
-
 void ClickCentre(HWND window) {
   RECT rect;
   ::GetWindowRect(window, &rect);

@@ -22,7 +22,6 @@ bool PumpUntil(HWND dialog, const std::function<bool()>& done,
 
 // Real input through SendInput, as a user's mouse and keyboard give it.
 void ClickAt(POINT screen_point);
-void MoveMouseTo(POINT screen_point);
 void ClickCentre(HWND window);
 void PressKey(WORD virtual_key, bool with_shift = false);
 
