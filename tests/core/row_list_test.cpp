@@ -160,17 +160,5 @@ TEST(RowList, TellsItsViewAboutEveryChange) {
                                                      L"current 1", L"clear"}));
 }
 
-TEST(RowList, IndexesBeyondSixteenBits) {
-  RowList list;
-  constexpr RowIndex kRows = 40'000;
-  for (RowIndex i = 0; i < kRows; ++i) list.AppendRow(std::to_wstring(i));
-  EXPECT_EQ(list.RowCount(), kRows);
-  ASSERT_TRUE(list.SelectRow(kRows - 1));
-  EXPECT_EQ(list.CurrentRow(), kRows - 1);
-  EXPECT_EQ(list.GetRow(kRows - 1).value(), L"39999");
-  ASSERT_TRUE(list.SetRow(kRows, L"last"));
-  EXPECT_EQ(list.RowCount(), kRows + 1);
-}
-
 }  // namespace
 }  // namespace kavren

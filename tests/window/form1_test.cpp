@@ -268,40 +268,6 @@ TEST(Form1Lists, MirrorBothWaysByClickAndKeyboard) {
   EXPECT_EQ(ListBoxRows(f[Control::List2]), kFiveLabels);
 }
 
-TEST(Form1Lists, AShorterListKeepsItsSelection) {
-  Form1Fixture f;
-  FileFolder folder;
-  f.form().AppendChosenFiles(FiveFiles(folder));
-  // Before any pass the label list is empty and stays unselected.
-  ::SetFocus(f[Control::List1]);
-  PressKey(VK_HOME);
-  ASSERT_TRUE(f.PumpUntil([&] { return CurrentSelection(f[Control::List1]) == 0; }, 3s));
-  EXPECT_EQ(CurrentSelection(f[Control::List2]), LB_ERR);
-
-  f.Press(Control::Command2);
-  f.form().AppendChosenFiles(FiveFiles(folder));  // rows 5-9 have no label
-  ::SetFocus(f[Control::List1]);
-  PressKey(VK_HOME);
-  ASSERT_TRUE(f.PumpUntil([&] { return CurrentSelection(f[Control::List2]) == 0; }, 3s));
-  PressKey(VK_END);
-  ASSERT_TRUE(f.PumpUntil([&] { return CurrentSelection(f[Control::List1]) == 9; }, 3s));
-  EXPECT_EQ(CurrentSelection(f[Control::List2]), 0);
-}
-
-TEST(Form1Lists, ScrollingOneListLeavesTheOther) {
-  Form1Fixture f;
-  FileFolder folder;
-  const ChosenFile file = folder.Write(L"x.txt", {0x61});
-  f.form().AppendChosenFiles(std::vector<ChosenFile>(200, file));
-  f.Press(Control::Command2);
-  const LRESULT list1_top = ::SendMessageW(f[Control::List1], LB_GETTOPINDEX, 0, 0);
-  ::SendMessageW(f[Control::List2], WM_VSCROLL, SB_TOP, 0);
-  ::SendMessageW(f[Control::List2], WM_VSCROLL, SB_PAGEDOWN, 0);
-  f.Pump(100ms);
-  EXPECT_GT(::SendMessageW(f[Control::List2], LB_GETTOPINDEX, 0, 0), 0);
-  EXPECT_EQ(::SendMessageW(f[Control::List1], LB_GETTOPINDEX, 0, 0), list1_top);
-}
-
 TEST(Form1Lists, ClearEmptiesBothAndLeavesTheAnalyseButtonAsItWas) {
   for (bool after_pass : {false, true}) {
     Form1Fixture f;
@@ -380,21 +346,6 @@ TEST(Form1Window, LaysOutAgainAtANewDpi) {
   ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(f[Control::Label1], WM_GETFONT, 0, 0)), sizeof used, &used);
   EXPECT_EQ(used.lfHeight, win32::MessageFontForDpi(144).lfHeight);
   EXPECT_NE(used.lfHeight, win32::MessageFontForDpi(96).lfHeight);
-}
-
-TEST(Form1Window, ExitButtonAndClosingEndTheMessageLoop) {
-  for (bool by_button : {true, false}) {
-    Form1Fixture f;
-    const HWND window = f.hwnd();
-    if (by_button) {
-      f.Press(Control::Command6);
-    } else {
-      ::SendMessageW(window, WM_CLOSE, 0, 0);
-    }
-    EXPECT_FALSE(::IsWindow(window));
-    MSG quit;
-    EXPECT_TRUE(::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
-  }
 }
 
 }  // namespace
