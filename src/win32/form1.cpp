@@ -2,7 +2,6 @@
 #include "win32/form1.h"
 
 #include <shellapi.h>
-#include <windowsx.h>
 
 #include "analysis/analysis_pass.h"
 #include "win32/dpi.h"
@@ -34,8 +33,6 @@ bool RegisterForm1Class(HINSTANCE instance, WNDPROC procedure) {
   wc.cbSize = sizeof wc;
   wc.lpfnWndProc = procedure;
   wc.hInstance = instance;
-  wc.hIcon = LoadAppIcon(instance, SM_CXICON);
-  wc.hIconSm = LoadAppIcon(instance, SM_CXSMICON);
   wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   wc.lpszClassName = kForm1ClassName;
@@ -102,8 +99,8 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
 
 void Form1::OnCreate() {
   dpi_ = DpiForWindow(hwnd_);
-  // Set on the window too, not only on the class: WM_GETICON then answers
-  // for it, which is how the taskbar and other programs ask.
+  // Set on the window rather than the class: WM_GETICON then answers for
+  // it, which is how the taskbar and other programs ask.
   const auto instance = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(hwnd_, GWLP_HINSTANCE));
   ::SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(LoadAppIcon(instance, SM_CXICON)));
   ::SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(LoadAppIcon(instance, SM_CXSMICON)));
