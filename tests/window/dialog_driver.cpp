@@ -72,23 +72,25 @@ void DialogDriver::Run(DWORD process_id, std::vector<std::wstring> steps) {
     const bool last = i + 1 == steps.size();
     if (steps[i].empty()) {
       ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
-    } else {
-      HWND box = ::GetDlgItem(dialog, kFileNameCombo);
-      if (!box) box = ::GetDlgItem(dialog, kFileNameEdit);
-      if (!box) {
-        failure_ = "the dialog has no file-name box";
-        break;
-      }
-      ::SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(steps[i].c_str()));
-      ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+      break;
     }
+    HWND box = ::GetDlgItem(dialog, kFileNameCombo);
+    if (!box) box = ::GetDlgItem(dialog, kFileNameEdit);
+    if (!box) {
+      failure_ = "the dialog has no file-name box";
+      break;
+    }
+    ::SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(steps[i].c_str()));
+    ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);
     if (last) break;
-    // Going to a folder keeps the dialog open; give it time to get there.
-    std::this_thread::sleep_for(1500ms);
-    if (!::IsWindow(dialog)) {
-      failure_ = "the dialog closed before its last step";
-      return;
+    // Going to a folder keeps the dialog open and empties the file-name box
+    // once it is there.
+    if (!WaitFor([&] { return !::IsWindow(dialog) || ::GetWindowTextLengthW(box) == 0; }, 30s) ||
+        !::IsWindow(dialog)) {
+      failure_ = "the dialog did not go to the folder of step " + std::to_string(i + 1);
+      break;
     }
+    std::this_thread::sleep_for(300ms);
   }
   if (!WaitFor([&] { return !::IsWindow(dialog); }, 120s)) {
     if (failure_.empty()) failure_ = "the dialog did not close";
