@@ -23,11 +23,7 @@ void ListBoxView::BeginBatch() noexcept {
 
 void ListBoxView::Flush() {
   if (first_stale_row_ >= 0 && first_stale_row_ < shown_rows_) {
-    for (RowIndex i = first_stale_row_; i < shown_rows_; ++i) {
-      ::SendMessageW(list_box_, LB_DELETESTRING, static_cast<WPARAM>(i), 0);
-      ::SendMessageW(list_box_, LB_INSERTSTRING, static_cast<WPARAM>(i),
-                     reinterpret_cast<LPARAM>(RowText(model_, i).c_str()));
-    }
+    for (RowIndex i = first_stale_row_; i < shown_rows_; ++i) ReplaceShownRow(i);
   }
   first_stale_row_ = -1;
   AddRowsFrom(shown_rows_);
@@ -61,9 +57,7 @@ void ListBoxView::RowReplaced(RowIndex index) {
     return;
   }
   if (index >= shown_rows_) return;
-  ::SendMessageW(list_box_, LB_DELETESTRING, static_cast<WPARAM>(index), 0);
-  ::SendMessageW(list_box_, LB_INSERTSTRING, static_cast<WPARAM>(index),
-                 reinterpret_cast<LPARAM>(RowText(model_, index).c_str()));
+  ReplaceShownRow(index);
   ShowCurrentRow();
 }
 
@@ -75,6 +69,13 @@ void ListBoxView::RowsCleared() {
 
 void ListBoxView::CurrentRowChanged(RowIndex) {
   if (!in_batch_) ShowCurrentRow();
+}
+
+// A list box has no message to change a row's text in place.
+void ListBoxView::ReplaceShownRow(RowIndex index) {
+  ::SendMessageW(list_box_, LB_DELETESTRING, static_cast<WPARAM>(index), 0);
+  ::SendMessageW(list_box_, LB_INSERTSTRING, static_cast<WPARAM>(index),
+                 reinterpret_cast<LPARAM>(RowText(model_, index).c_str()));
 }
 
 void ListBoxView::AddRowsFrom(RowIndex first) {

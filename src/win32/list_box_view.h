@@ -26,6 +26,7 @@ class ListBoxView final : public RowListView {
 
  private:
   void AddRowsFrom(RowIndex first);
+  void ReplaceShownRow(RowIndex index);
   void ShowCurrentRow() noexcept;
 
   const RowList& model_;

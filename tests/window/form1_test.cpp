@@ -1,6 +1,7 @@
 // form1_test.cpp: the real window in this process -- layout, keyboard, paired lists, pass, size lock.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <thread>
 
