@@ -16,35 +16,6 @@ namespace {
 using namespace std::chrono_literals;
 using win32::Control;
 
-template <typename Predicate>
-bool WaitFor(Predicate done, std::chrono::milliseconds timeout) {
-  const auto deadline = std::chrono::steady_clock::now() + timeout;
-  while (!done()) {
-    if (std::chrono::steady_clock::now() >= deadline) return false;
-    ::Sleep(50);
-  }
-  return true;
-}
-
-struct WindowsOf {
-  DWORD process_id;
-  std::vector<HWND> visible;
-};
-
-std::vector<HWND> VisibleTopLevelWindows(DWORD process_id) {
-  WindowsOf search{process_id, {}};
-  ::EnumWindows(
-      [](HWND window, LPARAM lparam) -> BOOL {
-        auto* s = reinterpret_cast<WindowsOf*>(lparam);
-        DWORD owner = 0;
-        ::GetWindowThreadProcessId(window, &owner);
-        if (owner == s->process_id && ::IsWindowVisible(window)) s->visible.push_back(window);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.visible;
-}
-
 // The program in a process of its own, ended by force if a test leaves it.
 class RunningApp {
  public:
@@ -58,11 +29,8 @@ class RunningApp {
     }
     ::WaitForInputIdle(process_.hProcess, 30'000);
     WaitFor([&] {
-      for (HWND w : VisibleTopLevelWindows(process_.dwProcessId)) {
-        wchar_t window_class[64] = {};
-        ::GetClassNameW(w, window_class, 64);
-        if (std::wstring(window_class) == win32::kForm1ClassName) window_ = w;
-      }
+      const std::vector<HWND> forms = VisibleTopLevelWindows(process_.dwProcessId, win32::kForm1ClassName);
+      if (!forms.empty()) window_ = forms.front();
       return window_ != nullptr;
     }, 30s);
   }

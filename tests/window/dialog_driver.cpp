@@ -3,6 +3,8 @@
 
 #include <chrono>
 
+#include "window/gui_support.h"
+
 namespace kavren::testing {
 namespace {
 
@@ -13,41 +15,11 @@ using namespace std::chrono_literals;
 constexpr int kFileNameCombo = 0x47c;
 constexpr int kFileNameEdit = 0x480;
 
-struct Search {
-  DWORD process_id;
-  HWND found;
-};
-
-BOOL CALLBACK FindDialogWindow(HWND window, LPARAM lparam) {
-  auto* search = reinterpret_cast<Search*>(lparam);
-  DWORD owner_process = 0;
-  ::GetWindowThreadProcessId(window, &owner_process);
-  wchar_t window_class[16] = {};
-  ::GetClassNameW(window, window_class, 16);
-  if (owner_process == search->process_id && ::IsWindowVisible(window) &&
-      std::wstring(window_class) == L"#32770") {
-    search->found = window;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-template <typename Predicate>
-bool WaitFor(Predicate done, std::chrono::milliseconds timeout) {
-  const auto deadline = std::chrono::steady_clock::now() + timeout;
-  while (!done()) {
-    if (std::chrono::steady_clock::now() >= deadline) return false;
-    std::this_thread::sleep_for(50ms);
-  }
-  return true;
-}
-
 }  // namespace
 
 HWND FindOpenDialog(DWORD process_id) {
-  Search search{process_id, nullptr};
-  ::EnumWindows(FindDialogWindow, reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  const std::vector<HWND> dialogs = VisibleTopLevelWindows(process_id, L"#32770");
+  return dialogs.empty() ? nullptr : dialogs.front();
 }
 
 DialogDriver::DialogDriver(DWORD process_id, std::vector<std::wstring> steps)

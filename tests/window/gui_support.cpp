@@ -32,6 +32,36 @@ bool PumpUntil(HWND dialog, const std::function<bool()>& done, std::chrono::mill
   }
 }
 
+bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  while (!done()) {
+    if (std::chrono::steady_clock::now() >= deadline) return false;
+    ::Sleep(50);
+  }
+  return true;
+}
+
+std::vector<HWND> VisibleTopLevelWindows(DWORD process_id, const std::wstring& window_class) {
+  struct Search {
+    DWORD process_id;
+    const std::wstring& window_class;
+    std::vector<HWND> found;
+  } search{process_id, window_class, {}};
+  ::EnumWindows(
+      [](HWND window, LPARAM lparam) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(lparam);
+        DWORD owner = 0;
+        ::GetWindowThreadProcessId(window, &owner);
+        if (owner != s->process_id || !::IsWindowVisible(window)) return TRUE;
+        wchar_t name[64] = {};
+        ::GetClassNameW(window, name, 64);
+        if (s->window_class.empty() || s->window_class == name) s->found.push_back(window);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
 namespace {
 
 // Absolute coordinates run from 0 to 65535 across the primary screen. The

@@ -20,6 +20,12 @@ void Pump(HWND dialog, std::chrono::milliseconds duration);
 bool PumpUntil(HWND dialog, const std::function<bool()>& done,
                std::chrono::milliseconds timeout = std::chrono::seconds(10));
 
+// Waits, without pumping, for something another thread or process does.
+bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds timeout);
+
+// The visible top-level windows of a process; with a class name, only those.
+[[nodiscard]] std::vector<HWND> VisibleTopLevelWindows(DWORD process_id, const std::wstring& window_class = {});
+
 // Real input through SendInput, as a user's mouse and keyboard give it.
 void ClickAt(POINT screen_point);
 void ClickCentre(HWND window);
