@@ -39,8 +39,9 @@ std::unique_ptr<FileSet> MakeFiles(int count) {
     std::string name = "f";
     name += std::to_string(i);
     name += ".txt";
-    set->wide_paths.push_back(set->dir.Write(std::wstring(name.begin(), name.end()), kStarts[i % 4]));
-    set->paths.push_back((set->dir.path() / name).string());
+    const std::wstring wide = set->dir.Write(std::wstring(name.begin(), name.end()), kStarts[i % 4]);
+    set->wide_paths.push_back(wide);
+    set->paths.emplace_back(wide.begin(), wide.end());  // ASCII: the scratch folder and these names
   }
   return set;
 }

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "win32/form1.h"
+#include "window/form1_win32.h"
 
 namespace {
 

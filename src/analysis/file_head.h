@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
-#include <string_view>
+#include <string>
 
 namespace kavren {
 
@@ -13,7 +13,7 @@ namespace kavren {
 // bytes in one read call, and closes it again on every path. Returns how many
 // bytes were read (fewer at the end of a short file), or nullopt when the
 // path is not a plain disk file that could be opened and read.
-[[nodiscard]] std::optional<std::size_t> ReadFileHead(std::wstring_view path,
+[[nodiscard]] std::optional<std::size_t> ReadFileHead(const std::wstring& path,
                                                       std::span<std::uint8_t> buffer);
 
 }  // namespace kavren

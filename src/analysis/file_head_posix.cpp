@@ -59,7 +59,7 @@ bool Utf8FromWide(std::wstring_view text, std::string& out) {
 
 }  // namespace
 
-std::optional<std::size_t> ReadFileHead(std::wstring_view path, std::span<std::uint8_t> buffer) {
+std::optional<std::size_t> ReadFileHead(const std::wstring& path, std::span<std::uint8_t> buffer) {
   thread_local std::string native;
   if (!Utf8FromWide(path, native)) return std::nullopt;
 

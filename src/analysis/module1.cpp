@@ -26,7 +26,7 @@ EncodingCode ClassifyHead(std::span<const std::uint8_t> head) noexcept {
   return EncodingCode::NoMark;
 }
 
-EncodingCode GetFileEncoding(std::wstring_view name) {
+EncodingCode GetFileEncoding(const std::wstring& name) {
   if (NamesDevice(name)) return EncodingCode::Unreadable;
   std::array<std::uint8_t, 3> head{};
   const auto got = ReadFileHead(name, head);

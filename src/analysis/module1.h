@@ -3,7 +3,7 @@
 
 #include <cstdint>
 #include <span>
-#include <string_view>
+#include <string>
 
 #include "common/encoding_code.h"
 
@@ -15,6 +15,7 @@ namespace kavren {
 
 // Examines the file at `name` (a full path, or a name relative to the
 // current directory). Only its first three bytes are read; nothing is cached.
-[[nodiscard]] EncodingCode GetFileEncoding(std::wstring_view name);
+// A std::wstring, because the platform wants the name NUL-terminated.
+[[nodiscard]] EncodingCode GetFileEncoding(const std::wstring& name);
 
 }  // namespace kavren

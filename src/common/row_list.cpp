@@ -5,29 +5,35 @@ namespace kavren {
 
 std::optional<std::wstring_view> RowList::GetRow(RowIndex index) const {
   if (!Contains(index)) return std::nullopt;
-  return std::wstring_view(rows_[static_cast<std::size_t>(index)].text);
+  return rows_[static_cast<std::size_t>(index)].text();
 }
 
-std::optional<std::wstring_view> RowList::GetPath(RowIndex index) const {
-  if (!Contains(index)) return std::nullopt;
+const std::wstring* RowList::GetPath(RowIndex index) const {
+  if (!Contains(index)) return nullptr;
   const Row& row = rows_[static_cast<std::size_t>(index)];
-  return std::wstring_view(row.path.empty() ? row.text : row.path);
+  return row.path.empty() ? &row.owned : &row.path;
 }
 
-bool RowList::SetRow(RowIndex index, std::wstring text) {
+bool RowList::Put(RowIndex index, Row row) {
   if (index == RowCount()) {
-    AppendRow(std::move(text));
+    rows_.push_back(std::move(row));
+    if (view_) view_->RowAppended(index);
     return true;
   }
   if (!Contains(index)) return false;
-  rows_[static_cast<std::size_t>(index)].text = std::move(text);
+  Row& target = rows_[static_cast<std::size_t>(index)];
+  target.owned = std::move(row.owned);
+  target.fixed = row.fixed;
   if (view_) view_->RowReplaced(index);
   return true;
 }
 
+bool RowList::SetRow(RowIndex index, std::wstring text) { return Put(index, Row{std::move(text), {}, {}}); }
+
+bool RowList::SetRow(RowIndex index, StaticText text) { return Put(index, Row{{}, text.view(), {}}); }
+
 void RowList::AppendRow(std::wstring text, std::wstring path) {
-  rows_.push_back(Row{std::move(text), std::move(path)});
-  if (view_) view_->RowAppended(RowCount() - 1);
+  (void)Put(RowCount(), Row{std::move(text), {}, std::move(path)});
 }
 
 void RowList::ClearRows() {

@@ -1,4 +1,4 @@
-// form1.h: the program's one window -- its controls, their wiring and the handlers it owns.
+// form1_win32.h: the program's one window -- its controls, their wiring and the handlers it owns.
 #pragma once
 
 #include <windows.h>
@@ -6,14 +6,15 @@
 #include <array>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "common/command_button.h"
 #include "common/row_list.h"
-#include "win32/base_window.h"
-#include "win32/controls.h"
-#include "win32/list_box_view.h"
-#include "win32/win32_handles.h"
+#include "window/base_window_win32.h"
+#include "window/form1_controls_win32.h"
+#include "window/handles_win32.h"
+#include "window/list_box_view_win32.h"
 #include "window/open_selection.h"
 
 namespace kavren::win32 {
@@ -28,15 +29,13 @@ class Form1 final : public BaseWindow<Form1> {
   static std::unique_ptr<Form1> Create(HINSTANCE instance, int show_command);
   ~Form1();
 
-  [[nodiscard]] HWND control(Control which) const noexcept {
-    return controls_[static_cast<std::size_t>(which)];
-  }
+  [[nodiscard]] HWND control(Control which) const noexcept { return controls_[static_cast<std::size_t>(which)]; }
   [[nodiscard]] const RowList& list1() const noexcept { return List1; }
   [[nodiscard]] const RowList& list2() const noexcept { return List2; }
 
   // What Command1 does with the dialog's answer: one row per chosen file,
   // added as one batch.
-  void AppendChosenFiles(const std::vector<ChosenFile>& files);
+  void AppendChosenFiles(std::vector<ChosenFile> files);
 
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
 
@@ -60,8 +59,7 @@ class Form1 final : public BaseWindow<Form1> {
   void ApplyFont();
   void LayOutControls() const;
   [[nodiscard]] SIZE OuterSize() const noexcept;
-  void ShowPassProgress();
-  void KeepResponsive() const;
+  void ShowProgress();
 
   RowList List1;
   RowList List2;
@@ -73,12 +71,16 @@ class Form1 final : public BaseWindow<Form1> {
   unique_font font_;
   UINT dpi_ = 96;
   HWND focus_before_deactivation_ = nullptr;
-  bool pass_running_ = false;
-  ULONGLONG last_progress_ = 0;
+  std::wstring last_folder_;  // where the Open dialog opens next; never saved
+  bool busy_ = false;         // a pass is running on this thread
 };
 
-// Runs the window's message loop until WM_QUIT, with dialog-style keyboard
-// navigation (Tab, Shift+Tab) for `window`'s controls.
+// One message, as the program's loop handles it: dialog-style keyboard
+// navigation (Tab, Shift+Tab) for `window`'s controls, then the usual
+// translate and dispatch.
+void DispatchWindowMessage(HWND window, MSG& message);
+
+// Runs the window's message loop until WM_QUIT and returns its exit code.
 int RunMessageLoop(HWND window);
 
 }  // namespace kavren::win32

@@ -1,4 +1,4 @@
-// base_window.h: the one window-class thunk, routing messages to a member function.
+// base_window_win32.h: the one window-class thunk, routing messages to a member function.
 #pragma once
 
 #include <windows.h>

@@ -1,4 +1,4 @@
-// dpi.h: DPI and system-font queries that exist only on newer Windows, with fallbacks.
+// dpi_win32.h: DPI and system-font queries that exist only on newer Windows, with fallbacks.
 #pragma once
 
 #include <windows.h>

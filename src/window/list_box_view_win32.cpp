@@ -1,42 +1,33 @@
-// list_box_view.cpp: batching list-box updates, since each LB_ADDSTRING with
-// redraw on repaints the box and its scroll bar.
-#include "win32/list_box_view.h"
+// list_box_view_win32.cpp: batching list-box updates, since each LB_ADDSTRING
+// with redraw on repaints the box and its scroll bar.
+#include "window/list_box_view_win32.h"
 
 #include <algorithm>
-#include <string>
 
 namespace kavren::win32 {
-namespace {
 
-// A row as a NUL-terminated string for the list box messages.
-std::wstring RowText(const RowList& model, RowIndex index) {
-  return std::wstring(model.GetRow(index).value_or(std::wstring_view()));
+ListBoxView::Batch::Batch(ListBoxView& view) noexcept : view_(view), outermost_(!view.in_batch_) {
+  if (!outermost_) return;
+  view_.in_batch_ = true;
+  ::SendMessageW(view_.list_box_, WM_SETREDRAW, FALSE, 0);
 }
 
-}  // namespace
-
-void ListBoxView::BeginBatch() noexcept {
-  if (in_batch_) return;
-  in_batch_ = true;
-  ::SendMessageW(list_box_, WM_SETREDRAW, FALSE, 0);
+ListBoxView::Batch::~Batch() {
+  if (!outermost_) return;
+  view_.Flush();
+  view_.in_batch_ = false;
+  ::SendMessageW(view_.list_box_, WM_SETREDRAW, TRUE, 0);
+  // WM_SETREDRAW TRUE does not repaint by itself.
+  ::RedrawWindow(view_.list_box_, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
 void ListBoxView::Flush() {
-  if (first_stale_row_ >= 0 && first_stale_row_ < shown_rows_) {
-    for (RowIndex i = first_stale_row_; i < shown_rows_; ++i) ReplaceShownRow(i);
+  for (RowIndex i = std::max<RowIndex>(first_stale_row_, 0); first_stale_row_ >= 0 && i < shown_rows_; ++i) {
+    ShowRow(i, LB_INSERTSTRING);
   }
   first_stale_row_ = -1;
   AddRowsFrom(shown_rows_);
   ShowCurrentRow();
-}
-
-void ListBoxView::EndBatch() {
-  if (!in_batch_) return;
-  Flush();
-  in_batch_ = false;
-  ::SendMessageW(list_box_, WM_SETREDRAW, TRUE, 0);
-  // WM_SETREDRAW TRUE does not repaint by itself.
-  ::RedrawWindow(list_box_, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
 void ListBoxView::Refresh() {
@@ -57,7 +48,7 @@ void ListBoxView::RowReplaced(RowIndex index) {
     return;
   }
   if (index >= shown_rows_) return;
-  ReplaceShownRow(index);
+  ShowRow(index, LB_INSERTSTRING);
   ShowCurrentRow();
 }
 
@@ -71,11 +62,15 @@ void ListBoxView::CurrentRowChanged(RowIndex) {
   if (!in_batch_) ShowCurrentRow();
 }
 
-// A list box has no message to change a row's text in place.
-void ListBoxView::ReplaceShownRow(RowIndex index) {
-  ::SendMessageW(list_box_, LB_DELETESTRING, static_cast<WPARAM>(index), 0);
-  ::SendMessageW(list_box_, LB_INSERTSTRING, static_cast<WPARAM>(index),
-                 reinterpret_cast<LPARAM>(RowText(model_, index).c_str()));
+// The model's rows are NUL-terminated, so they go to the box as they are.
+// A list box has no message to change a row's text in place: a replaced row
+// is deleted and inserted again.
+void ListBoxView::ShowRow(RowIndex index, UINT message) {
+  const auto row = model_.GetRow(index);
+  if (!row) return;
+  if (message == LB_INSERTSTRING) ::SendMessageW(list_box_, LB_DELETESTRING, static_cast<WPARAM>(index), 0);
+  ::SendMessageW(list_box_, message, message == LB_INSERTSTRING ? static_cast<WPARAM>(index) : 0,
+                 reinterpret_cast<LPARAM>(row->data()));
 }
 
 void ListBoxView::AddRowsFrom(RowIndex first) {
@@ -86,9 +81,7 @@ void ListBoxView::AddRowsFrom(RowIndex first) {
     ::SendMessageW(list_box_, LB_INITSTORAGE, static_cast<WPARAM>(count - first),
                    static_cast<LPARAM>((count - first) * 32 * sizeof(wchar_t)));
   }
-  for (RowIndex i = first; i < count; ++i) {
-    ::SendMessageW(list_box_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(RowText(model_, i).c_str()));
-  }
+  for (RowIndex i = first; i < count; ++i) ShowRow(i, LB_ADDSTRING);
   shown_rows_ = count;
 }
 

@@ -1,9 +1,9 @@
-// main.cpp: start-up -- show form1 and run its message loop; nothing else.
+// main_win32.cpp: start-up -- show form1 and run its message loop; nothing else.
 #include <windows.h>
 
 #include <objbase.h>
 
-#include "win32/form1.h"
+#include "window/form1_win32.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
   // A chosen file on a drive that has since gone (a removed stick, an empty

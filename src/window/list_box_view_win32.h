@@ -1,4 +1,4 @@
-// list_box_view.h: shows a RowList in a standard list box and keeps the two in step.
+// list_box_view_win32.h: shows a RowList in a standard list box and keeps the two in step.
 #pragma once
 
 #include <windows.h>
@@ -11,12 +11,21 @@ class ListBoxView final : public RowListView {
  public:
   ListBoxView(const RowList& model, HWND list_box) noexcept : model_(model), list_box_(list_box) {}
 
-  // While a batch is open the box neither repaints nor follows each change;
-  // Flush brings it up to the model, and EndBatch does so and repaints.
-  void BeginBatch() noexcept;
-  void Flush();
-  void EndBatch();
-  // Within a batch: flush and repaint now, then go on batching.
+  // While a Batch lives the box neither repaints nor follows each change;
+  // when it ends the box catches up with the model and repaints once.
+  class Batch {
+   public:
+    explicit Batch(ListBoxView& view) noexcept;
+    ~Batch();
+    Batch(const Batch&) = delete;
+    Batch& operator=(const Batch&) = delete;
+
+   private:
+    ListBoxView& view_;
+    bool outermost_;
+  };
+
+  // Brings the box up to the model now; within a batch, repaints it too.
   void Refresh();
 
   void RowAppended(RowIndex index) override;
@@ -25,8 +34,9 @@ class ListBoxView final : public RowListView {
   void CurrentRowChanged(RowIndex index) override;
 
  private:
+  void Flush();
   void AddRowsFrom(RowIndex first);
-  void ReplaceShownRow(RowIndex index);
+  void ShowRow(RowIndex index, UINT message);
   void ShowCurrentRow() noexcept;
 
   const RowList& model_;

@@ -1,6 +1,6 @@
-// dpi.cpp: looks the per-monitor DPI functions up at run time, so that one
+// dpi_win32.cpp: looks the per-monitor DPI functions up at run time, so that one
 // .exe still starts on Windows 7, where user32 does not export them.
-#include "win32/dpi.h"
+#include "window/dpi_win32.h"
 
 namespace kavren::win32 {
 namespace {

@@ -1,4 +1,4 @@
-// win32_handles.h: owners for the Win32 handles the front end keeps.
+// handles_win32.h: owners for the Win32 handles the front end keeps.
 #pragma once
 
 #include <windows.h>

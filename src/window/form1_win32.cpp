@@ -1,13 +1,12 @@
-// form1.cpp: creation, layout, size lock and event wiring of the main window.
-#include "win32/form1.h"
+// form1_win32.cpp: creation, layout, size lock and event wiring of the main window.
+#include "window/form1_win32.h"
 
 #include <shellapi.h>
 
 #include "analysis/analysis_pass.h"
-#include "win32/dpi.h"
-#include "win32/maker.h"
-#include "win32/open_dialog.h"
-#include "resource_ids.h"
+#include "window/dpi_win32.h"
+#include "window/open_dialog_win32.h"
+#include "window/resource_ids.h"
 
 namespace kavren::win32 {
 namespace {
@@ -39,17 +38,33 @@ bool RegisterForm1Class(HINSTANCE instance, WNDPROC procedure) {
   return ::RegisterClassExW(&wc) != 0;
 }
 
-// Shows the hourglass for as long as the pass keeps the window busy.
-class WaitCursor {
+// Marks the window busy and shows the hourglass for as long as a pass keeps
+// the window's thread.
+class BusyScope {
  public:
-  WaitCursor() noexcept : previous_(::SetCursor(::LoadCursorW(nullptr, IDC_WAIT))) {}
-  WaitCursor(const WaitCursor&) = delete;
-  WaitCursor& operator=(const WaitCursor&) = delete;
-  ~WaitCursor() { ::SetCursor(previous_); }
+  explicit BusyScope(bool& busy) noexcept
+      : busy_(busy), previous_(::SetCursor(::LoadCursorW(nullptr, IDC_WAIT))) {
+    busy_ = true;
+  }
+  BusyScope(const BusyScope&) = delete;
+  BusyScope& operator=(const BusyScope&) = delete;
+  ~BusyScope() {
+    busy_ = false;
+    ::SetCursor(previous_);
+  }
 
  private:
+  bool& busy_;
   HCURSOR previous_;
 };
+
+// While the window is busy it must still answer what other programs send
+// (screen readers, the system asking whether it hangs), so sent messages get
+// through. Of those, these would run a handler of ours inside the pass -- a
+// clear under the pass's feet, a second pass, a close -- and wait instead.
+bool WaitsWhileBusy(UINT message) noexcept {
+  return message == WM_COMMAND || message == WM_CLOSE;
+}
 
 }  // namespace
 
@@ -80,6 +95,12 @@ Form1::~Form1() {
 }
 
 LRESULT Form1::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  // Posted back to the queue, which the pass does not empty: it is handled
+  // after the pass, in order with the user's own input.
+  if (busy_ && WaitsWhileBusy(message)) {
+    ::PostMessageW(hwnd_, message, wparam, lparam);
+    return 0;
+  }
   switch (message) {
     case WM_CREATE: OnCreate(); return 0;
     case WM_COMMAND: OnCommand(LOWORD(wparam), HIWORD(wparam)); return 0;
@@ -114,12 +135,7 @@ void Form1::OnCreate() {
   List2.SetView(&*list2_view_);
   // The paired lists: each mirrors its selection into the other by index.
   // A list without that row refuses, and the refusal is ignored.
-  List1.SetSelectionHandler([this] {
-    (void)List2.SelectRow(List1.CurrentRow());
-    // The pass moves List1's selection row by row: the one place it can
-    // show how far it has got.
-    if (pass_running_) ShowPassProgress();
-  });
+  List1.SetSelectionHandler([this] { (void)List2.SelectRow(List1.CurrentRow()); });
   List2.SetSelectionHandler([this] { (void)List1.SelectRow(List2.CurrentRow()); });
   Command2.OnEnabledChanged([this](bool enabled) {
     const HWND button = control(Control::Command2);
@@ -132,9 +148,9 @@ void Form1::OnCreate() {
 
 void Form1::CreateControls() {
   const auto instance = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(hwnd_, GWLP_HINSTANCE));
-  for (const ControlSpec& entry : ControlTable()) {
+  for (const ControlSpec& entry : kForm1Controls) {
     controls_[static_cast<std::size_t>(entry.control)] = ::CreateWindowExW(
-        entry.ex_style, entry.window_class, entry.caption.c_str(), entry.style, 0, 0, 0, 0, hwnd_,
+        entry.ex_style, entry.window_class, entry.caption, entry.style, 0, 0, 0, 0, hwnd_,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(entry.control))), instance, nullptr);
   }
 }
@@ -148,7 +164,7 @@ void Form1::ApplyFont() {
 }
 
 void Form1::LayOutControls() const {
-  for (const ControlSpec& entry : ControlTable()) {
+  for (const ControlSpec& entry : kForm1Controls) {
     // Scale the edges rather than the sizes, so that neighbours still meet
     // exactly at any DPI.
     const int left = TwipsToPixels(entry.rect.left, dpi_);
@@ -222,44 +238,37 @@ void Form1::OnCommand(int id, int code) {
   // Esc produce: no response.
 }
 
-void Form1::ChooseFiles() { AppendChosenFiles(ChooseTxtFiles(hwnd_)); }
+void Form1::ChooseFiles() { AppendChosenFiles(ChooseTxtFiles(hwnd_, last_folder_)); }
 
-void Form1::AppendChosenFiles(const std::vector<ChosenFile>& files) {
+void Form1::AppendChosenFiles(std::vector<ChosenFile> files) {
   if (files.empty()) return;
-  list1_view_->BeginBatch();
-  for (const ChosenFile& file : files) List1.AppendRow(file.name, file.path);
-  list1_view_->EndBatch();
+  const ListBoxView::Batch batch(*list1_view_);
+  for (ChosenFile& file : files) List1.AppendRow(std::move(file.name), std::move(file.path));
 }
 
 void Form1::AnalyseFiles() {
   // A click queued while the pass ran reaches the button after it was
   // disabled; it must not start a second pass.
   if (!Command2.Enabled()) return;
-  WaitCursor busy;
-  list1_view_->BeginBatch();
-  list2_view_->BeginBatch();
-  pass_running_ = true;
-  last_progress_ = ::GetTickCount64();
-  RunAnalysisPass(List1, List2, Command2);
-  pass_running_ = false;
-  list1_view_->EndBatch();
-  list2_view_->EndBatch();
-}
-
-void Form1::ShowPassProgress() {
-  const ULONGLONG now = ::GetTickCount64();
-  if (now - last_progress_ < kProgressIntervalMs) return;
-  last_progress_ = now;
-  list1_view_->Refresh();
-  list2_view_->Refresh();
-  KeepResponsive();
+  const BusyScope busy(busy_);
+  const ListBoxView::Batch list1_batch(*list1_view_), list2_batch(*list2_view_);
+  ULONGLONG last_shown = ::GetTickCount64();
+  RunAnalysisPass(List1, List2, Command2, [&](RowIndex, RowIndex) {
+    const ULONGLONG now = ::GetTickCount64();
+    if (now - last_shown < kProgressIntervalMs) return;
+    last_shown = now;
+    ShowProgress();
+  });
 }
 
 // The pass runs on the window's thread and handles no input, as designed.
-// Peeking without removing keeps Windows from calling the window "not
-// responding" and ghosting it, and lets messages sent by other programs
-// (screen readers reading the rows) through; input waits in the queue.
-void Form1::KeepResponsive() const {
+// Showing the lists as they are, and peeking without removing, keeps
+// Windows from calling the window "not responding" and ghosting it, and lets
+// messages sent by other programs (screen readers reading the rows) through;
+// input waits in the queue.
+void Form1::ShowProgress() {
+  list1_view_->Refresh();
+  list2_view_->Refresh();
   MSG message;
   ::PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE);
   ::UpdateWindow(hwnd_);
@@ -274,15 +283,20 @@ void Form1::OpenMakerSite() const {
   // No parameters and no working folder: for an address the shell wants
   // null there, and the browser is shown as a normal window. The result is
   // ignored; the program says nothing either way.
-  const std::wstring url = MakerSiteUrl();
-  ::ShellExecuteW(hwnd_, L"open", url.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  ::ShellExecuteW(hwnd_, L"open", kMakerSiteUrl, nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 void Form1::OnListSelectionChanged(RowList& model, ListBoxView& view, HWND list_box) {
   const auto selected = static_cast<RowIndex>(::SendMessageW(list_box, LB_GETCURSEL, 0, 0));
   (void)model.SelectRow(selected);
   // The model is the truth: if it refused, the box goes back to it.
-  view.Flush();
+  view.Refresh();
+}
+
+void DispatchWindowMessage(HWND window, MSG& message) {
+  if (window && ::IsWindow(window) && ::IsDialogMessageW(window, &message)) return;
+  ::TranslateMessage(&message);
+  ::DispatchMessageW(&message);
 }
 
 int RunMessageLoop(HWND window) {
@@ -290,9 +304,7 @@ int RunMessageLoop(HWND window) {
   BOOL got;
   while ((got = ::GetMessageW(&message, nullptr, 0, 0)) != 0) {
     if (got == -1) return 1;
-    if (window && ::IsWindow(window) && ::IsDialogMessageW(window, &message)) continue;
-    ::TranslateMessage(&message);
-    ::DispatchMessageW(&message);
+    DispatchWindowMessage(window, message);
   }
   return static_cast<int>(message.wParam);
 }

@@ -1,0 +1,73 @@
+// open_dialog_win32.cpp: GetOpenFileNameW with a result buffer sized for large selections.
+#include "window/open_dialog_win32.h"
+
+#include <commdlg.h>
+
+#include <string_view>
+
+#include "window/handles_win32.h"
+
+namespace kavren::win32 {
+namespace {
+
+// The dialog moves the current directory to the folder the files came from
+// (OFN_NOCHANGEDIR is documented not to stop that for Open). A folder that
+// is some process's current directory cannot be deleted or renamed, and a
+// stick holding it cannot be removed safely, so it goes back afterwards.
+class CurrentDirectoryKeeper {
+ public:
+  CurrentDirectoryKeeper() {
+    saved_.resize(::GetCurrentDirectoryW(0, nullptr));
+    saved_.resize(::GetCurrentDirectoryW(static_cast<DWORD>(saved_.size()), saved_.data()));
+  }
+  ~CurrentDirectoryKeeper() {
+    if (!saved_.empty()) ::SetCurrentDirectoryW(saved_.c_str());
+  }
+  CurrentDirectoryKeeper(const CurrentDirectoryKeeper&) = delete;
+  CurrentDirectoryKeeper& operator=(const CurrentDirectoryKeeper&) = delete;
+
+ private:
+  std::wstring saved_;
+};
+
+}  // namespace
+
+std::vector<ChosenFile> ChooseTxtFiles(HWND owner, std::wstring& folder) {
+  using namespace std::literals;
+  // One filter entry, a description and a pattern; the list ends in an
+  // extra NUL, which the literal's own terminator provides.
+  static constexpr std::wstring_view kFilter = L"Txt文件(*.txt)\0*.txt\0"sv;
+
+  // Wine's dialog copies a multi-selection into the buffer without checking
+  // nMaxFile, so a small buffer would be overrun rather than refused. The
+  // memory is committed but untouched pages cost nothing until written.
+  unique_virtual_memory memory(::VirtualAlloc(nullptr, kSelectionBufferChars * sizeof(wchar_t),
+                                              MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
+  if (!memory) return {};
+  auto* buffer = static_cast<wchar_t*>(memory.get());
+
+  OPENFILENAMEW dialog{};
+  dialog.lStructSize = sizeof dialog;
+  dialog.hwndOwner = owner;
+  dialog.lpstrFilter = kFilter.data();
+  dialog.lpstrFile = buffer;  // zero-filled: no initial file name
+  dialog.nMaxFile = kSelectionBufferChars;
+  dialog.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
+  dialog.Flags = OFN_EXPLORER | OFN_ALLOWMULTISELECT;
+
+  const CurrentDirectoryKeeper keep_current_directory;
+  // FALSE is a cancel (CommDlgExtendedError() == 0) or a failure such as
+  // FNERR_BUFFERTOOSMALL. Either way the buffer holds no selection to trust,
+  // so nothing is added rather than half of it.
+  if (!::GetOpenFileNameW(&dialog)) return {};
+  std::vector<ChosenFile> files =
+      ParseOpenSelection(SelectionInBuffer(std::wstring_view(buffer, kSelectionBufferChars)));
+  if (!files.empty()) {
+    // Up to and with the last backslash, so that a drive root stays "C:\".
+    const std::wstring& first = files.front().path;
+    folder = first.substr(0, first.rfind(L'\\') + 1);
+  }
+  return files;
+}
+
+}  // namespace kavren::win32

@@ -1,0 +1,150 @@
+// gui_support.h: driving the real form1 from a test, through the program's own message handling.
+#pragma once
+
+#include <windows.h>
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "window/form1_win32.h"
+
+namespace kavren::testing {
+
+using namespace std::chrono_literals;
+using win32::Control;
+
+// Handles queued messages as the program's loop does, until `done` holds or
+// the timeout passes; returns whether it held. WM_QUIT stays queued.
+inline bool PumpUntil(HWND form, const std::function<bool()>& done, std::chrono::milliseconds timeout = 10s) {
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  for (MSG message;; ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT)) {
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+      if (message.message == WM_QUIT) return ::PostQuitMessage(static_cast<int>(message.wParam)), done();
+      win32::DispatchWindowMessage(form, message);
+    }
+    if (done()) return true;
+    if (std::chrono::steady_clock::now() >= deadline) return false;
+  }
+}
+
+// Waits, without pumping, for what another thread or process does.
+inline bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
+  for (const auto deadline = std::chrono::steady_clock::now() + timeout; !done(); ::Sleep(50)) {
+    if (std::chrono::steady_clock::now() >= deadline) return false;
+  }
+  return true;
+}
+
+inline std::vector<HWND> VisibleTopLevelWindows(DWORD process_id, const wchar_t* window_class = nullptr) {
+  std::vector<HWND> all, found;
+  ::EnumWindows([](HWND w, LPARAM list) { return reinterpret_cast<std::vector<HWND>*>(list)->push_back(w), TRUE; },
+                reinterpret_cast<LPARAM>(&all));
+  for (HWND window : all) {
+    DWORD owner = 0;
+    wchar_t name[64] = {};
+    ::GetWindowThreadProcessId(window, &owner);
+    ::GetClassNameW(window, name, 64);
+    if (owner == process_id && ::IsWindowVisible(window) && (!window_class || !wcscmp(name, window_class))) {
+      found.push_back(window);
+    }
+  }
+  return found;
+}
+
+inline std::wstring WindowText(HWND window) {
+  std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
+  return text.substr(0, static_cast<std::size_t>(::GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+}
+
+inline std::vector<std::wstring> ListBoxRows(HWND list_box) {
+  std::vector<std::wstring> rows(static_cast<std::size_t>(::SendMessageW(list_box, LB_GETCOUNT, 0, 0)));
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    rows[i].resize(static_cast<std::size_t>(::SendMessageW(list_box, LB_GETTEXTLEN, i, 0)) + 1);
+    rows[i].resize(static_cast<std::size_t>(::SendMessageW(list_box, LB_GETTEXT, i, (LPARAM)rows[i].data())));
+  }
+  return rows;
+}
+
+// Where the program and the helper programs are built.
+inline std::wstring ProgramFolder() {
+  std::wstring path(MAX_PATH, L'\0');
+  path.resize(::GetModuleFileNameW(nullptr, path.data(), MAX_PATH));
+  return path.substr(0, path.rfind(L'\\'));
+}
+
+// Works the Open dialog of a process from another thread: each step types
+// into its file-name box and presses Open (a folder goes there; "a" "b"
+// chooses several); an empty step cancels. Whatever goes wrong, the dialog
+// is cancelled in the end, so no test hangs in its modal loop. Finish()
+// says what went wrong, or nothing.
+class DialogDriver {
+ public:
+  explicit DialogDriver(std::vector<std::wstring> steps, DWORD process_id = ::GetCurrentProcessId())
+      : thread_([this, process_id, steps = std::move(steps)] { Run(process_id, steps); }) {}
+  ~DialogDriver() { Finish(); }
+  std::string Finish() {
+    if (thread_.joinable()) thread_.join();
+    return failure_;
+  }
+
+ private:
+  void Run(DWORD process_id, const std::vector<std::wstring>& steps) {
+    HWND dialog = nullptr, box = nullptr;
+    // The first opening in a fresh prefix can take several seconds.
+    WaitFor([&] {
+      const std::vector<HWND> found = VisibleTopLevelWindows(process_id, L"#32770");
+      return (dialog = found.empty() ? nullptr : found.front()) != nullptr;
+    }, 60s);
+    // 0x47c is the Explorer-style dialog's file-name box; the old style has none.
+    if (!dialog || !(box = ::GetDlgItem(dialog, 0x47c))) failure_ = dialog ? "not Explorer-style" : "no dialog";
+    for (std::size_t i = 0; failure_.empty() && i < steps.size() && !steps[i].empty(); ++i) {
+      ::SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(steps[i].c_str()));
+      ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+      // Going to a folder keeps the dialog open and empties the box.
+      if (i + 1 < steps.size() && !WaitFor([&] { return ::GetWindowTextLengthW(box) == 0; }, 30s)) {
+        failure_ = "the dialog did not go to step " + std::to_string(i + 1);
+      }
+      std::this_thread::sleep_for(300ms);
+    }
+    for (int i = 0; dialog && i < 240 && ::IsWindow(dialog); ++i, std::this_thread::sleep_for(500ms)) {
+      if (i >= 200 || !failure_.empty() || steps.back().empty()) ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    }
+  }
+
+  std::string failure_;
+  std::thread thread_;
+};
+
+// A shown form1 in this process, gone again (its WM_QUIT drained) after the test.
+class Form1Fixture {
+ public:
+  Form1Fixture() : form_(win32::Form1::Create(::GetModuleHandleW(nullptr), SW_SHOWNORMAL)) {
+    if (!form_) throw std::runtime_error("form1 was not created");
+    Pump();
+  }
+  ~Form1Fixture() {
+    form_.reset();
+    for (MSG message; ::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);) {
+    }
+  }
+  [[nodiscard]] win32::Form1& form() { return *form_; }
+  [[nodiscard]] HWND hwnd() const { return form_->hwnd(); }
+  [[nodiscard]] HWND operator[](Control which) const { return form_->control(which); }
+  void Pump() const { PumpUntil(hwnd(), [] { return false; }, 100ms); }
+  // Posts what a control or the user would, and lets the program handle it.
+  void Post(HWND target, UINT message, WPARAM wparam = 0, LPARAM lparam = 0) const {
+    ::PostMessageW(target, message, wparam, lparam);
+    Pump();
+  }
+  void Click(Control button) const { Post((*this)[button], BM_CLICK); }
+
+ private:
+  std::unique_ptr<win32::Form1> form_;
+};
+
+}  // namespace kavren::testing

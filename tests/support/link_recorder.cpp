@@ -1,0 +1,13 @@
+// link_recorder.cpp: stands in for the web browser and notes how the shell started it.
+#include <windows.h>
+
+#include <cstdio>
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR command_line, int show) {
+  if (FILE* out = std::fopen("link_recorder.log", "ab")) {
+    // The shell quotes %1; the address is ASCII.
+    std::fprintf(out, "show=%d args=%ls\n", show, command_line);
+    std::fclose(out);
+  }
+  return 0;
+}
