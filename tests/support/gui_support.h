@@ -56,11 +56,6 @@ inline std::vector<HWND> VisibleTopLevelWindows(DWORD process_id, const wchar_t*
   return found;
 }
 
-inline std::wstring WindowText(HWND window) {
-  std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
-  return text.substr(0, static_cast<std::size_t>(::GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-}
-
 inline std::vector<std::wstring> ListBoxRows(HWND list_box) {
   std::vector<std::wstring> rows(static_cast<std::size_t>(::SendMessageW(list_box, LB_GETCOUNT, 0, 0)));
   for (std::size_t i = 0; i < rows.size(); ++i) {
