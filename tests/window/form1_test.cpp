@@ -40,20 +40,20 @@ TEST(Form1Window, LaysEachControlOutInsideTheClientAreaWithItsCaptionFittingAt96
     EXPECT_EQ(outer.bottom - outer.top, win32::TwipsToPixels(win32::kOuterHeightTwips, dpi));
     ::GetClientRect(f.hwnd(), &client);
     HDC dc = ::GetDC(f.hwnd());
-    for (const win32::ControlSpec& spec : win32::kForm1Controls) {
-      const RECT at = RectIn(f[spec.control], f.hwnd());
-      const int id = static_cast<int>(spec.control);
-      EXPECT_EQ(at.top, win32::TwipsToPixels(spec.rect.top, dpi)) << id << " not laid out at " << dpi;
+    for (const win32::ControlSpec& entry : win32::kForm1Controls) {
+      const RECT at = RectIn(f[entry.control], f.hwnd());
+      const int id = static_cast<int>(entry.control);
+      EXPECT_EQ(at.top, win32::TwipsToPixels(entry.rect.top, dpi)) << id << " not laid out at " << dpi;
       EXPECT_TRUE(at.left >= 0 && at.top >= 0 && at.right <= client.right && at.bottom <= client.bottom) << id;
-      const auto font = reinterpret_cast<HFONT>(::SendMessageW(f[spec.control], WM_GETFONT, 0, 0));
+      const auto font = reinterpret_cast<HFONT>(::SendMessageW(f[entry.control], WM_GETFONT, 0, 0));
       LOGFONTW used{};
       ::GetObjectW(font, sizeof used, &used);
       EXPECT_EQ(used.lfHeight, win32::MessageFontForDpi(dpi).lfHeight) << id;
       RECT needed = {}, inside;
       ::SelectObject(dc, font);
-      ::DrawTextW(dc, spec.caption, -1, &needed, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
-      ::GetClientRect(f[spec.control], &inside);
-      const int padding = spec.window_class == std::wstring_view(L"BUTTON") && *spec.caption ? 6 : 0;
+      ::DrawTextW(dc, entry.caption, -1, &needed, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+      ::GetClientRect(f[entry.control], &inside);
+      const int padding = entry.window_class == std::wstring_view(L"BUTTON") && *entry.caption ? 6 : 0;
       EXPECT_TRUE(needed.right + padding <= inside.right && needed.bottom <= inside.bottom) << id << " clipped at " << dpi;
     }
     ::ReleaseDC(f.hwnd(), dc);
