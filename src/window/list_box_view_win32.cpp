@@ -22,8 +22,8 @@ ListBoxView::Batch::~Batch() {
 }
 
 void ListBoxView::Flush() {
-  for (RowIndex i = std::max<RowIndex>(first_stale_row_, 0); first_stale_row_ >= 0 && i < shown_rows_; ++i) {
-    ShowRow(i, LB_INSERTSTRING);
+  if (first_stale_row_ >= 0) {
+    for (RowIndex i = first_stale_row_; i < shown_rows_; ++i) ReplaceShownRow(i);
   }
   first_stale_row_ = -1;
   AddRowsFrom(shown_rows_);
@@ -48,7 +48,7 @@ void ListBoxView::RowReplaced(RowIndex index) {
     return;
   }
   if (index >= shown_rows_) return;
-  ShowRow(index, LB_INSERTSTRING);
+  ReplaceShownRow(index);
   ShowCurrentRow();
 }
 
@@ -63,14 +63,15 @@ void ListBoxView::CurrentRowChanged(RowIndex) {
 }
 
 // The model's rows are NUL-terminated, so they go to the box as they are.
-// A list box has no message to change a row's text in place: a replaced row
-// is deleted and inserted again.
-void ListBoxView::ShowRow(RowIndex index, UINT message) {
+const wchar_t* ListBoxView::RowText(RowIndex index) const {
   const auto row = model_.GetRow(index);
-  if (!row) return;
-  if (message == LB_INSERTSTRING) ::SendMessageW(list_box_, LB_DELETESTRING, static_cast<WPARAM>(index), 0);
-  ::SendMessageW(list_box_, message, message == LB_INSERTSTRING ? static_cast<WPARAM>(index) : 0,
-                 reinterpret_cast<LPARAM>(row->data()));
+  return row ? row->data() : L"";
+}
+
+// A list box has no message to change a row's text in place.
+void ListBoxView::ReplaceShownRow(RowIndex index) {
+  ::SendMessageW(list_box_, LB_DELETESTRING, static_cast<WPARAM>(index), 0);
+  ::SendMessageW(list_box_, LB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(RowText(index)));
 }
 
 void ListBoxView::AddRowsFrom(RowIndex first) {
@@ -81,7 +82,9 @@ void ListBoxView::AddRowsFrom(RowIndex first) {
     ::SendMessageW(list_box_, LB_INITSTORAGE, static_cast<WPARAM>(count - first),
                    static_cast<LPARAM>((count - first) * 32 * sizeof(wchar_t)));
   }
-  for (RowIndex i = first; i < count; ++i) ShowRow(i, LB_ADDSTRING);
+  for (RowIndex i = first; i < count; ++i) {
+    ::SendMessageW(list_box_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(RowText(i)));
+  }
   shown_rows_ = count;
 }
 

@@ -36,7 +36,8 @@ class ListBoxView final : public RowListView {
  private:
   void Flush();
   void AddRowsFrom(RowIndex first);
-  void ShowRow(RowIndex index, UINT message);
+  [[nodiscard]] const wchar_t* RowText(RowIndex index) const;
+  void ReplaceShownRow(RowIndex index);
   void ShowCurrentRow() noexcept;
 
   const RowList& model_;
