@@ -2,6 +2,7 @@
 #include <benchmark/benchmark.h>
 
 #include <fcntl.h>
+#include <malloc.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -131,16 +132,10 @@ int main(int argc, char** argv) {
   ::getrusage(RUSAGE_SELF, &usage);
   std::printf("\npeak_rss_kib=%ld (file lists of both sizes held at once)\n", usage.ru_maxrss);
   {
-    // Memory per row: both lists after a pass over the largest set, as the
-    // resident size grows by them.
-    const auto resident_bytes = [] {
-      long pages = 0, resident = 0;
-      if (FILE* statm = std::fopen("/proc/self/statm", "r")) {
-        if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2) resident = 0;
-        std::fclose(statm);
-      }
-      return static_cast<double>(resident) * static_cast<double>(::sysconf(_SC_PAGESIZE));
-    };
+    // Memory per row: what the heap holds for both lists after a pass over
+    // the largest set. The resident size would say nothing here, since the
+    // benchmarks' freed lists are still mapped and get reused.
+    const auto resident_bytes = [] { return static_cast<double>(::mallinfo2().uordblks); };
     const FileSet* files = sets[kSizes[1]].get();
     const double before = resident_bytes();
     kavren::RowList List1, List2;

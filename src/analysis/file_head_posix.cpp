@@ -19,11 +19,13 @@ struct FdTraits {
 using unique_fd = unique_any<int, FdTraits>;
 
 // The core's text is wide; POSIX file names are bytes, taken here as UTF-8.
-// This is the one place the two meet. `out` is reused from file to file, so
-// that a pass over many files allocates nothing here. False when the name
-// holds a NUL, which no file name can.
+// This is the one place the two meet. `out` is reused from file to file and
+// only ever grows, so that a pass over many files neither allocates nor
+// clears it; the name ends at the NUL written after it. False when the name
+// is empty or holds a NUL, which no file name can.
 bool Utf8FromWide(std::wstring_view text, std::string& out) {
-  out.resize(text.size() * 4);
+  if (text.empty()) return false;
+  if (out.size() <= text.size() * 4) out.resize(text.size() * 4 + 1);
   char* next = out.data();
   for (std::size_t i = 0; i < text.size(); ++i) {
     auto cp = static_cast<char32_t>(text[i]);
@@ -53,8 +55,8 @@ bool Utf8FromWide(std::wstring_view text, std::string& out) {
       *next++ = static_cast<char>(0x80 | (cp & 0x3F));
     }
   }
-  out.resize(static_cast<std::size_t>(next - out.data()));
-  return !out.empty();
+  *next = '\0';
+  return true;
 }
 
 }  // namespace

@@ -1,0 +1,143 @@
+// analysis_test.cpp: the pass and its detector against byte patterns, names and things that cannot be read.
+#include <gtest/gtest.h>
+
+#include <numeric>
+#include <optional>
+
+#include "analysis/analysis_pass.h"
+#include "analysis/module1.h"
+#include "support/temp_dir.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <sys/stat.h>
+#endif
+
+namespace kavren {
+namespace {
+
+using Bytes = std::vector<unsigned char>;
+
+struct Case {
+  std::wstring name;           // in the scratch folder, unless it starts with / or a backslash
+  std::optional<Bytes> bytes;  // written to the file first; nullopt writes nothing
+  const wchar_t* label;
+};
+
+// The lists wired as the window wires them, with what the pass did to them.
+struct PairedLists {
+  RowList List1, List2;
+  CommandButton Command2;
+  std::vector<RowIndex> list1_saw, progress;
+  int list2_calls = 0;
+
+  explicit PairedLists(const std::vector<std::wstring>& paths) {
+    for (const std::wstring& path : paths) List1.AppendRow(L"bare.txt", path);
+    List1.SetSelectionHandler([this] { list1_saw.push_back(List1.CurrentRow()), (void)List2.SelectRow(List1.CurrentRow()); });
+    List2.SetSelectionHandler([this] { ++list2_calls, (void)List1.SelectRow(List2.CurrentRow()); });
+    RunAnalysisPass(List1, List2, Command2, [this](RowIndex done, RowIndex) { progress.push_back(done); });
+    EXPECT_EQ(List2.RowCount(), List1.RowCount());
+    EXPECT_EQ(List1.CurrentRow(), List1.RowCount() - 1);
+    EXPECT_EQ(List2.CurrentRow(), kNoRow);
+    EXPECT_FALSE(Command2.Enabled());
+  }
+  [[nodiscard]] std::vector<std::wstring> Labels() const {
+    std::vector<std::wstring> labels;
+    for (RowIndex i = 0; i < List2.RowCount(); ++i) labels.emplace_back(*List2.GetRow(i));
+    return labels;
+  }
+};
+
+TEST(RunAnalysisPass, LabelsEachChosenPathByItsMarkOrAsUnreadableAndEndsOnTheLastFile) {
+  std::wstring deep;
+  for (wchar_t c = L'a'; c < L'i'; ++c) deep += std::wstring(40, c) + L"/";
+  std::vector<Case> cases = {
+      {L"e.txt", Bytes{}, L"ANSI"},
+      {L"f.txt", Bytes{0xFF}, L"ANSI"},
+      {L"le.txt", Bytes{0xFF, 0xFE}, L"Unicode"},
+      {L"le32.txt", Bytes{0xFF, 0xFE, 0, 0}, L"Unicode"},
+      {L"be.txt", Bytes{0xFE, 0xFF, 0, 0x41}, L"UUnicodeBigEndian"},
+      {L"swapped.txt", Bytes{0xFE, 0xFE, 0xFF, 0xFF}, L"ANSI"},
+      {L"u8.txt", Bytes{0xEF, 0xBB, 0xBF}, L"UTF8"},
+      {L"gbk.txt", Bytes{0xEF, 0xBB, 0xC4, 0xE3}, L"ANSI"},
+      {L"第一章 小说.txt", Bytes{0xFF, 0xFE}, L"Unicode"},
+      {L"\U00020000.txt", Bytes{0xEF, 0xBB, 0xBF}, L"UTF8"},
+      {deep + L"长.txt", Bytes{0xFE, 0xFF}, L"UUnicodeBigEndian"},
+      {L"missing.txt", std::nullopt, L"无法读取"},
+      {L"aaa", std::nullopt, L"无法读取"},
+      // Windows opens these as devices in any folder, with any extension
+      // or trailing spaces; elsewhere they are refused all the same.
+      {L"aux", Bytes{0xFF, 0xFE}, L"无法读取"},
+      {L"NUL .tar.gz", Bytes{0xFF, 0xFE}, L"无法读取"},
+      {L"x/com9.txt", Bytes{0xFF, 0xFE}, L"无法读取"},
+      {L"COM10.txt", Bytes{0xFF, 0xFE}, L"Unicode"},
+      {L"CONSOLE.txt", Bytes{0xFE, 0xFF}, L"UUnicodeBigEndian"},
+      {L"\\\\?\\pipe\\x", std::nullopt, L"无法读取"},
+      {L"\\\\.\\pipe\\kavren-test", std::nullopt, L"无法读取"},
+      {L"/dev/zero", std::nullopt, L"无法读取"},
+  };
+  kavren::testing::TempDir dir;
+  dir.Write(L"aaa/x", {});
+#ifndef _WIN32
+  ASSERT_EQ(::mkfifo(kavren::testing::PathOf(dir.Wide(L"fifo")).c_str(), 0600), 0);
+  cases.push_back({L"fifo", std::nullopt, L"无法读取"});
+#endif
+  std::vector<std::wstring> paths;
+  for (const Case& c : cases) {
+    const bool absolute = c.name.starts_with(L"/") || c.name.starts_with(L"\\");
+    paths.push_back(c.bytes ? dir.Write(c.name, *c.bytes) : absolute ? c.name : dir.Wide(c.name));
+    // The current directory holds files of the same names, and of the rows'
+    // bare name: only the chosen full paths may decide the labels.
+    if (!absolute && c.name.size() < 100) dir.Write(L"cwd/" + c.name, {0xFE, 0xFF});
+  }
+  dir.Write(L"cwd/bare.txt", {0xFE, 0xFF});
+  const auto saved = std::filesystem::current_path();
+  std::filesystem::current_path(kavren::testing::PathOf(dir.Wide(L"cwd")));
+  const PairedLists lists(paths);
+  std::filesystem::current_path(saved);
+
+  for (std::size_t i = 0; i < cases.size(); ++i) EXPECT_EQ(lists.Labels().at(i), cases[i].label) << paths[i];
+  std::vector<RowIndex> rows(cases.size());
+  std::iota(rows.begin(), rows.end(), 0);
+  EXPECT_EQ(lists.list1_saw, rows);
+  std::iota(rows.begin(), rows.end(), 1);
+  EXPECT_EQ(lists.progress, rows);
+  EXPECT_EQ(lists.list2_calls, 0);
+}
+
+TEST(RunAnalysisPass, HandlesNoRowsAndMoreRowsThanSixteenBitsCount) {
+  kavren::testing::TempDir dir;
+  const std::wstring path = dir.Write(L"one.txt", {0xFF, 0xFE});
+  for (std::size_t rows : {0, 33'000}) {
+    EXPECT_EQ(PairedLists(std::vector(rows, path)).Labels(), std::vector<std::wstring>(rows, L"Unicode"));
+  }
+}
+
+// No handle or descriptor outlives a call, whatever the outcome; and a file
+// that another program holds open for writing is still read.
+TEST(GetFileEncoding, LeavesNothingOpenAndReadsAFileAnotherProgramWrites) {
+  kavren::testing::TempDir dir;
+  const std::wstring paths[] = {dir.Write(L"held.txt", {0xFF, 0xFE}), dir.Wide(L"."), L"/dev/zero", L"\\\\.\\pipe\\x"};
+#ifdef _WIN32
+  for (const std::wstring& path : paths) (void)GetFileEncoding(path);
+  const auto open = [&](DWORD access, DWORD share) {
+    return ::CreateFileW(paths[0].c_str(), access, share, nullptr, OPEN_EXISTING, 0, nullptr);
+  };
+  HANDLE holder = open(GENERIC_READ, 0);  // exclusive: fails while any other handle is open
+  ASSERT_NE(holder, INVALID_HANDLE_VALUE) << "a handle was left open";
+  EXPECT_EQ(GetFileEncoding(paths[0]), EncodingCode::Unreadable);
+  ::CloseHandle(holder);
+  holder = open(GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE);
+  EXPECT_EQ(GetFileEncoding(paths[0]), EncodingCode::Utf16LittleEndian);
+  ::CloseHandle(holder);
+#else
+  const auto open_descriptors = [] { return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {}); };
+  const auto before = open_descriptors();
+  for (const std::wstring& path : paths) (void)GetFileEncoding(path);
+  EXPECT_EQ(open_descriptors(), before);
+#endif
+}
+
+}  // namespace
+}  // namespace kavren
