@@ -2,7 +2,7 @@
 JOBS ?= $(shell nproc)
 WINEPREFIX_DIR := build/windows/wineprefix
 
-.PHONY: all deps build native windows test run bench screenshot clean
+.PHONY: all deps build native windows test sanitize dist run bench screenshot clean
 
 all: build
 
@@ -19,9 +19,25 @@ windows: deps
 
 build: native windows
 
-test: build
+test: build sanitize
 	ctest --preset native
 	scripts/with-xvfb $(WINEPREFIX_DIR) ctest --preset windows
+	ctest --preset sanitize
+	scripts/check-release
+
+# The core tests once more, built with AddressSanitizer and
+# UndefinedBehaviorSanitizer; any report fails the run.
+sanitize: deps
+	cmake --preset sanitize >/dev/null
+	cmake --build --preset sanitize -j $(JOBS)
+
+# The release, from a clean build folder of its own:
+# dist/KavrenTxtEncodingViewer-<version>-win64.zip and dist/SHA256SUMS.
+dist: deps
+	rm -rf build/dist
+	cmake --preset dist >/dev/null
+	cmake --build --preset dist -j $(JOBS)
+	scripts/make-dist
 
 # The README's picture: the real program after choosing six files, analysing
 # them and clicking a label.
@@ -38,4 +54,4 @@ bench: build
 	scripts/with-xvfb $(WINEPREFIX_DIR) scripts/wine-run $(WINEPREFIX_DIR) build/windows/window_bench.exe
 
 clean:
-	rm -rf build
+	rm -rf build dist

@@ -9,6 +9,7 @@ packages=(
   wine wine64 fonts-wine
   xvfb imagemagick x11-utils
   fonts-wqy-microhei locales
+  git python3
 )
 
 missing=()
