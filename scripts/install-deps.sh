@@ -8,7 +8,7 @@ packages=(
   g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
   wine wine64 fonts-wine
   xvfb imagemagick x11-utils
-  fonts-wqy-microhei locales
+  fonts-wqy-microhei fonts-wqy-zenhei locales
   git python3
 )
 

@@ -26,4 +26,21 @@ export WINEARCH=win64
     wineserver -w
     touch "$WINEPREFIX/.kavren-ready"
   fi
+  if [[ ! -f "$WINEPREFIX/.kavren-fonts" ]]; then
+    # Wine draws Chinese captions in whichever CJK font fontconfig offers
+    # first. Next to Micro Hei, WenQuanYi Zen Hei wins, and its small bitmap
+    # strikes make "编码方式" read as other characters. Pointing the Chinese
+    # UI fonts that programs and Wine ask for at Micro Hei makes the choice
+    # the prefix's own, whatever else the machine has installed.
+    reg_file="$WINEPREFIX/kavren-fonts.reg"
+    {
+      printf 'Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n'
+      for face in SimSun NSimSun SimHei "Microsoft YaHei" "Microsoft YaHei UI" 宋体 新宋体 黑体 微软雅黑; do
+        printf '"%s"="WenQuanYi Micro Hei"\r\n' "$face"
+      done
+    } | iconv -f UTF-8 -t UTF-16 >"$reg_file"
+    wine regedit /S "$reg_file" >/dev/null 2>&1
+    wineserver -w
+    touch "$WINEPREFIX/.kavren-fonts"
+  fi
 ) 9>"$WINEPREFIX.lock"

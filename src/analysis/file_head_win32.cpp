@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "common/long_path_win32.h"
 #include "common/unique_any.h"
 
 namespace kavren {
@@ -16,32 +17,14 @@ struct FileHandleTraits {
 };
 using unique_file = unique_any<HANDLE, FileHandleTraits>;
 
-// CreateFileW stops at MAX_PATH unless the path is in the \\?\ form (the
-// manifest's longPathAware only helps where the system opted in too). The
-// \\?\ form skips all normalisation, so the path is made absolute first.
-// Empty when the path cannot be made absolute.
-std::wstring LongPathForm(const std::wstring& path) {
-  const DWORD needed = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-  if (needed == 0) return {};
-  std::wstring full(needed, L'\0');
-  const DWORD written = ::GetFullPathNameW(path.c_str(), needed, full.data(), nullptr);
-  if (written == 0 || written >= needed) return {};
-  full.resize(written);
-  if (full.starts_with(L"\\\\")) return L"\\\\?\\UNC\\" + full.substr(2);
-  return L"\\\\?\\" + full;
-}
-
 }  // namespace
 
 std::optional<std::size_t> ReadFileHead(const std::wstring& path, std::span<std::uint8_t> buffer) {
   // A NUL inside the name would make the system open a shorter name.
   if (path.empty() || path.find(L'\0') != std::wstring::npos) return std::nullopt;
   std::wstring long_form;
-  if (path.size() >= MAX_PATH && !path.starts_with(L"\\\\?\\")) {
-    long_form = LongPathForm(path);
-    if (long_form.empty()) return std::nullopt;
-  }
-  const wchar_t* openable = long_form.empty() ? path.c_str() : long_form.c_str();
+  const wchar_t* openable = OpenablePath(path, long_form);
+  if (!openable) return std::nullopt;
 
   // Share everything, so that a file another program holds open for writing
   // (an editor, a log writer) is still examined.

@@ -1,18 +1,30 @@
 // form1_win32.cpp: creation, layout, size lock and event wiring of the main window.
 #include "window/form1_win32.h"
 
+#include <initguid.h>  // before oleacc.h: defines its GUIDs here, where they are used
+#include <oleacc.h>
 #include <shellapi.h>
+#include <windowsx.h>
+
+#include <cstring>
 
 #include "analysis/analysis_pass.h"
 #include "window/dpi_win32.h"
+#include "window/drop_walk_win32.h"
 #include "window/open_dialog_win32.h"
 #include "window/resource_ids.h"
+#include "window/result_table.h"
 
 namespace kavren::win32 {
 namespace {
 
-// How often a long pass shows where it has got to.
+// How often a long pass or the walk of a large drop shows where it has got to.
 constexpr ULONGLONG kProgressIntervalMs = 250;
+
+// The context menu's one item; TrackPopupMenuEx returns it rather than
+// posting a WM_COMMAND.
+constexpr UINT kCopyResultsItem = 1;
+constexpr wchar_t kCopyResultsText[] = L"复制全部结果(&C)\tCtrl+C";
 
 constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 
@@ -61,10 +73,32 @@ class BusyScope {
 // While the window is busy it must still answer what other programs send
 // (screen readers, the system asking whether it hangs), so sent messages get
 // through. Of those, these would run a handler of ours inside the pass -- a
-// clear under the pass's feet, a second pass, a close -- and wait instead.
+// clear under the pass's feet, a second pass, a close, a drop -- and wait
+// instead.
 bool WaitsWhileBusy(UINT message) noexcept {
-  return message == WM_COMMAND || message == WM_CLOSE;
+  return message == WM_COMMAND || message == WM_CLOSE || message == WM_DROPFILES;
 }
+
+struct DropTraits {
+  static HDROP Invalid() noexcept { return nullptr; }
+  static void Close(HDROP drop) noexcept { ::DragFinish(drop); }
+};
+struct GlobalTraits {
+  static HGLOBAL Invalid() noexcept { return nullptr; }
+  static void Close(HGLOBAL memory) noexcept { ::GlobalFree(memory); }
+};
+struct MenuTraits {
+  static HMENU Invalid() noexcept { return nullptr; }
+  static void Close(HMENU menu) noexcept { ::DestroyMenu(menu); }
+};
+struct ClipboardTraits {
+  static bool Invalid() noexcept { return false; }
+  static void Close(bool) noexcept { ::CloseClipboard(); }
+};
+struct ComTraits {
+  static IUnknown* Invalid() noexcept { return nullptr; }
+  static void Close(IUnknown* object) noexcept { object->Release(); }
+};
 
 }  // namespace
 
@@ -109,7 +143,17 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_DPICHANGED: OnDpiChanged(HIWORD(wparam), *reinterpret_cast<const RECT*>(lparam)); return 0;
     case WM_ACTIVATE: OnActivate(LOWORD(wparam) != WA_INACTIVE); return 0;
     case WM_SETFOCUS: OnActivate(true); return 0;
+    case WM_DROPFILES: AppendDroppedFiles(reinterpret_cast<HDROP>(wparam)); return 0;
+    case WM_CONTEXTMENU: OnContextMenu(reinterpret_cast<HWND>(wparam), {GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)}); return 0;
+    case WM_VKEYTOITEM:
+      // -2: the key is handled; -1: the list box does what it always does.
+      if (LOWORD(wparam) == 'C' && ::GetKeyState(VK_CONTROL) < 0 && ::GetKeyState(VK_MENU) >= 0) {
+        CopyResults();
+        return -2;
+      }
+      return -1;
     case WM_DESTROY:
+      NameListsForScreenReaders(false);
       List1.SetView(nullptr);
       List2.SetView(nullptr);
       ::PostQuitMessage(0);
@@ -144,6 +188,34 @@ void Form1::OnCreate() {
     if (!enabled && ::GetFocus() == button) ::SetFocus(::GetNextDlgTabItem(hwnd_, button, FALSE));
     ::EnableWindow(button, enabled);
   });
+  // Dropping works for a program run as a normal user; an elevated one
+  // would need message-filter holes for a drop from Explorer, which it does
+  // not open.
+  ::DragAcceptFiles(hwnd_, TRUE);
+  NameListsForScreenReaders(true);
+}
+
+// Wine's screen-reader support names a list box by its window text, which
+// the control table gives it. Windows looks for a static text before the
+// list instead, and the headings here are buttons, so the name is annotated
+// as well. Wine does not implement annotations, which is harmless.
+void Form1::NameListsForScreenReaders(bool name) const {
+  IAccPropServices* services = nullptr;
+  if (FAILED(::CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
+                                reinterpret_cast<void**>(&services)))) {
+    return;
+  }
+  const unique_any<IUnknown*, ComTraits> owner(services);
+  for (Control list : {Control::List1, Control::List2}) {
+    const HWND box = control(list);
+    if (name) {
+      const ControlSpec& entry = kForm1Controls[static_cast<std::size_t>(list)];
+      services->SetHwndPropStr(box, OBJID_CLIENT, CHILDID_SELF, PROPID_ACC_NAME, entry.caption);
+    } else {
+      MSAAPROPID names[] = {PROPID_ACC_NAME};
+      services->ClearHwndProps(box, OBJID_CLIENT, CHILDID_SELF, names, 1);
+    }
+  }
 }
 
 void Form1::CreateControls() {
@@ -246,19 +318,73 @@ void Form1::AppendChosenFiles(std::vector<ChosenFile> files) {
   for (ChosenFile& file : files) List1.AppendRow(std::move(file.name), std::move(file.path));
 }
 
+void Form1::AppendDroppedFiles(HDROP drop) {
+  const unique_any<HDROP, DropTraits> owner(drop);
+  const BusyScope busy(busy_);
+  const ListBoxView::Batch batch(*list1_view_);
+  const std::function<void()> progress = ProgressEvery(kProgressIntervalMs);
+  WalkDrop(drop, {[&](ChosenFile file) { List1.AppendRow(std::move(file.name), std::move(file.path)); }, progress});
+}
+
 void Form1::AnalyseFiles() {
   // A click queued while the pass ran reaches the button after it was
   // disabled; it must not start a second pass.
   if (!Command2.Enabled()) return;
   const BusyScope busy(busy_);
   const ListBoxView::Batch list1_batch(*list1_view_), list2_batch(*list2_view_);
-  ULONGLONG last_shown = ::GetTickCount64();
-  RunAnalysisPass(List1, List2, Command2, [&](RowIndex, RowIndex) {
+  RunAnalysisPass(List1, List2, Command2, [progress = ProgressEvery(kProgressIntervalMs)](RowIndex, RowIndex) {
+    progress();
+  });
+}
+
+std::function<void()> Form1::ProgressEvery(ULONGLONG interval_ms) {
+  return [this, interval_ms, last_shown = ::GetTickCount64()]() mutable {
     const ULONGLONG now = ::GetTickCount64();
-    if (now - last_shown < kProgressIntervalMs) return;
+    if (now - last_shown < interval_ms) return;
     last_shown = now;
     ShowProgress();
-  });
+  };
+}
+
+void Form1::CopyResults() const {
+  const std::wstring table = ResultTable(List1, List2);
+  const std::size_t bytes = (table.size() + 1) * sizeof(wchar_t);
+  unique_any<HGLOBAL, GlobalTraits> memory(::GlobalAlloc(GMEM_MOVEABLE, bytes));
+  void* target = memory ? ::GlobalLock(memory.get()) : nullptr;
+  if (!target) return;
+  std::memcpy(target, table.c_str(), bytes);
+  ::GlobalUnlock(memory.get());
+  // Another program may hold the clipboard for a moment.
+  unique_any<bool, ClipboardTraits> clipboard;
+  for (int attempt = 0; attempt < 10 && !clipboard; ++attempt) {
+    if (attempt) ::Sleep(20);
+    clipboard.reset(::OpenClipboard(hwnd_) != FALSE);
+  }
+  if (!clipboard || !::EmptyClipboard()) return;
+  // Once set, the memory is the clipboard's.
+  if (::SetClipboardData(CF_UNICODETEXT, memory.get())) (void)memory.release();
+}
+
+void Form1::OnContextMenu(HWND list_box, POINT at) const {
+  if (list_box != control(Control::List1) && list_box != control(Control::List2)) return;
+  // Shift+F10 and the menu key give no point: open below the selected row,
+  // or at the top of the list.
+  if (at.x == -1 && at.y == -1) {
+    RECT row{};
+    const LRESULT selected = ::SendMessageW(list_box, LB_GETCURSEL, 0, 0);
+    if (selected < 0 || ::SendMessageW(list_box, LB_GETITEMRECT, selected, reinterpret_cast<LPARAM>(&row)) == LB_ERR) {
+      row = {};
+    }
+    at = {row.left, row.bottom};
+    ::ClientToScreen(list_box, &at);
+  }
+  const unique_any<HMENU, MenuTraits> menu(::CreatePopupMenu());
+  const bool empty = List1.RowCount() == 0 && List2.RowCount() == 0;
+  ::AppendMenuW(menu.get(), MF_STRING | (empty ? MF_GRAYED : MF_ENABLED), kCopyResultsItem, kCopyResultsText);
+  if (::TrackPopupMenuEx(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, hwnd_, nullptr) ==
+      static_cast<BOOL>(kCopyResultsItem)) {
+    CopyResults();
+  }
 }
 
 // The pass runs on the window's thread and handles no input, as designed.

@@ -3,7 +3,10 @@
 
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -36,6 +39,11 @@ class Form1 final : public BaseWindow<Form1> {
   // What Command1 does with the dialog's answer: one row per chosen file,
   // added as one batch.
   void AppendChosenFiles(std::vector<ChosenFile> files);
+  // What a drop from Explorer does: the dropped files, and the .txt files of
+  // the dropped folders' trees, added as one batch. `drop` is freed.
+  void AppendDroppedFiles(HDROP drop);
+  // Puts both lists on the clipboard as a table; changes nothing else.
+  void CopyResults() const;
 
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
 
@@ -48,6 +56,8 @@ class Form1 final : public BaseWindow<Form1> {
   void OnGetMinMaxInfo(MINMAXINFO& info) const noexcept;
   void OnDpiChanged(UINT dpi, const RECT& suggested);
   void OnActivate(bool active);
+  void OnContextMenu(HWND list_box, POINT at) const;
+  void NameListsForScreenReaders(bool name) const;
 
   void ChooseFiles();
   void AnalyseFiles();
@@ -59,6 +69,7 @@ class Form1 final : public BaseWindow<Form1> {
   void ApplyFont();
   void LayOutControls() const;
   [[nodiscard]] SIZE OuterSize() const noexcept;
+  [[nodiscard]] std::function<void()> ProgressEvery(ULONGLONG interval_ms);
   void ShowProgress();
 
   RowList List1;

@@ -3,7 +3,10 @@
 
 #include <windows.h>
 
+#include <shlobj.h>
+
 #include <chrono>
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <stdexcept>
@@ -63,6 +66,19 @@ inline std::vector<std::wstring> ListBoxRows(HWND list_box) {
     rows[i].resize(static_cast<std::size_t>(::SendMessageW(list_box, LB_GETTEXT, i, (LPARAM)rows[i].data())));
   }
   return rows;
+}
+
+// What Explorer hands over: a DROPFILES block with the wide paths after it.
+inline HDROP MakeDrop(const std::vector<std::wstring>& paths) {
+  std::wstring list;
+  for (const std::wstring& path : paths) list += path + L'\0';
+  const std::size_t bytes = (list.size() + 1) * sizeof(wchar_t);
+  HGLOBAL memory = ::GlobalAlloc(GHND, sizeof(DROPFILES) + bytes);
+  auto* drop = static_cast<DROPFILES*>(::GlobalLock(memory));
+  drop->pFiles = sizeof(DROPFILES), drop->fWide = TRUE;
+  std::memcpy(drop + 1, list.c_str(), bytes);
+  ::GlobalUnlock(memory);
+  return static_cast<HDROP>(memory);
 }
 
 // Where the program and the helper programs are built.

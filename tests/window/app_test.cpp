@@ -3,6 +3,8 @@
 
 #include <fstream>
 
+#include <oleacc.h>
+
 #include "support/gui_support.h"
 #include "support/temp_dir.h"
 
@@ -65,7 +67,8 @@ TEST(Links, BothLabelsHandTheMakersAddressToTheBrowserAsANormalWindow) {
   EXPECT_EQ(lines, std::vector<std::string>(2, "show=1 args=\"http://kv.test/\""));
 }
 
-TEST(App, StartsWithForm1AloneAndEndsWithCodeZeroByExitButtonOrClose) {
+TEST(App, StartsWithForm1AloneNamesItsListsAndEndsWithCodeZeroByExitButtonOrClose) {
+  ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   for (bool by_button : {true, false}) {
     // KAVREN_EXE names another copy to start, such as the one in the release zip.
     wchar_t other[MAX_PATH] = {};
@@ -79,6 +82,16 @@ TEST(App, StartsWithForm1AloneAndEndsWithCodeZeroByExitButtonOrClose) {
     ::Sleep(300);  // time for any other window it might wrongly show
     const std::vector<HWND> windows = VisibleTopLevelWindows(app.dwProcessId);
     EXPECT_EQ(windows.size(), 1u);
+    // What a screen reader, another process, hears for each list.
+    for (const auto& [list, expected] : {std::pair(Control::List1, L"文件名"), std::pair(Control::List2, L"编码方式")}) {
+      IAccessible* object = nullptr;
+      BSTR name = nullptr;
+      if (!windows.empty() && SUCCEEDED(::AccessibleObjectFromWindow(::GetDlgItem(windows[0], win32::ControlId(list)),
+                                                                     OBJID_CLIENT, IID_IAccessible, (void**)&object))) {
+        object->get_accName(VARIANT{{{VT_I4, 0, 0, 0, {CHILDID_SELF}}}}, &name), object->Release();
+      }
+      EXPECT_EQ(std::wstring(name ? name : L""), expected), ::SysFreeString(name);
+    }
     if (!windows.empty()) {
       const HWND target = by_button ? ::GetDlgItem(windows[0], win32::ControlId(Control::Command6)) : windows[0];
       ::PostMessageW(target, by_button ? BM_CLICK : WM_CLOSE, 0, 0);

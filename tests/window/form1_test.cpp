@@ -132,6 +132,7 @@ TEST(Form1Pass, ALongPassShowsProgressAnswersOthersAndRunsWhatTheySendOnlyAfterI
   TempDir dir;
   constexpr LRESULT kRows = 40'000;
   f.form().AppendChosenFiles(std::vector<ChosenFile>(kRows, {L"same.txt", dir.Write(L"same.txt", {0xEF, 0xBB, 0xBF})}));
+  const std::wstring dropped = dir.Wide(L"dropped.txt");
   const HWND form = f.hwnd(), list1 = f[Control::List1], list2 = f[Control::List2];
   ASSERT_EQ(::SendMessageW(list1, LB_GETCOUNT, 0, 0), kRows);
 
@@ -152,6 +153,7 @@ TEST(Form1Pass, ALongPassShowsProgressAnswersOthersAndRunsWhatTheySendOnlyAfterI
       if (progress.empty()) {
         // Sent, not posted, and without waiting for the answer.
         for (HWND to : {f[Control::Command4], f[Control::Command2]}) ::SendNotifyMessageW(to, BM_CLICK, 0, 0);
+        ::SendNotifyMessageW(form, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({dropped})), 0);
         ::SendNotifyMessageW(form, WM_CLOSE, 0, 0);
       }
       progress.emplace_back(labels, selected);
@@ -162,10 +164,11 @@ TEST(Form1Pass, ALongPassShowsProgressAnswersOthersAndRunsWhatTheySendOnlyAfterI
   EXPECT_EQ(::SendMessageW(list1, LB_GETCURSEL, 0, 0), kRows - 1);
   EXPECT_EQ(::SendMessageW(list2, LB_GETCURSEL, 0, 0), LB_ERR);
   pass_over = true;
-  // What was sent waits for the program's loop: the clear, then the close.
+  // What was sent waits for the program's loop: the clear, the drop, then the close.
   EXPECT_EQ(win32::RunMessageLoop(form), 0);
   other_program.join();
-  EXPECT_EQ(f.form().list1().RowCount(), 0) << "the clear sent during the pass was lost";
+  EXPECT_TRUE(f.form().list1().RowCount() == 1 && f.form().list1().GetRow(0) == L"dropped.txt")
+      << "the clear or the drop ran in the pass, or was lost";
   EXPECT_GE(progress.size(), 2u) << "no visible progress, or nothing was sent during the pass";
   for (const auto& [labels, selected] : progress) EXPECT_GE(selected + 1, labels);
   EXPECT_LT(longest_wait_ms, 1000) << "the window stopped answering";

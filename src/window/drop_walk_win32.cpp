@@ -1,0 +1,100 @@
+// drop_walk_win32.cpp: the walk of dropped folders.
+#include "window/drop_walk_win32.h"
+
+#include <shellapi.h>
+#include <shlwapi.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "common/long_path_win32.h"
+#include "common/unique_any.h"
+
+namespace kavren::win32 {
+namespace {
+
+struct FindTraits {
+  static HANDLE Invalid() noexcept { return INVALID_HANDLE_VALUE; }
+  static void Close(HANDLE find) noexcept { ::FindClose(find); }
+};
+using unique_find = unique_any<HANDLE, FindTraits>;
+
+// Not followed: a hidden or system entry is not the user's text, and a
+// junction or link can lead back up the tree or far outside it.
+constexpr DWORD kPassedOver = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_REPARSE_POINT;
+constexpr unsigned kEntriesPerTick = 256;
+
+bool IsTxt(std::wstring_view name) noexcept {
+  return name.size() > 4 &&
+         ::CompareStringOrdinal(name.data() + name.size() - 4, 4, L".txt", 4, TRUE) == CSTR_EQUAL;
+}
+
+std::wstring Joined(const std::wstring& folder, const wchar_t* name) {
+  std::wstring path = folder;
+  if (!path.ends_with(L'\\') && !path.ends_with(L'/')) path += L'\\';
+  return path += name;
+}
+
+// Explorer's order: "第2章" before "第10章", letters without case.
+void SortNaturally(std::vector<std::wstring>& names) {
+  std::sort(names.begin(), names.end(),
+            [](const std::wstring& a, const std::wstring& b) { return ::StrCmpLogicalW(a.c_str(), b.c_str()) < 0; });
+}
+
+}  // namespace
+
+void WalkFolder(const std::wstring& top, const DropSink& sink) {
+  // An explicit stack rather than recursion: a tree may be thousands of
+  // folders deep within 32,767 characters.
+  std::vector<std::wstring> pending = {top};
+  std::vector<std::wstring> files, folders;
+  std::wstring long_form;
+  unsigned entries = 0;
+  while (!pending.empty()) {
+    const std::wstring folder = std::move(pending.back());
+    pending.pop_back();
+    const std::wstring pattern = Joined(folder, L"*");
+    const wchar_t* openable = OpenablePath(pattern, long_form);
+    WIN32_FIND_DATAW entry;
+    unique_find find(openable ? ::FindFirstFileExW(openable, FindExInfoBasic, &entry, FindExSearchNameMatch, nullptr,
+                                                   FIND_FIRST_EX_LARGE_FETCH)
+                              : INVALID_HANDLE_VALUE);
+    if (!find) continue;
+    files.clear(), folders.clear();
+    do {
+      if (++entries % kEntriesPerTick == 0 && sink.tick) sink.tick();
+      const std::wstring_view name = entry.cFileName;
+      if ((entry.dwFileAttributes & kPassedOver) || name == L"." || name == L"..") continue;
+      if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        folders.emplace_back(name);
+      } else if (IsTxt(name)) {
+        files.emplace_back(name);
+      }
+    } while (::FindNextFileW(find.get(), &entry));
+    SortNaturally(files), SortNaturally(folders);
+    for (std::wstring& name : files) {
+      std::wstring path = Joined(folder, name.c_str());
+      sink.found({std::move(name), std::move(path)});
+    }
+    for (auto it = folders.rbegin(); it != folders.rend(); ++it) pending.push_back(Joined(folder, it->c_str()));
+  }
+}
+
+void WalkDrop(HDROP drop, const DropSink& sink) {
+  const UINT count = ::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+  std::wstring long_form;
+  for (UINT i = 0; i < count; ++i) {
+    std::wstring path(::DragQueryFileW(drop, i, nullptr, 0), L'\0');
+    if (path.empty() || ::DragQueryFileW(drop, i, path.data(), static_cast<UINT>(path.size() + 1)) == 0) continue;
+    const wchar_t* openable = OpenablePath(path, long_form);
+    const DWORD attributes = openable ? ::GetFileAttributesW(openable) : INVALID_FILE_ATTRIBUTES;
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+      WalkFolder(path, sink);
+    } else {
+      std::wstring name = path.substr(path.find_last_of(L"\\/") + 1);
+      sink.found({std::move(name), std::move(path)});
+    }
+  }
+}
+
+}  // namespace kavren::win32

@@ -1,0 +1,30 @@
+// drop_walk_win32.h: what a drop of files and folders from Explorer adds to the file list.
+#pragma once
+
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include <functional>
+#include <string>
+
+#include "window/open_selection.h"
+
+namespace kavren::win32 {
+
+// `found` gets each file in list order; `tick` is called every few hundred
+// folder entries, so that a walk of a large tree can keep its window alive.
+struct DropSink {
+  std::function<void(ChosenFile file)> found;
+  std::function<void()> tick;
+};
+
+// Each dropped file as it is, whatever its extension: the user picked it.
+// Each dropped folder as the .txt files in it and in all its subfolders,
+// a folder's files before its subfolders, each in Explorer's natural order.
+// Hidden and system entries and reparse points (junctions, symbolic links)
+// are passed over, and a folder that cannot be read adds nothing.
+void WalkDrop(HDROP drop, const DropSink& sink);
+void WalkFolder(const std::wstring& folder, const DropSink& sink);
+
+}  // namespace kavren::win32

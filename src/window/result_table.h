@@ -1,0 +1,15 @@
+// result_table.h: the paired lists as text that pastes into a spreadsheet.
+#pragma once
+
+#include <string>
+
+#include "common/row_list.h"
+
+namespace kavren {
+
+// A heading line, then one line per file: its name, its label (empty until
+// the pass has labelled it) and its full path, separated by tabs, each line
+// ending in CR LF. No file name can hold a tab or a line break.
+[[nodiscard]] std::wstring ResultTable(const RowList& names, const RowList& labels);
+
+}  // namespace kavren
