@@ -52,6 +52,8 @@ run: windows
 bench: build
 	build/native/bench/pass_bench --benchmark_min_time=0
 	scripts/with-xvfb $(WINEPREFIX_DIR) scripts/wine-run $(WINEPREFIX_DIR) build/windows/window_bench.exe
+	scripts/make-bench-tree build/bench-tree
+	scripts/with-xvfb $(WINEPREFIX_DIR) scripts/wine-run $(WINEPREFIX_DIR) build/windows/drop_bench.exe 'Z:$(subst /,\,$(CURDIR))\build\bench-tree'
 
 clean:
 	rm -rf build dist

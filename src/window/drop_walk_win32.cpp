@@ -25,8 +25,9 @@ constexpr DWORD kPassedOver = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FI
 constexpr unsigned kEntriesPerTick = 256;
 
 bool IsTxt(std::wstring_view name) noexcept {
-  return name.size() > 4 &&
-         ::CompareStringOrdinal(name.data() + name.size() - 4, 4, L".txt", 4, TRUE) == CSTR_EQUAL;
+  if (name.size() <= 4) return false;
+  const wchar_t* end = name.data() + name.size() - 4;
+  return end[0] == L'.' && (end[1] | 0x20) == L't' && (end[2] | 0x20) == L'x' && (end[3] | 0x20) == L't';
 }
 
 std::wstring Joined(const std::wstring& folder, const wchar_t* name) {
@@ -35,10 +36,29 @@ std::wstring Joined(const std::wstring& folder, const wchar_t* name) {
   return path += name;
 }
 
-// Explorer's order: "第2章" before "第10章", letters without case.
+// Where StrCmpLogicalW may start on two names that begin alike: after the
+// last shared character that is a CJK ideograph, a space or ASCII
+// punctuation. No language's sort order joins such a character with the
+// next, and it does not end a number, so the shared part decides nothing.
+std::size_t SharedStart(const std::wstring& a, const std::wstring& b) noexcept {
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < a.size() && i < b.size() && a[i] == b[i]; ++i) {
+    const wchar_t c = a[i];
+    const bool punctuation = c < 0x80 && c >= L' ' && !(c >= L'0' && c <= L'9') && !((c | 0x20) >= L'a' && (c | 0x20) <= L'z');
+    if (punctuation || (c >= 0x4E00 && c <= 0x9FFF)) start = i + 1;
+  }
+  return start;
+}
+
+// Explorer's order: "第2章" before "第10章", letters without case. Under Wine
+// StrCmpLogicalW asks the locale about every character it passes, and
+// sorting a folder calls it many times per name, so the shared start of
+// chapter names ("第1", "某某小说 第") is skipped first.
 void SortNaturally(std::vector<std::wstring>& names) {
-  std::sort(names.begin(), names.end(),
-            [](const std::wstring& a, const std::wstring& b) { return ::StrCmpLogicalW(a.c_str(), b.c_str()) < 0; });
+  std::sort(names.begin(), names.end(), [](const std::wstring& a, const std::wstring& b) {
+    const std::size_t start = SharedStart(a, b);
+    return ::StrCmpLogicalW(a.c_str() + start, b.c_str() + start) < 0;
+  });
 }
 
 }  // namespace
