@@ -9,7 +9,7 @@ packages=(
   wine wine64 fonts-wine
   xvfb imagemagick x11-utils
   fonts-wqy-microhei fonts-wqy-zenhei locales
-  git python3
+  git python3 icoutils
 )
 
 missing=()

@@ -53,21 +53,21 @@ int wmain(int argc, wchar_t** argv) {
   PROCESS_INFORMATION app{};
   if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &app)) return 1;
   HWND form = nullptr;
-  WaitFor([&] {
+  PumpUntil(nullptr, [&] {
     const auto found = VisibleTopLevelWindows(app.dwProcessId, kavren::win32::kForm1ClassName);
     return (form = found.empty() ? nullptr : found.front()) != nullptr;
   }, 30s);
   auto control = [&](Control which) { return ::GetDlgItem(form, kavren::win32::ControlId(which)); };
   bool ok = form != nullptr;
   if (ok) {
-    DialogDriver driver({folder.Wide(L""), typed}, app.dwProcessId);
+    auto driver = DriveOpenDialog({folder.Wide(L""), typed}, app.dwProcessId);
     ::PostMessageW(control(Control::Command1), BM_CLICK, 0, 0);
-    ok = driver.Finish().empty() &&
-         WaitFor([&] { return ::SendMessageW(control(Control::List1), LB_GETCOUNT, 0, 0) == 6; }, 10s);
+    ok = driver.get().empty() &&
+         PumpUntil(nullptr, [&] { return ::SendMessageW(control(Control::List1), LB_GETCOUNT, 0, 0) == 6; }, 10s);
   }
   if (ok) {
     ::PostMessageW(control(Control::Command2), BM_CLICK, 0, 0);
-    ok = WaitFor([&] { return !::IsWindowEnabled(control(Control::Command2)); }, 10s);
+    ok = PumpUntil(nullptr, [&] { return !::IsWindowEnabled(control(Control::Command2)); }, 10s);
     const HWND list2 = control(Control::List2);
     RECT item;
     ::SendMessageW(list2, LB_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&item));

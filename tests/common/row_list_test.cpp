@@ -6,37 +6,37 @@
 namespace kavren {
 namespace {
 
-RowList AbcList() {
-  RowList list;
-  for (const wchar_t* row : {L"a", L"b", L"c"}) list.AppendRow(row);
-  return list;
-}
-
-TEST(RowList, SetRowReplacesAppendsAtCountAndFailsElsewhere) {
-  const std::tuple<RowIndex, bool, std::vector<std::wstring>> cases[] = {
-      {-1, false, {L"a", L"b", L"c"}}, {1, true, {L"a", L"new", L"c"}},
-      {3, true, {L"a", L"b", L"c", L"new"}}, {4, false, {L"a", L"b", L"c"}}};
-  for (const auto& [index, succeeds, after] : cases) {
-    RowList list = AbcList();
-    EXPECT_EQ(list.SetRow(index, L"new"), succeeds) << index;
-    std::vector<std::wstring> rows;
-    for (RowIndex i = 0; list.GetRow(i); ++i) rows.emplace_back(*list.GetRow(i));
-    EXPECT_EQ(rows, after) << index;
-  }
-}
-
-TEST(RowList, SelectRowRunsTheHandlerAfterARealChangeOnlyAndClearRaisesNone) {
-  const std::tuple<std::vector<RowIndex>, RowIndex, std::vector<RowIndex>> cases[] = {
-      {{-1, 3}, kNoRow, {}}, {{1, 1}, 1, {1}}, {{0, 2, 0}, 0, {0, 2, 0}}, {{2, -1, 3}, 2, {2}}};
-  for (const auto& [requests, final_row, handler_saw] : cases) {
-    RowList list = AbcList();
+// Requests on a list of rows a, b, c: a SetRow to `set_at`, then a SelectRow
+// of each of `select`; then which succeeded, the rows, the current row, and
+// the rows the selection handler saw current; and after a clear, nothing.
+TEST(RowList, SetsAndSelectsRowsInRangeOnlyAndRaisesTheHandlerOnARealChangeOnly) {
+  struct Case {
+    RowIndex set_at;
+    std::vector<RowIndex> select;
+    std::vector<bool> succeeded;
+    std::wstring rows;
+    RowIndex current;
+    std::vector<RowIndex> handler_saw;
+  };
+  const Case cases[] = {
+      {-1, {-1, 3}, {false, false, false}, L"abc", kNoRow, {}},
+      {1, {1, 1}, {true, true, true}, L"aXc", 1, {1}},
+      {3, {0, 3, 0}, {true, true, true, true}, L"abcX", 0, {0, 3, 0}},
+      {4, {2, -1, 4}, {false, true, false, false}, L"abc", 2, {2}},
+  };
+  for (const Case& c : cases) {
+    RowList list;
+    for (const wchar_t* row : {L"a", L"b", L"c"}) list.AppendRow(row);
     std::vector<RowIndex> saw;
     list.SetSelectionHandler([&] { saw.push_back(list.CurrentRow()); });
-    for (RowIndex request : requests) EXPECT_EQ(list.SelectRow(request), request >= 0 && request < 3);
-    EXPECT_EQ(list.CurrentRow(), final_row);
+    std::vector<bool> succeeded = {list.SetRow(c.set_at, L"X")};
+    for (RowIndex request : c.select) succeeded.push_back(list.SelectRow(request));
+    std::wstring rows;
+    for (RowIndex i = 0; list.GetRow(i); ++i) rows += *list.GetRow(i);
+    EXPECT_EQ(std::tie(succeeded, rows, saw), std::tie(c.succeeded, c.rows, c.handler_saw)) << c.set_at;
+    EXPECT_EQ(list.CurrentRow(), c.current);
     list.ClearRows();
-    EXPECT_EQ(list.CurrentRow() + list.RowCount(), kNoRow);
-    EXPECT_EQ(saw, handler_saw);
+    EXPECT_TRUE(list.CurrentRow() == kNoRow && list.RowCount() == 0 && saw.size() == c.handler_saw.size());
   }
 }
 

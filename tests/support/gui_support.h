@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstring>
 #include <functional>
+#include <future>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -22,7 +23,8 @@ using namespace std::chrono_literals;
 using win32::Control;
 
 // Handles queued messages as the program's loop does, until `done` holds or
-// the timeout passes; returns whether it held. WM_QUIT stays queued.
+// the timeout passes; returns whether it held. WM_QUIT stays queued. On a
+// thread without windows it just waits, for another thread or process.
 inline bool PumpUntil(HWND form, const std::function<bool()>& done, std::chrono::milliseconds timeout = 10s) {
   const auto deadline = std::chrono::steady_clock::now() + timeout;
   for (MSG message;; ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT)) {
@@ -35,26 +37,12 @@ inline bool PumpUntil(HWND form, const std::function<bool()>& done, std::chrono:
   }
 }
 
-// Waits, without pumping, for what another thread or process does.
-inline bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
-  for (const auto deadline = std::chrono::steady_clock::now() + timeout; !done(); ::Sleep(50)) {
-    if (std::chrono::steady_clock::now() >= deadline) return false;
-  }
-  return true;
-}
-
 inline std::vector<HWND> VisibleTopLevelWindows(DWORD process_id, const wchar_t* window_class = nullptr) {
-  std::vector<HWND> all, found;
-  ::EnumWindows([](HWND w, LPARAM list) { return reinterpret_cast<std::vector<HWND>*>(list)->push_back(w), TRUE; },
-                reinterpret_cast<LPARAM>(&all));
-  for (HWND window : all) {
+  std::vector<HWND> found;
+  for (HWND window = nullptr; (window = ::FindWindowExW(nullptr, window, window_class, nullptr));) {
     DWORD owner = 0;
-    wchar_t name[64] = {};
     ::GetWindowThreadProcessId(window, &owner);
-    ::GetClassNameW(window, name, 64);
-    if (owner == process_id && ::IsWindowVisible(window) && (!window_class || !wcscmp(name, window_class))) {
-      found.push_back(window);
-    }
+    if (owner == process_id && ::IsWindowVisible(window)) found.push_back(window);
   }
   return found;
 }
@@ -91,45 +79,34 @@ inline std::wstring ProgramFolder() {
 // Works the Open dialog of a process from another thread: each step types
 // into its file-name box and presses Open (a folder goes there; "a" "b"
 // chooses several); an empty step cancels. Whatever goes wrong, the dialog
-// is cancelled in the end, so no test hangs in its modal loop. Finish()
+// is cancelled in the end, so no test hangs in its modal loop. The result
 // says what went wrong, or nothing.
-class DialogDriver {
- public:
-  explicit DialogDriver(std::vector<std::wstring> steps, DWORD process_id = ::GetCurrentProcessId())
-      : thread_([this, process_id, steps = std::move(steps)] { Run(process_id, steps); }) {}
-  ~DialogDriver() { Finish(); }
-  std::string Finish() {
-    if (thread_.joinable()) thread_.join();
-    return failure_;
-  }
-
- private:
-  void Run(DWORD process_id, const std::vector<std::wstring>& steps) {
+inline std::future<std::string> DriveOpenDialog(std::vector<std::wstring> steps, DWORD process_id = ::GetCurrentProcessId()) {
+  return std::async(std::launch::async, [=] {
+    std::string failure;
     HWND dialog = nullptr, box = nullptr;
     // The first opening in a fresh prefix can take several seconds.
-    WaitFor([&] {
+    PumpUntil(nullptr, [&] {
       const std::vector<HWND> found = VisibleTopLevelWindows(process_id, L"#32770");
       return (dialog = found.empty() ? nullptr : found.front()) != nullptr;
     }, 60s);
     // 0x47c is the Explorer-style dialog's file-name box; the old style has none.
-    if (!dialog || !(box = ::GetDlgItem(dialog, 0x47c))) failure_ = dialog ? "not Explorer-style" : "no dialog";
-    for (std::size_t i = 0; failure_.empty() && i < steps.size() && !steps[i].empty(); ++i) {
+    if (!dialog || !(box = ::GetDlgItem(dialog, 0x47c))) failure = dialog ? "not Explorer-style" : "no dialog";
+    for (std::size_t i = 0; failure.empty() && i < steps.size() && !steps[i].empty(); ++i) {
       ::SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(steps[i].c_str()));
       ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);
       // Going to a folder keeps the dialog open and empties the box.
-      if (i + 1 < steps.size() && !WaitFor([&] { return ::GetWindowTextLengthW(box) == 0; }, 30s)) {
-        failure_ = "the dialog did not go to step " + std::to_string(i + 1);
+      if (i + 1 < steps.size() && !PumpUntil(nullptr, [&] { return ::GetWindowTextLengthW(box) == 0; }, 30s)) {
+        failure = "the dialog did not go to step " + std::to_string(i + 1);
       }
       std::this_thread::sleep_for(300ms);
     }
     for (int i = 0; dialog && i < 240 && ::IsWindow(dialog); ++i, std::this_thread::sleep_for(500ms)) {
-      if (i >= 200 || !failure_.empty() || steps.back().empty()) ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+      if (i >= 200 || !failure.empty() || steps.back().empty()) ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
     }
-  }
-
-  std::string failure_;
-  std::thread thread_;
-};
+    return failure;
+  });
+}
 
 // A shown form1 in this process, gone again (its WM_QUIT drained) after the test.
 class Form1Fixture {
