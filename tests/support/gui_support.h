@@ -32,8 +32,7 @@ inline bool PumpUntil(HWND form, const std::function<bool()>& done, std::chrono:
       if (message.message == WM_QUIT) return ::PostQuitMessage(static_cast<int>(message.wParam)), done();
       win32::DispatchWindowMessage(form, message);
     }
-    if (done()) return true;
-    if (std::chrono::steady_clock::now() >= deadline) return false;
+    if (done() || std::chrono::steady_clock::now() >= deadline) return done();
   }
 }
 
@@ -47,11 +46,11 @@ inline std::vector<HWND> VisibleTopLevelWindows(DWORD process_id, const wchar_t*
   return found;
 }
 
+// The rows a list box shows (each shorter than 512 characters).
 inline std::vector<std::wstring> ListBoxRows(HWND list_box) {
-  std::vector<std::wstring> rows(static_cast<std::size_t>(::SendMessageW(list_box, LB_GETCOUNT, 0, 0)));
-  for (std::size_t i = 0; i < rows.size(); ++i) {
-    rows[i].resize(static_cast<std::size_t>(::SendMessageW(list_box, LB_GETTEXTLEN, i, 0)) + 1);
-    rows[i].resize(static_cast<std::size_t>(::SendMessageW(list_box, LB_GETTEXT, i, (LPARAM)rows[i].data())));
+  std::vector<std::wstring> rows;
+  for (wchar_t row[512]; static_cast<LRESULT>(rows.size()) < ::SendMessageW(list_box, LB_GETCOUNT, 0, 0);) {
+    rows.emplace_back(row, ::SendMessageW(list_box, LB_GETTEXT, rows.size(), reinterpret_cast<LPARAM>(row)));
   }
   return rows;
 }
@@ -60,13 +59,11 @@ inline std::vector<std::wstring> ListBoxRows(HWND list_box) {
 inline HDROP MakeDrop(const std::vector<std::wstring>& paths) {
   std::wstring list;
   for (const std::wstring& path : paths) list += path + L'\0';
-  const std::size_t bytes = (list.size() + 1) * sizeof(wchar_t);
-  HGLOBAL memory = ::GlobalAlloc(GHND, sizeof(DROPFILES) + bytes);
+  HGLOBAL memory = ::GlobalAlloc(GHND, sizeof(DROPFILES) + (list.size() + 1) * sizeof(wchar_t));
   auto* drop = static_cast<DROPFILES*>(::GlobalLock(memory));
   drop->pFiles = sizeof(DROPFILES), drop->fWide = TRUE;
-  std::memcpy(drop + 1, list.c_str(), bytes);
-  ::GlobalUnlock(memory);
-  return static_cast<HDROP>(memory);
+  std::memcpy(drop + 1, list.c_str(), (list.size() + 1) * sizeof(wchar_t));
+  return ::GlobalUnlock(memory), static_cast<HDROP>(memory);
 }
 
 // Where the program and the helper programs are built.
@@ -84,12 +81,10 @@ inline std::wstring ProgramFolder() {
 inline std::future<std::string> DriveOpenDialog(std::vector<std::wstring> steps, DWORD process_id = ::GetCurrentProcessId()) {
   return std::async(std::launch::async, [=] {
     std::string failure;
-    HWND dialog = nullptr, box = nullptr;
     // The first opening in a fresh prefix can take several seconds.
-    PumpUntil(nullptr, [&] {
-      const std::vector<HWND> found = VisibleTopLevelWindows(process_id, L"#32770");
-      return (dialog = found.empty() ? nullptr : found.front()) != nullptr;
-    }, 60s);
+    std::vector<HWND> found;
+    PumpUntil(nullptr, [&] { return !(found = VisibleTopLevelWindows(process_id, L"#32770")).empty(); }, 60s);
+    HWND dialog = found.empty() ? nullptr : found[0], box = nullptr;
     // 0x47c is the Explorer-style dialog's file-name box; the old style has none.
     if (!dialog || !(box = ::GetDlgItem(dialog, 0x47c))) failure = dialog ? "not Explorer-style" : "no dialog";
     for (std::size_t i = 0; failure.empty() && i < steps.size() && !steps[i].empty(); ++i) {
@@ -117,8 +112,7 @@ class Form1Fixture {
   }
   ~Form1Fixture() {
     form_.reset();
-    for (MSG message; ::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);) {
-    }
+    for (MSG message; ::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);) continue;
   }
   [[nodiscard]] win32::Form1& form() { return *form_; }
   [[nodiscard]] HWND hwnd() const { return form_->hwnd(); }
@@ -126,8 +120,7 @@ class Form1Fixture {
   void Pump() const { PumpUntil(hwnd(), [] { return false; }, 100ms); }
   // Posts what a control or the user would, and lets the program handle it.
   void Post(HWND target, UINT message, WPARAM wparam = 0, LPARAM lparam = 0) const {
-    ::PostMessageW(target, message, wparam, lparam);
-    Pump();
+    if (::PostMessageW(target, message, wparam, lparam)) Pump();
   }
   void Click(Control button) const { Post((*this)[button], BM_CLICK); }
 

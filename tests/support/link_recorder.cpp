@@ -4,10 +4,7 @@
 #include <cstdio>
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR command_line, int show) {
-  if (FILE* out = std::fopen("link_recorder.log", "ab")) {
-    // The shell quotes %1; the address is ASCII.
-    std::fprintf(out, "show=%d args=%ls\n", show, command_line);
-    std::fclose(out);
-  }
+  // The shell quotes %1; the address is ASCII.
+  if (FILE* out = std::fopen("link_recorder.log", "ab")) std::fprintf(out, "show=%d args=%ls\n", show, command_line), std::fclose(out);
   return 0;
 }

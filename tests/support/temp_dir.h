@@ -28,22 +28,19 @@ class TempDir {
   ~TempDir() {
     std::error_code ignored;
     // Names past MAX_PATH go only in the \\?\ form there.
-    if constexpr (sizeof(wchar_t) == 2) std::filesystem::remove_all(L"\\\\?\\" + path_.wstring(), ignored);
-    std::filesystem::remove_all(path_, ignored);
+    std::filesystem::remove_all(sizeof(wchar_t) == 2 ? PathOf(L"\\\\?\\" + path_.wstring()) : path_, ignored);
   }
 
   // The full path of `name` inside the folder, whether or not it exists.
   [[nodiscard]] std::wstring Wide(std::wstring_view name) const {
-    const auto full = path_ / PathOf(name);
-    if constexpr (sizeof(wchar_t) == 2) return full.wstring();
-    const std::u32string utf32 = full.u32string();
-    return {utf32.begin(), utf32.end()};
+    const std::u32string full = (path_ / PathOf(name)).u32string();
+    if constexpr (sizeof(wchar_t) == 2) return (path_ / PathOf(name)).wstring();
+    return {full.begin(), full.end()};
   }
   // Writes `bytes` to `name` (folders created as needed); returns its full path.
   std::wstring Write(std::wstring_view name, const std::vector<unsigned char>& bytes) const {
     std::filesystem::create_directories((path_ / PathOf(name)).parent_path());
-    std::ofstream(path_ / PathOf(name), std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                                static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path_ / PathOf(name), std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     return Wide(name);
   }
 

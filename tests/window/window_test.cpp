@@ -1,7 +1,11 @@
-// form1_test.cpp: the real form1 in this process, driven through the program's own message handling.
+// window_test.cpp: the real form1 in this process, driven through the program's own message handling; then
+// what only the real system shows -- the Open dialog, the shell, and the program as its own process.
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <fstream>
+
+#include <oleacc.h>
 
 #include "support/gui_support.h"
 #include "support/temp_dir.h"
@@ -21,14 +25,7 @@ void AddFiles(Form1Fixture& f, const TempDir& dir) {
   f.form().AppendChosenFiles(std::move(files));
 }
 
-RECT RectIn(HWND window, HWND parent) {
-  RECT rect;
-  ::GetWindowRect(window, &rect);
-  ::MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&rect), 2);
-  return rect;
-}
-
-TEST(Form1Window, LaysEachControlOutInsideTheClientAreaWithItsCaptionFittingAt96And144Dpi) {
+TEST(Form1Window, LaysEachControlOutWithItsCaptionFittingAt96And144DpiAndHoldsItsSize) {
   Form1Fixture f;
   HDC dc = ::GetDC(f.hwnd());
   for (UINT dpi : {96u, 144u}) {
@@ -36,9 +33,9 @@ TEST(Form1Window, LaysEachControlOutInsideTheClientAreaWithItsCaptionFittingAt96
     if (dpi != 96) ::SendMessageW(f.hwnd(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
     ::GetClientRect(f.hwnd(), &client);
     for (const win32::ControlSpec& entry : win32::kForm1Controls) {
-      const RECT at = RectIn(f[entry.control], f.hwnd());
+      RECT at;
+      ::GetWindowRect(f[entry.control], &at), ::MapWindowPoints(HWND_DESKTOP, f.hwnd(), reinterpret_cast<POINT*>(&at), 2);
       const int id = static_cast<int>(entry.control);
-      EXPECT_EQ(at.top, win32::TwipsToPixels(entry.rect.top, dpi)) << id << " not laid out at " << dpi;
       EXPECT_TRUE(at.left >= 0 && at.top >= 0 && at.right <= client.right && at.bottom <= client.bottom) << id;
       const auto font = reinterpret_cast<HFONT>(::SendMessageW(f[entry.control], WM_GETFONT, 0, 0));
       LOGFONTW used{};
@@ -53,15 +50,13 @@ TEST(Form1Window, LaysEachControlOutInsideTheClientAreaWithItsCaptionFittingAt96
     }
   }
   ::ReleaseDC(f.hwnd(), dc);
-}
 
-TEST(Form1Window, HoldsItsSizeWhateverAsksForAnother) {
-  Form1Fixture f;
-  const RECT fixed = RectIn(f.hwnd(), HWND_DESKTOP);
+  // The size lock, whatever asks for another size.
+  auto size = [&, at = RECT{}]() mutable { return ::GetWindowRect(f.hwnd(), &at), std::pair(at.right - at.left, at.bottom - at.top); };
+  const auto fixed = size();
   ::SetWindowPos(f.hwnd(), nullptr, 0, 0, 640, 500, SWP_NOMOVE | SWP_NOZORDER);
   for (int show : {SW_MAXIMIZE, SW_RESTORE, SW_MINIMIZE, SW_RESTORE}) ::ShowWindow(f.hwnd(), show), f.Pump();
-  const RECT now = RectIn(f.hwnd(), HWND_DESKTOP);
-  EXPECT_EQ(std::pair(now.right - now.left, now.bottom - now.top), std::pair(fixed.right - fixed.left, fixed.bottom - fixed.top));
+  EXPECT_EQ(size(), fixed);
 }
 
 std::wstring Clipboard() {
@@ -82,8 +77,7 @@ TEST(Form1Input, TabOrderCopyAndMirrorWorkAndNoOtherKeyOrButtonChangesWhatItShou
     ::OpenClipboard(nullptr), ::EmptyClipboard(), ::CloseClipboard();
     ::PostMessageW(f.hwnd(), WM_CHAR, 'c', 0), ::PostMessageW(f.hwnd(), WM_KEYDOWN, VK_ESCAPE, 0);
     ::SendMessageW(f.hwnd(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(f[list]), MAKELPARAM(-1, -1));
-    f.Pump();
-    return Clipboard();
+    return f.Pump(), Clipboard();
   };
   auto table = [&](bool labelled) {
     std::wstring text = L"文件名\t编码方式\t完整路径\r\n";
@@ -108,22 +102,19 @@ TEST(Form1Input, TabOrderCopyAndMirrorWorkAndNoOtherKeyOrButtonChangesWhatItShou
   ::SetFocus(f[Control::Command2]);
   f.Click(Control::Command2);
   EXPECT_EQ(::GetFocus(), f[Control::Command3]) << "the disabled button kept the focus";
-  EXPECT_EQ(ListBoxRows(f[Control::List1]), kNames);
   EXPECT_EQ(ListBoxRows(f[Control::List2]), kLabels);
 
   // Ctrl+C in a list copies and changes nothing.
   BYTE keys[256] = {};
-  ::SetFocus(f[Control::List1]), ::GetKeyboardState(keys);
-  keys[VK_CONTROL] = 0x80, ::SetKeyboardState(keys);
+  ::SetFocus(f[Control::List1]), ::GetKeyboardState(keys), keys[VK_CONTROL] = 0x80, ::SetKeyboardState(keys);
   f.Post(f[Control::List1], WM_KEYDOWN, 'C');
   keys[VK_CONTROL] = 0, ::SetKeyboardState(keys);
   EXPECT_EQ(Clipboard(), table(true));
   EXPECT_TRUE(::GetFocus() == f[Control::List1] && f.form().list1().CurrentRow() == 4 && f.form().list2().CurrentRow() == kNoRow);
 
   // Each list's selection, moved by key, moves the other's; the headings do nothing.
-  auto both_at = [&](RowIndex row) {
-    return ::SendMessageW(f[Control::List1], LB_GETCURSEL, 0, 0) == row && f.form().list1().CurrentRow() == row &&
-           ::SendMessageW(f[Control::List2], LB_GETCURSEL, 0, 0) == row && f.form().list2().CurrentRow() == row;
+  auto both_at = [&](LRESULT row) {
+    return ::SendMessageW(f[Control::List1], LB_GETCURSEL, 0, 0) == row && ::SendMessageW(f[Control::List2], LB_GETCURSEL, 0, 0) == row;
   };
   f.Post(f[Control::List1], WM_KEYDOWN, VK_UP);
   EXPECT_TRUE(both_at(3));
@@ -132,8 +123,8 @@ TEST(Form1Input, TabOrderCopyAndMirrorWorkAndNoOtherKeyOrButtonChangesWhatItShou
   EXPECT_TRUE(both_at(0));
 
   f.Click(Control::Command4);
-  EXPECT_TRUE(ListBoxRows(f[Control::List1]).empty() && ListBoxRows(f[Control::List2]).empty());
-  EXPECT_FALSE(::IsWindowEnabled(f[Control::Command2])) << "clear enabled the analyse button";
+  EXPECT_TRUE(ListBoxRows(f[Control::List1]).empty() && ListBoxRows(f[Control::List2]).empty() &&
+              !::IsWindowEnabled(f[Control::Command2])) << "clear left rows, or enabled the analyse button";
   AddFiles(f, dir);
   f.Click(Control::Command2);
   EXPECT_TRUE(ListBoxRows(f[Control::List2]).empty()) << "a second pass ran";
@@ -145,7 +136,6 @@ TEST(Form1Pass, ALongPassShowsProgressAnswersOthersAndRunsWhatTheySendOnlyAfterI
   constexpr LRESULT kRows = 40'000;
   f.form().AppendChosenFiles(std::vector<ChosenFile>(kRows, {L"same.txt", dir.Write(L"same.txt", {0xEF, 0xBB, 0xBF})}));
   const HWND form = f.hwnd(), list1 = f[Control::List1], list2 = f[Control::List2];
-  ASSERT_EQ(::SendMessageW(list1, LB_GETCOUNT, 0, 0), kRows);
 
   // Another program watches the lists and, once the pass is under way,
   // sends a clear, a second analyse, a drop and a close, as automation tools
@@ -171,9 +161,8 @@ TEST(Form1Pass, ALongPassShowsProgressAnswersOthersAndRunsWhatTheySendOnlyAfterI
     }
   });
   ::SendMessageW(f[Control::Command2], BM_CLICK, 0, 0);
-  EXPECT_EQ(::SendMessageW(list2, LB_GETCOUNT, 0, 0), kRows);
-  EXPECT_EQ(::SendMessageW(list1, LB_GETCURSEL, 0, 0), kRows - 1);
-  EXPECT_EQ(::SendMessageW(list2, LB_GETCURSEL, 0, 0), LB_ERR);
+  EXPECT_TRUE(::SendMessageW(list2, LB_GETCOUNT, 0, 0) == kRows && ::SendMessageW(list1, LB_GETCURSEL, 0, 0) == kRows - 1 &&
+              ::SendMessageW(list2, LB_GETCURSEL, 0, 0) == LB_ERR) << "not every row labelled, or the wrong row selected";
   pass_over = true;
   // What was sent waits for the program's loop: the clear, the drop, then the close.
   EXPECT_EQ(win32::RunMessageLoop(form), 0);
@@ -221,7 +210,6 @@ TEST(Form1Font, DrawsTheCaptionsInWenQuanYiMicroHei) {
   const auto font = reinterpret_cast<HFONT>(::SendMessageW(f[Control::Command3], WM_GETFONT, 0, 0));
   ::GetObjectW(font, sizeof chosen, &chosen);
   wcscpy(chosen.lfFaceName, L"WenQuanYi Micro Hei");
-  const HFONT reference = ::CreateFontIndirectW(&chosen);
   auto render = [dc = ::CreateCompatibleDC(nullptr)](HFONT with) {
     BITMAPINFO info{{sizeof(BITMAPINFOHEADER), 120, 40, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
     char* bits = nullptr;
@@ -229,7 +217,91 @@ TEST(Form1Font, DrawsTheCaptionsInWenQuanYiMicroHei) {
     ::TextOutW(dc, 0, 0, L"编码方式", 4);
     return std::string(bits, 120 * 40 * 4);
   };
-  EXPECT_TRUE(render(font) == render(reference)) << "the captions are not drawn in WenQuanYi Micro Hei";
+  EXPECT_TRUE(render(font) == render(::CreateFontIndirectW(&chosen))) << "the captions are not drawn in WenQuanYi Micro Hei";
+}
+
+std::vector<std::wstring> Choose(Form1Fixture& f, std::vector<std::wstring> steps) {
+  auto driver = DriveOpenDialog(std::move(steps));
+  ::SendMessageW(f[Control::Command1], BM_CLICK, 0, 0);
+  EXPECT_EQ(driver.get(), "");
+  return ListBoxRows(f[Control::List1]);
+}
+
+TEST(OpenDialog, ChoosesFromTwoFoldersLeavesTheCurrentDirectoryReopensWhereTheUserWasAndTakes20000Files) {
+  Form1Fixture f;
+  TempDir a, b;
+  const std::wstring before = std::filesystem::current_path().wstring();
+  a.Write(L"同名.txt", {0xEF, 0xBB, 0xBF}), a.Write(L"b.txt", {0xFE, 0xFF});
+  b.Write(L"同名.txt", {0xFF, 0xFE}), b.Write(L"c.txt", {0x61});
+  Choose(f, {a.Wide(L""), L"\"同名.txt\" \"b.txt\""});
+  Choose(f, {b.Wide(L""), L"同名.txt"});
+  Choose(f, {L""});  // cancelled
+  EXPECT_EQ(Choose(f, {L"c.txt"}), (std::vector<std::wstring>{L"同名.txt", L"b.txt", L"同名.txt", L"c.txt"}));
+  EXPECT_EQ(*f.form().list1().GetPath(3), b.Wide(L"c.txt")) << "the dialog did not open where the user was";
+  EXPECT_EQ(std::filesystem::current_path().wstring(), before) << "the chosen folder is left in use";
+  f.Click(Control::Command2);
+  EXPECT_EQ(ListBoxRows(f[Control::List2]), (std::vector<std::wstring>{L"UTF8", L"UUnicodeBigEndian", L"Unicode", L"ANSI"}));
+
+  // The names need not exist, and creating 20,000 files takes Wine a minute.
+  std::wstring typed;
+  for (int i = 100'000; i < 120'000; ++i) typed += L"\"novel_" + std::to_wstring(i) + L".txt\" ";
+  EXPECT_EQ(Choose(f, {a.Wide(L""), typed}).size(), 20'004u);
+  EXPECT_EQ(*f.form().list1().GetPath(20'003), a.Wide(L"novel_119999.txt"));
+}
+
+TEST(Links, BothLabelsHandTheMakersAddressToTheBrowserAsANormalWindow) {
+  // http goes to a recorder for the length of the test.
+  const std::wstring recorder = L"\"" + ProgramFolder() + L"\\link_recorder.exe\" \"%1\"";
+  std::filesystem::remove("link_recorder.log");
+  wchar_t browser[1024] = {};
+  LONG size = sizeof browser;
+  ::RegQueryValueW(HKEY_CLASSES_ROOT, L"http\\shell\\open\\command", browser, &size);
+  ::RegSetValueW(HKEY_CLASSES_ROOT, L"http\\shell\\open\\command", REG_SZ, recorder.c_str(), 0);
+  Form1Fixture f;
+  for (Control label : {Control::Label1, Control::Label2}) {
+    f.Post(f[label], WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2)), f.Post(f[label], WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+  }
+  std::string log;
+  PumpUntil(f.hwnd(), [&] {
+    std::ifstream in("link_recorder.log");
+    log.assign(std::istreambuf_iterator<char>(in), {});
+    return std::count(log.begin(), log.end(), '\n') >= 2;
+  }, 15s);
+  ::RegSetValueW(HKEY_CLASSES_ROOT, L"http\\shell\\open\\command", REG_SZ, browser, 0);
+  EXPECT_EQ(log, "show=1 args=\"http://kv.test/\"\nshow=1 args=\"http://kv.test/\"\n");
+}
+
+TEST(App, StartsWithForm1AloneNamesItsListsAndEndsWithCodeZeroByExitButtonOrClose) {
+  ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  for (bool by_button : {true, false}) {
+    // KAVREN_EXE names another copy to start, such as the one in the release zip.
+    wchar_t other[MAX_PATH] = {};
+    std::wstring command = L"\"" + (::GetEnvironmentVariableW(L"KAVREN_EXE", other, MAX_PATH) ? other : ProgramFolder() + L"\\KavrenTxtEncodingViewer.exe") + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION app{};
+    ASSERT_TRUE(::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &app));
+    PumpUntil(nullptr, [&] { return !VisibleTopLevelWindows(app.dwProcessId, win32::kForm1ClassName).empty(); }, 30s);
+    ::Sleep(300);  // time for any other window it might wrongly show
+    const std::vector<HWND> windows = VisibleTopLevelWindows(app.dwProcessId);
+    ASSERT_EQ(windows.size(), 1u);
+    // What a screen reader, another process, hears for each list.
+    for (const auto& [list, expected] : {std::pair(Control::List1, L"文件名"), std::pair(Control::List2, L"编码方式")}) {
+      IAccessible* object = nullptr;
+      BSTR name = nullptr;
+      const HWND box = ::GetDlgItem(windows[0], win32::ControlId(list));
+      if (SUCCEEDED(::AccessibleObjectFromWindow(box, OBJID_CLIENT, IID_IAccessible, (void**)&object)))
+        object->get_accName(VARIANT{{{VT_I4, 0, 0, 0, {CHILDID_SELF}}}}, &name), object->Release();
+      EXPECT_EQ(std::wstring(name ? name : L""), expected), ::SysFreeString(name);
+    }
+    ::PostMessageW(by_button ? ::GetDlgItem(windows[0], win32::ControlId(Control::Command6)) : windows[0],
+                   by_button ? BM_CLICK : WM_CLOSE, 0, 0);
+    DWORD code = 259;
+    if (::WaitForSingleObject(app.hProcess, 10'000) != WAIT_OBJECT_0) ::TerminateProcess(app.hProcess, 99);
+    ::GetExitCodeProcess(app.hProcess, &code);
+    EXPECT_EQ(code, 0u) << (by_button ? "exit button" : "close");
+    ::CloseHandle(app.hProcess), ::CloseHandle(app.hThread);
+  }
 }
 
 }  // namespace
