@@ -47,11 +47,8 @@ int wmain(int argc, wchar_t** argv) {
       {L"目录.txt", {0xEF, 0xBB, 0xBF, 0x31}},        {L"readme.txt", {'r', 'e', 'a', 'd'}}};
   for (const auto& [name, bytes] : files) folder.Write(name, bytes), typed += L"\"" + std::wstring(name) + L"\" ";
 
-  std::wstring command = L"\"" + ProgramFolder() + L"\\KavrenTxtEncodingViewer.exe\"";
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION app{};
-  if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &app)) return 1;
+  const PROCESS_INFORMATION app = Start(L"\"" + ProgramFolder() + L"\\KavrenTxtEncodingViewer.exe\"");
+  if (!app.hProcess) return 1;
   HWND form = nullptr;
   PumpUntil(nullptr, [&] {
     const auto found = VisibleTopLevelWindows(app.dwProcessId, kavren::win32::kForm1ClassName);
@@ -78,6 +75,7 @@ int wmain(int argc, wchar_t** argv) {
     ::PostMessageW(control(Control::Command6), BM_CLICK, 0, 0);
   }
   if (::WaitForSingleObject(app.hProcess, 10'000) != WAIT_OBJECT_0) ::TerminateProcess(app.hProcess, 1);
+  CloseHandles(app);
   std::printf(ok ? "screenshot: written\n" : "screenshot: the program did not go through the session\n");
   return ok ? 0 : 1;
 }

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
 #include <shlobj.h>
 
 #include <chrono>
@@ -66,6 +67,16 @@ inline HDROP MakeDrop(const std::vector<std::wstring>& paths) {
   return ::GlobalUnlock(memory), static_cast<HDROP>(memory);
 }
 
+// Starts a program, in `folder` if given; null handles if it did not start.
+inline PROCESS_INFORMATION Start(std::wstring command, const wchar_t* folder = nullptr) {
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION started{};
+  ::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, folder, &startup, &started);
+  return started;
+}
+inline void CloseHandles(const PROCESS_INFORMATION& started) { ::CloseHandle(started.hProcess), ::CloseHandle(started.hThread); }
+
 // Where the program and the helper programs are built.
 inline std::wstring ProgramFolder() {
   std::wstring path(MAX_PATH, L'\0');
@@ -87,6 +98,8 @@ inline std::future<std::string> DriveOpenDialog(std::vector<std::wstring> steps,
     HWND dialog = found.empty() ? nullptr : found[0], box = nullptr;
     // 0x47c is the Explorer-style dialog's file-name box; the old style has none.
     if (!dialog || !(box = ::GetDlgItem(dialog, 0x47c))) failure = dialog ? "not Explorer-style" : "no dialog";
+    const HWND files = ::FindWindowExW(::FindWindowExW(dialog, nullptr, L"SHELLDLL_DefView", nullptr), nullptr, L"SysListView32", nullptr);
+    if (::GetWindowLongW(files, GWL_STYLE) & LVS_SINGLESEL) failure = "one file at a time";
     for (std::size_t i = 0; failure.empty() && i < steps.size() && !steps[i].empty(); ++i) {
       ::SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(steps[i].c_str()));
       ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);

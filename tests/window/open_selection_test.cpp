@@ -13,7 +13,6 @@ TEST(ParseOpenSelection, GivesBareNamesAndTheirFullPathsFromWhatTheBufferHolds) 
       {L""sv, {}},
       {L"\0\0"sv, {}},
       {L"C:\\a\\b\\c.txt\0\0"sv, {L"c.txt", L"C:\\a\\b\\c.txt"}},
-      {L"C:/a/b.txt\0\0"sv, {L"C:/a/b.txt", L"C:/a/b.txt"}},
       {L"C:\\docs\0b.txt\0a.txt\0\0junk\0\0"sv, {L"b.txt", L"C:\\docs\\b.txt", L"a.txt", L"C:\\docs\\a.txt"}},
       {L"C:\\\0a.txt\0 a.txt \0a.txt\0\0"sv, {L"a.txt", L"C:\\a.txt", L" a.txt ", L"C:\\ a.txt ", L"a.txt", L"C:\\a.txt"}},
       {L"D:\\小说\0第一章.txt\0\0"sv, {L"第一章.txt", L"D:\\小说\\第一章.txt"}},
