@@ -75,7 +75,7 @@ int wmain(int argc, wchar_t** argv) {
     ::PostMessageW(control(Control::Command6), BM_CLICK, 0, 0);
   }
   if (::WaitForSingleObject(app.hProcess, 10'000) != WAIT_OBJECT_0) ::TerminateProcess(app.hProcess, 1);
-  CloseHandles(app);
+  ::CloseHandle(app.hProcess), ::CloseHandle(app.hThread);
   std::printf(ok ? "screenshot: written\n" : "screenshot: the program did not go through the session\n");
   return ok ? 0 : 1;
 }

@@ -68,6 +68,7 @@ inline HDROP MakeDrop(const std::vector<std::wstring>& paths) {
 }
 
 // Starts a program, in `folder` if given; null handles if it did not start.
+// The handles are the caller's to close, or to leave to the test's end.
 inline PROCESS_INFORMATION Start(std::wstring command, const wchar_t* folder = nullptr) {
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
@@ -75,7 +76,6 @@ inline PROCESS_INFORMATION Start(std::wstring command, const wchar_t* folder = n
   ::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, folder, &startup, &started);
   return started;
 }
-inline void CloseHandles(const PROCESS_INFORMATION& started) { ::CloseHandle(started.hProcess), ::CloseHandle(started.hThread); }
 
 // Where the program and the helper programs are built.
 inline std::wstring ProgramFolder() {
