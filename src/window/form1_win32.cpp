@@ -144,7 +144,10 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_ACTIVATE: OnActivate(LOWORD(wparam) != WA_INACTIVE); return 0;
     case WM_SETFOCUS: OnActivate(true); return 0;
     case WM_DROPFILES: AppendDroppedFiles(reinterpret_cast<HDROP>(wparam)); return 0;
-    case WM_CONTEXTMENU: OnContextMenu(reinterpret_cast<HWND>(wparam), {GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)}); return 0;
+    case WM_CONTEXTMENU:
+      // Elsewhere (the title bar's window menu, say) the system's own handling stands.
+      if (OnContextMenu(reinterpret_cast<HWND>(wparam), {GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)})) return 0;
+      return ::DefWindowProcW(hwnd_, message, wparam, lparam);
     case WM_VKEYTOITEM:
       // -2: the key is handled; -1: the list box does what it always does.
       if (LOWORD(wparam) == 'C' && ::GetKeyState(VK_CONTROL) < 0 && ::GetKeyState(VK_MENU) >= 0) {
@@ -365,8 +368,8 @@ void Form1::CopyResults() const {
   if (::SetClipboardData(CF_UNICODETEXT, memory.get())) (void)memory.release();
 }
 
-void Form1::OnContextMenu(HWND list_box, POINT at) const {
-  if (list_box != control(Control::List1) && list_box != control(Control::List2)) return;
+bool Form1::OnContextMenu(HWND list_box, POINT at) const {
+  if (list_box != control(Control::List1) && list_box != control(Control::List2)) return false;
   // Shift+F10 and the menu key give no point: open below the selected row,
   // or at the top of the list.
   if (at.x == -1 && at.y == -1) {
@@ -385,6 +388,7 @@ void Form1::OnContextMenu(HWND list_box, POINT at) const {
       static_cast<BOOL>(kCopyResultsItem)) {
     CopyResults();
   }
+  return true;
 }
 
 // The pass runs on the window's thread and handles no input, as designed.

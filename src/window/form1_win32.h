@@ -56,7 +56,8 @@ class Form1 final : public BaseWindow<Form1> {
   void OnGetMinMaxInfo(MINMAXINFO& info) const noexcept;
   void OnDpiChanged(UINT dpi, const RECT& suggested);
   void OnActivate(bool active);
-  void OnContextMenu(HWND list_box, POINT at) const;
+  // The lists' menu; false for any other window.
+  [[nodiscard]] bool OnContextMenu(HWND list_box, POINT at) const;
   void NameListsForScreenReaders(bool name) const;
 
   void ChooseFiles();
