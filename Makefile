@@ -2,7 +2,7 @@
 JOBS ?= $(shell nproc)
 WINEPREFIX_DIR := build/windows/wineprefix
 
-.PHONY: all deps build native windows test sanitize dist run bench screenshot clean
+.PHONY: all deps build native windows test format format-check sanitize dist run bench screenshot clean
 
 all: build
 
@@ -19,11 +19,18 @@ windows: deps
 
 build: native windows
 
-test: build sanitize
+test: format-check build sanitize
 	ctest --preset native
 	scripts/with-xvfb $(WINEPREFIX_DIR) ctest --preset windows
 	ctest --preset sanitize
 	scripts/check-release
+
+# One format for all C and C++ code, kept by clang-format (.clang-format).
+format: deps
+	scripts/check-format --fix
+
+format-check: deps
+	scripts/check-format
 
 # The core tests once more, built with AddressSanitizer and
 # UndefinedBehaviorSanitizer; any report fails the run.

@@ -7,11 +7,16 @@ namespace kavren {
 
 StaticText LabelForCode(EncodingCode code) noexcept {
   switch (code) {
-    case EncodingCode::Utf8: return StaticText(L"UTF8");
-    case EncodingCode::Utf16LittleEndian: return StaticText(L"Unicode");
-    case EncodingCode::Utf16BigEndian: return StaticText(L"UUnicodeBigEndian");
-    case EncodingCode::Unreadable: return StaticText(L"无法读取");
-    default: return StaticText(L"ANSI");
+    case EncodingCode::Utf8:
+      return StaticText(L"UTF8");
+    case EncodingCode::Utf16LittleEndian:
+      return StaticText(L"Unicode");
+    case EncodingCode::Utf16BigEndian:
+      return StaticText(L"UUnicodeBigEndian");
+    case EncodingCode::Unreadable:
+      return StaticText(L"无法读取");
+    default:
+      return StaticText(L"ANSI");
   }
 }
 

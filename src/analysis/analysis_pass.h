@@ -18,7 +18,6 @@ using PassProgress = std::function<void(RowIndex done, RowIndex total)>;
 // Row i of List1 becomes current (its selection handler runs), its file is
 // examined, and the label is written as row i of List2. Command2 is disabled
 // at the end, also when List1 was empty.
-void RunAnalysisPass(RowList& List1, RowList& List2, CommandButton& Command2,
-                     const PassProgress& progress = {});
+void RunAnalysisPass(RowList& List1, RowList& List2, CommandButton& Command2, const PassProgress& progress = {});
 
 }  // namespace kavren

@@ -48,8 +48,14 @@ bool NamesDevice(std::wstring_view path) noexcept {
   // and a pass asks this of every file.
   if (stem.empty()) return false;
   switch (ToUpper(stem[0])) {
-    case L'A': case L'C': case L'L': case L'N': case L'P': break;
-    default: return false;
+    case L'A':
+    case L'C':
+    case L'L':
+    case L'N':
+    case L'P':
+      break;
+    default:
+      return false;
   }
   // Windows still maps "CON.txt", "nul .log" and "COM1:" to the device: only
   // what comes before the first dot or colon counts, without trailing spaces.
@@ -58,8 +64,7 @@ bool NamesDevice(std::wstring_view path) noexcept {
   stem = stem.substr(0, end);
   while (!stem.empty() && stem.back() == L' ') stem.remove_suffix(1);
 
-  static constexpr std::array<std::wstring_view, 6> kPlain = {L"CON", L"PRN", L"AUX", L"NUL",
-                                                             L"CONIN$", L"CONOUT$"};
+  static constexpr std::array<std::wstring_view, 6> kPlain = {L"CON", L"PRN", L"AUX", L"NUL", L"CONIN$", L"CONOUT$"};
   for (std::wstring_view name : kPlain) {
     if (EqualsIgnoringCase(stem, name)) return true;
   }
@@ -67,8 +72,7 @@ bool NamesDevice(std::wstring_view path) noexcept {
       (EqualsIgnoringCase(stem.substr(0, 3), L"COM") || EqualsIgnoringCase(stem.substr(0, 3), L"LPT"))) {
     const wchar_t digit = stem[3];
     // The superscript digits are ports as well.
-    return (digit >= L'1' && digit <= L'9') || digit == L'\u00B9' || digit == L'\u00B2' ||
-           digit == L'\u00B3';
+    return (digit >= L'1' && digit <= L'9') || digit == L'\u00B9' || digit == L'\u00B2' || digit == L'\u00B3';
   }
   return false;
 }

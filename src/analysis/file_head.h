@@ -13,7 +13,6 @@ namespace kavren {
 // bytes in one read call, and closes it again on every path. Returns how many
 // bytes were read (fewer at the end of a short file), or nullopt when the
 // path is not a plain disk file that could be opened and read.
-[[nodiscard]] std::optional<std::size_t> ReadFileHead(const std::wstring& path,
-                                                      std::span<std::uint8_t> buffer);
+[[nodiscard]] std::optional<std::size_t> ReadFileHead(const std::wstring& path, std::span<std::uint8_t> buffer);
 
 }  // namespace kavren

@@ -1,11 +1,11 @@
 // file_head_posix.cpp: the file seam on POSIX systems, where the core is tested natively.
 #include "analysis/file_head.h"
 
-#include <cerrno>
 #include <fcntl.h>
-#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cerrno>
+#include <string>
 
 #include "common/unique_any.h"
 

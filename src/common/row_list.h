@@ -72,7 +72,7 @@ class RowList {
 
  private:
   struct Row {
-    std::wstring owned;      // the text, unless it is static
+    std::wstring owned;       // the text, unless it is static
     std::wstring_view fixed;  // static text; empty when the text is owned
     std::wstring path;
     [[nodiscard]] std::wstring_view text() const noexcept { return fixed.data() ? fixed : owned; }

@@ -8,8 +8,7 @@ namespace {
 template <typename Function>
 Function User32Function(const char* name) noexcept {
   static HMODULE user32 = ::GetModuleHandleW(L"user32.dll");
-  return user32 ? reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(user32, name)))
-                : nullptr;
+  return user32 ? reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(user32, name))) : nullptr;
 }
 
 UINT SystemDpi() noexcept {

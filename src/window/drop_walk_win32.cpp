@@ -44,7 +44,8 @@ std::size_t SharedStart(const std::wstring& a, const std::wstring& b) noexcept {
   std::size_t start = 0;
   for (std::size_t i = 0; i < a.size() && i < b.size() && a[i] == b[i]; ++i) {
     const wchar_t c = a[i];
-    const bool punctuation = c < 0x80 && c >= L' ' && !(c >= L'0' && c <= L'9') && !((c | 0x20) >= L'a' && (c | 0x20) <= L'z');
+    const bool punctuation =
+        c < 0x80 && c >= L' ' && !(c >= L'0' && c <= L'9') && !((c | 0x20) >= L'a' && (c | 0x20) <= L'z');
     if (punctuation || (c >= 0x4E00 && c <= 0x9FFF)) start = i + 1;
   }
   return start;
@@ -80,7 +81,8 @@ void WalkFolder(const std::wstring& top, const DropSink& sink) {
                                                    FIND_FIRST_EX_LARGE_FETCH)
                               : INVALID_HANDLE_VALUE);
     if (!find) continue;
-    files.clear(), folders.clear();
+    files.clear();
+    folders.clear();
     do {
       if (++entries % kEntriesPerTick == 0 && sink.tick) sink.tick();
       const std::wstring_view name = entry.cFileName;
@@ -91,7 +93,8 @@ void WalkFolder(const std::wstring& top, const DropSink& sink) {
         files.emplace_back(name);
       }
     } while (::FindNextFileW(find.get(), &entry));
-    SortNaturally(files), SortNaturally(folders);
+    SortNaturally(files);
+    SortNaturally(folders);
     for (std::wstring& name : files) {
       std::wstring path = Joined(folder, name.c_str());
       sink.found({std::move(name), std::move(path)});

@@ -95,11 +95,13 @@ inline constexpr std::array<ControlSpec, kControlCount> kForm1Controls = [] {
   }};
 }();
 
-static_assert([] {
-  for (std::size_t i = 0; i < kControlCount; ++i) {
-    if (kForm1Controls[i].control != static_cast<Control>(i)) return false;
-  }
-  return true;
-}(), "kForm1Controls must list the controls in the order of enum Control");
+static_assert(
+    [] {
+      for (std::size_t i = 0; i < kControlCount; ++i) {
+        if (kForm1Controls[i].control != static_cast<Control>(i)) return false;
+      }
+      return true;
+    }(),
+    "kForm1Controls must list the controls in the order of enum Control");
 
 }  // namespace kavren::win32

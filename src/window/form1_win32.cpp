@@ -31,8 +31,7 @@ constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMI
 HICON LoadAppIcon(HINSTANCE instance, int size_metric) {
   const int size = ::GetSystemMetrics(size_metric);
   // Shared: the system owns the icon and frees it with the module.
-  return static_cast<HICON>(
-      ::LoadImageW(instance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, size, size, LR_SHARED));
+  return static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, size, size, LR_SHARED));
 }
 
 bool RegisterForm1Class(HINSTANCE instance, WNDPROC procedure) {
@@ -54,8 +53,7 @@ bool RegisterForm1Class(HINSTANCE instance, WNDPROC procedure) {
 // the window's thread.
 class BusyScope {
  public:
-  explicit BusyScope(bool& busy) noexcept
-      : busy_(busy), previous_(::SetCursor(::LoadCursorW(nullptr, IDC_WAIT))) {
+  explicit BusyScope(bool& busy) noexcept : busy_(busy), previous_(::SetCursor(::LoadCursorW(nullptr, IDC_WAIT))) {
     busy_ = true;
   }
   BusyScope(const BusyScope&) = delete;
@@ -107,8 +105,8 @@ std::unique_ptr<Form1> Form1::Create(HINSTANCE instance, int show_command) {
   std::unique_ptr<Form1> form(new Form1());
   // Created hidden at a provisional place: the size and position depend on
   // the DPI of the monitor it lands on, known only once it exists.
-  ::CreateWindowExW(0, kForm1ClassName, kForm1Caption, kFormStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-                    CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, form.get());
+  ::CreateWindowExW(0, kForm1ClassName, kForm1Caption, kFormStyle, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                    CW_USEDEFAULT, nullptr, nullptr, instance, form.get());
   if (!form->hwnd()) return nullptr;
 
   MONITORINFO monitor{};
@@ -117,8 +115,7 @@ std::unique_ptr<Form1> Form1::Create(HINSTANCE instance, int show_command) {
   const RECT& work = monitor.rcWork;
   const SIZE outer = form->OuterSize();
   ::SetWindowPos(form->hwnd(), nullptr, work.left + (work.right - work.left - outer.cx) / 2,
-                 work.top + (work.bottom - work.top - outer.cy) / 2, outer.cx, outer.cy,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+                 work.top + (work.bottom - work.top - outer.cy) / 2, outer.cx, outer.cy, SWP_NOZORDER | SWP_NOACTIVATE);
   ::ShowWindow(form->hwnd(), show_command);
   ::UpdateWindow(form->hwnd());
   return form;
@@ -136,14 +133,30 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     return 0;
   }
   switch (message) {
-    case WM_CREATE: OnCreate(); return 0;
-    case WM_COMMAND: OnCommand(LOWORD(wparam), HIWORD(wparam)); return 0;
-    case WM_WINDOWPOSCHANGING: OnWindowPosChanging(*reinterpret_cast<WINDOWPOS*>(lparam)); return 0;
-    case WM_GETMINMAXINFO: OnGetMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lparam)); return 0;
-    case WM_DPICHANGED: OnDpiChanged(HIWORD(wparam), *reinterpret_cast<const RECT*>(lparam)); return 0;
-    case WM_ACTIVATE: OnActivate(LOWORD(wparam) != WA_INACTIVE); return 0;
-    case WM_SETFOCUS: OnActivate(true); return 0;
-    case WM_DROPFILES: AppendDroppedFiles(reinterpret_cast<HDROP>(wparam)); return 0;
+    case WM_CREATE:
+      OnCreate();
+      return 0;
+    case WM_COMMAND:
+      OnCommand(LOWORD(wparam), HIWORD(wparam));
+      return 0;
+    case WM_WINDOWPOSCHANGING:
+      OnWindowPosChanging(*reinterpret_cast<WINDOWPOS*>(lparam));
+      return 0;
+    case WM_GETMINMAXINFO:
+      OnGetMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lparam));
+      return 0;
+    case WM_DPICHANGED:
+      OnDpiChanged(HIWORD(wparam), *reinterpret_cast<const RECT*>(lparam));
+      return 0;
+    case WM_ACTIVATE:
+      OnActivate(LOWORD(wparam) != WA_INACTIVE);
+      return 0;
+    case WM_SETFOCUS:
+      OnActivate(true);
+      return 0;
+    case WM_DROPFILES:
+      AppendDroppedFiles(reinterpret_cast<HDROP>(wparam));
+      return 0;
     case WM_CONTEXTMENU:
       // Elsewhere (the title bar's window menu, say) the system's own handling stands.
       if (OnContextMenu(reinterpret_cast<HWND>(wparam), {GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)})) return 0;
@@ -161,7 +174,8 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       List2.SetView(nullptr);
       ::PostQuitMessage(0);
       return 0;
-    default: return ::DefWindowProcW(hwnd_, message, wparam, lparam);
+    default:
+      return ::DefWindowProcW(hwnd_, message, wparam, lparam);
   }
 }
 
@@ -224,9 +238,9 @@ void Form1::NameListsForScreenReaders(bool name) const {
 void Form1::CreateControls() {
   const auto instance = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(hwnd_, GWLP_HINSTANCE));
   for (const ControlSpec& entry : kForm1Controls) {
-    controls_[static_cast<std::size_t>(entry.control)] = ::CreateWindowExW(
-        entry.ex_style, entry.window_class, entry.caption, entry.style, 0, 0, 0, 0, hwnd_,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(entry.control))), instance, nullptr);
+    controls_[static_cast<std::size_t>(entry.control)] =
+        ::CreateWindowExW(entry.ex_style, entry.window_class, entry.caption, entry.style, 0, 0, 0, 0, hwnd_,
+                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(entry.control))), instance, nullptr);
   }
 }
 
@@ -275,8 +289,7 @@ void Form1::OnDpiChanged(UINT dpi, const RECT& suggested) {
   ApplyFont();
   LayOutControls();
   const SIZE outer = OuterSize();
-  ::SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, outer.cx, outer.cy,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+  ::SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, outer.cx, outer.cy, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // A plain window does not remember which control had the focus, as a dialog
@@ -335,9 +348,8 @@ void Form1::AnalyseFiles() {
   if (!Command2.Enabled()) return;
   const BusyScope busy(busy_);
   const ListBoxView::Batch list1_batch(*list1_view_), list2_batch(*list2_view_);
-  RunAnalysisPass(List1, List2, Command2, [progress = ProgressEvery(kProgressIntervalMs)](RowIndex, RowIndex) {
-    progress();
-  });
+  RunAnalysisPass(List1, List2, Command2,
+                  [progress = ProgressEvery(kProgressIntervalMs)](RowIndex, RowIndex) { progress(); });
 }
 
 std::function<void()> Form1::ProgressEvery(ULONGLONG interval_ms) {

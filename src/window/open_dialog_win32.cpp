@@ -41,8 +41,8 @@ std::vector<ChosenFile> ChooseTxtFiles(HWND owner, std::wstring& folder) {
   // Wine's dialog copies a multi-selection into the buffer without checking
   // nMaxFile, so a small buffer would be overrun rather than refused. The
   // memory is committed but untouched pages cost nothing until written.
-  unique_virtual_memory memory(::VirtualAlloc(nullptr, kSelectionBufferChars * sizeof(wchar_t),
-                                              MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
+  unique_virtual_memory memory(
+      ::VirtualAlloc(nullptr, kSelectionBufferChars * sizeof(wchar_t), MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
   if (!memory) return {};
   auto* buffer = static_cast<wchar_t*>(memory.get());
 
