@@ -1,4 +1,5 @@
-// drop_bench.cpp: times a folder dropped on the real window, and copying the result, against a bare FindFirstFileExW walk.
+// drop_bench.cpp: times a folder dropped on the real window, and copying the result, against a bare FindFirstFileExW
+// walk.
 #include <windows.h>
 
 #include <algorithm>
@@ -8,18 +9,17 @@
 #include <vector>
 
 #include "support/gui_support.h"
+#include "timing.h"
 
 namespace {
 
+using kavren::bench::Median;
+using kavren::bench::MsSince;
 using kavren::win32::Form1;
 
 constexpr int kRounds = 5;
 constexpr double kWalkRatioGoal = 1.3;
 constexpr double kCopyGoalMs = 500.0;
-
-double MsSince(std::chrono::steady_clock::time_point start) {
-  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-}
 
 // The walk at its barest: every entry of every folder, basic information in
 // large fetches, nothing kept.
@@ -40,23 +40,24 @@ std::size_t BareWalk(const std::wstring& folder) {
   return files;
 }
 
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
-}
-
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  if (argc != 2) return std::printf("usage: drop_bench FOLDER\n"), 2;
+  if (argc != 2) {
+    std::printf("usage: drop_bench FOLDER\n");
+    return 2;
+  }
   const std::wstring top = argv[1];
   std::vector<double> bare, walk, copy;
   std::size_t files = 0;
   std::printf("round    bare_ms    walk_ms   ratio    copy_ms\n");
   for (int round = 1; round <= kRounds; ++round) {
     auto form = Form1::Create(::GetModuleHandleW(nullptr), SW_SHOWNORMAL);
-    if (!form) return std::printf("error: the window could not be created\n"), 1;
-    kavren::testing::PumpUntil(form->hwnd(), [] { return false; }, std::chrono::milliseconds(100));
+    if (!form) {
+      std::printf("error: the window could not be created\n");
+      return 1;
+    }
+    kavren::testing::PumpUntil(form->hwnd(), std::chrono::milliseconds(100), [] { return false; });
 
     // The bare walk runs just before and just after the drop, in the same
     // conditions; the drop is set against their mean.
@@ -72,7 +73,8 @@ int wmain(int argc, wchar_t** argv) {
     walk.push_back(MsSince(start));
     bare.push_back((before + time_bare()) / 2);
     if (static_cast<std::size_t>(form->list1().RowCount()) != files) {
-      return std::printf("error: the drop added %td rows of %zu files\n", form->list1().RowCount(), files), 1;
+      std::printf("error: the drop added %td rows of %zu files\n", form->list1().RowCount(), files);
+      return 1;
     }
     const auto copy_start = std::chrono::steady_clock::now();
     form->CopyResults();
@@ -80,7 +82,7 @@ int wmain(int argc, wchar_t** argv) {
     std::printf("%5d %10.1f %10.1f %7.3f %10.1f\n", round, bare.back(), walk.back(), walk.back() / bare.back(),
                 copy.back());
     form.reset();
-    kavren::testing::PumpUntil(nullptr, [] { return false; }, std::chrono::milliseconds(100));
+    kavren::testing::PumpUntil(nullptr, std::chrono::milliseconds(100), [] { return false; });
   }
   const double ratio = Median(walk) / Median(bare);
   std::printf("drop files=%zu walk_ms=%.1f bare_ms=%.1f ratio=%.3f goal=%.2f%s\n", files, Median(walk), Median(bare),

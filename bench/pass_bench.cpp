@@ -16,8 +16,11 @@
 
 #include "analysis/analysis_pass.h"
 #include "support/temp_dir.h"
+#include "timing.h"
 
 namespace {
+
+using kavren::bench::Median;
 
 using kavren::testing::TempDir;
 
@@ -98,11 +101,6 @@ class CollectingReporter : public benchmark::ConsoleReporter {
   }
 };
 
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -117,9 +115,13 @@ int main(int argc, char** argv) {
       const int iterations = size >= 100'000 ? 3 : 20;
       std::string suffix = "/";
       suffix += std::to_string(size);
-      benchmark::RegisterBenchmark(("loop" + suffix).c_str(), Loop, files, false)->UseRealTime()->Iterations(iterations);
+      benchmark::RegisterBenchmark(("loop" + suffix).c_str(), Loop, files, false)
+          ->UseRealTime()
+          ->Iterations(iterations);
       benchmark::RegisterBenchmark(("pass" + suffix).c_str(), Pass, files)->UseRealTime()->Iterations(iterations);
-      benchmark::RegisterBenchmark(("checked_loop" + suffix).c_str(), Loop, files, true)->UseRealTime()->Iterations(iterations);
+      benchmark::RegisterBenchmark(("checked_loop" + suffix).c_str(), Loop, files, true)
+          ->UseRealTime()
+          ->Iterations(iterations);
     }
   }
 

@@ -10,11 +10,14 @@
 #include <string>
 #include <vector>
 
+#include "timing.h"
 #include "window/form1_win32.h"
 
 namespace {
 
 using kavren::ChosenFile;
+using kavren::bench::Median;
+using kavren::bench::MsSince;
 using kavren::win32::Control;
 using kavren::win32::Form1;
 
@@ -22,10 +25,6 @@ constexpr int kFiles = 5000;
 constexpr int kRounds = 7;
 constexpr double kAppendGoalMs = 250.0;
 constexpr double kRatioGoal = 1.25;
-
-double MsSince(std::chrono::steady_clock::time_point start) {
-  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-}
 
 // Painting waits for WM_PAINT, which only a message loop delivers; a timing
 // that stopped before the queue is empty would leave the repaint out. The
@@ -44,9 +43,9 @@ void PumpPendingMessages() {
 unsigned BareLoop(const std::vector<ChosenFile>& files) {
   unsigned checksum = 0;
   for (const ChosenFile& file : files) {
-    const HANDLE handle = ::CreateFileW(file.path.c_str(), GENERIC_READ,
-                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE handle =
+        ::CreateFileW(file.path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) continue;
     unsigned char head[3] = {};
     DWORD got = 0;
@@ -56,19 +55,19 @@ unsigned BareLoop(const std::vector<ChosenFile>& files) {
   return checksum;
 }
 
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
-}
-
 }  // namespace
 
 int wmain() {
   // Small files with each of the four kinds of start, in rotation.
-  static const std::string kStarts[] = {"\xEF\xBB\xBF" "abc", std::string("\xFF\xFE" "a\0b\0", 6),
-                                        std::string("\xFE\xFF\0a\0b", 6), "plain ascii text\r\n"};
-  const auto folder = std::filesystem::temp_directory_path() /
-                      (L"kavren_window_bench_" + std::to_wstring(::GetCurrentProcessId()));
+  static const std::string kStarts[] = {
+      "\xEF\xBB\xBF"
+      "abc",
+      std::string("\xFF\xFE"
+                  "a\0b\0",
+                  6),
+      std::string("\xFE\xFF\0a\0b", 6), "plain ascii text\r\n"};
+  const auto folder =
+      std::filesystem::temp_directory_path() / (L"kavren_window_bench_" + std::to_wstring(::GetCurrentProcessId()));
   std::filesystem::create_directories(folder);
   std::vector<ChosenFile> files;
   for (int i = 0; i < kFiles; ++i) {
@@ -85,7 +84,10 @@ int wmain() {
   for (int round = 1; round <= kRounds; ++round) {
     // Command2 disables itself after one pass, so every round has its own form.
     auto form = Form1::Create(::GetModuleHandleW(nullptr), SW_SHOWNORMAL);
-    if (!form) return std::printf("error: the window could not be created\n"), 1;
+    if (!form) {
+      std::printf("error: the window could not be created\n");
+      return 1;
+    }
     PumpPendingMessages();
 
     auto start = std::chrono::steady_clock::now();
@@ -110,7 +112,8 @@ int wmain() {
     loop.push_back((before + time_loop()) / 2);
     if (form->list2().RowCount() != kFiles || form->list1().CurrentRow() != kFiles - 1 ||
         form->list2().GetRow(1).value_or(L"") != L"Unicode") {
-      return std::printf("error: round %d: the pass did not label every file\n", round), 1;
+      std::printf("error: round %d: the pass did not label every file\n", round);
+      return 1;
     }
     form.reset();
     PumpPendingMessages();
