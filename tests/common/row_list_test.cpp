@@ -10,8 +10,14 @@ namespace {
 // of each of `select`; then which succeeded, the rows, the current row, and
 // the rows the selection handler saw current; and after a clear, nothing.
 TEST(RowList, SetsAndSelectsRowsInRangeOnlyAndRaisesTheHandlerOnARealChangeOnly) {
-  struct Case { RowIndex set_at; std::vector<RowIndex> select; std::vector<bool> succeeded;
-                std::wstring rows; RowIndex current; std::vector<RowIndex> handler_saw; };
+  struct Case {
+    RowIndex set_at;
+    std::vector<RowIndex> select;
+    std::vector<bool> succeeded;
+    std::wstring rows;
+    RowIndex current;
+    std::vector<RowIndex> handler_saw;
+  };
   const Case cases[] = {
       {-1, {-1, 3}, {false, false, false}, L"abc", kNoRow, {}},
       {3, {0, 3, 0}, {true, true, true, true}, L"abcX", 0, {0, 3, 0}},
@@ -26,7 +32,9 @@ TEST(RowList, SetsAndSelectsRowsInRangeOnlyAndRaisesTheHandlerOnARealChangeOnly)
     for (RowIndex request : c.select) succeeded.push_back(list.SelectRow(request));
     std::wstring rows;
     for (RowIndex i = 0; list.GetRow(i); ++i) rows += *list.GetRow(i);
-    EXPECT_EQ(std::tuple(succeeded, rows, saw, list.CurrentRow()), std::tie(c.succeeded, c.rows, c.handler_saw, c.current)) << c.set_at;
+    EXPECT_EQ(std::tuple(succeeded, rows, saw, list.CurrentRow()),
+              std::tie(c.succeeded, c.rows, c.handler_saw, c.current))
+        << c.set_at;
     list.ClearRows();
     EXPECT_TRUE(list.CurrentRow() == kNoRow && list.RowCount() == 0 && saw.size() == c.handler_saw.size());
   }

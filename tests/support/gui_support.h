@@ -26,11 +26,14 @@ using win32::Control;
 // Handles queued messages as the program's loop does, until `done` holds or
 // the timeout passes; returns whether it held. WM_QUIT stays queued. On a
 // thread without windows it just waits, for another thread or process.
-inline bool PumpUntil(HWND form, const std::function<bool()>& done, std::chrono::milliseconds timeout = 10s) {
+inline bool PumpUntil(HWND form, std::chrono::milliseconds timeout, const std::function<bool()>& done) {
   const auto deadline = std::chrono::steady_clock::now() + timeout;
   for (MSG message;; ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT)) {
     while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-      if (message.message == WM_QUIT) return ::PostQuitMessage(static_cast<int>(message.wParam)), done();
+      if (message.message == WM_QUIT) {
+        ::PostQuitMessage(static_cast<int>(message.wParam));
+        return done();
+      }
       win32::DispatchWindowMessage(form, message);
     }
     if (done() || std::chrono::steady_clock::now() >= deadline) return done();
@@ -47,7 +50,7 @@ inline std::vector<HWND> VisibleTopLevelWindows(DWORD process_id, const wchar_t*
   return found;
 }
 
-// The rows a list box shows (each shorter than 512 characters).
+// The rows a list box holds (each shorter than 512 characters).
 inline std::vector<std::wstring> ListBoxRows(HWND list_box) {
   std::vector<std::wstring> rows;
   for (wchar_t row[512]; static_cast<LRESULT>(rows.size()) < ::SendMessageW(list_box, LB_GETCOUNT, 0, 0);) {
@@ -62,9 +65,11 @@ inline HDROP MakeDrop(const std::vector<std::wstring>& paths) {
   for (const std::wstring& path : paths) list += path + L'\0';
   HGLOBAL memory = ::GlobalAlloc(GHND, sizeof(DROPFILES) + (list.size() + 1) * sizeof(wchar_t));
   auto* drop = static_cast<DROPFILES*>(::GlobalLock(memory));
-  drop->pFiles = sizeof(DROPFILES), drop->fWide = TRUE;
+  drop->pFiles = sizeof(DROPFILES);
+  drop->fWide = TRUE;
   std::memcpy(drop + 1, list.c_str(), (list.size() + 1) * sizeof(wchar_t));
-  return ::GlobalUnlock(memory), static_cast<HDROP>(memory);
+  ::GlobalUnlock(memory);
+  return static_cast<HDROP>(memory);
 }
 
 // Starts a program, in `folder` if given; null handles if it did not start.
@@ -89,28 +94,35 @@ inline std::wstring ProgramFolder() {
 // chooses several); an empty step cancels. Whatever goes wrong, the dialog
 // is cancelled in the end, so no test hangs in its modal loop. The result
 // says what went wrong, or nothing.
-inline std::future<std::string> DriveOpenDialog(std::vector<std::wstring> steps, DWORD process_id = ::GetCurrentProcessId()) {
+inline std::future<std::string> DriveOpenDialog(std::vector<std::wstring> steps,
+                                                DWORD process_id = ::GetCurrentProcessId()) {
   return std::async(std::launch::async, [=] {
     std::string failure;
     // The first opening in a fresh prefix can take several seconds.
     std::vector<HWND> found;
-    PumpUntil(nullptr, [&] { return !(found = VisibleTopLevelWindows(process_id, L"#32770")).empty(); }, 60s);
-    HWND dialog = found.empty() ? nullptr : found[0], box = nullptr;
+    PumpUntil(nullptr, 60s, [&] { return !(found = VisibleTopLevelWindows(process_id, L"#32770")).empty(); });
+    const HWND dialog = found.empty() ? nullptr : found[0];
     // 0x47c is the Explorer-style dialog's file-name box; the old style has none.
-    if (!dialog || !(box = ::GetDlgItem(dialog, 0x47c))) failure = dialog ? "not Explorer-style" : "no dialog";
-    const HWND files = ::FindWindowExW(::FindWindowExW(dialog, nullptr, L"SHELLDLL_DefView", nullptr), nullptr, L"SysListView32", nullptr);
-    if (::GetWindowLongW(files, GWL_STYLE) & LVS_SINGLESEL) failure = "one file at a time";
+    const HWND box = dialog ? ::GetDlgItem(dialog, 0x47c) : nullptr;
+    if (!box) failure = dialog ? "not Explorer-style" : "no dialog";
+    const HWND view = ::FindWindowExW(dialog, nullptr, L"SHELLDLL_DefView", nullptr);
+    if (::GetWindowLongW(::FindWindowExW(view, nullptr, L"SysListView32", nullptr), GWL_STYLE) & LVS_SINGLESEL) {
+      failure = "one file at a time";
+    }
     for (std::size_t i = 0; failure.empty() && i < steps.size() && !steps[i].empty(); ++i) {
       ::SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(steps[i].c_str()));
       ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);
       // Going to a folder keeps the dialog open and empties the box.
-      if (i + 1 < steps.size() && !PumpUntil(nullptr, [&] { return ::GetWindowTextLengthW(box) == 0; }, 30s)) {
+      if (i + 1 < steps.size() && !PumpUntil(nullptr, 30s, [&] { return ::GetWindowTextLengthW(box) == 0; })) {
         failure = "the dialog did not go to step " + std::to_string(i + 1);
       }
       std::this_thread::sleep_for(300ms);
     }
-    for (int i = 0; dialog && i < 240 && ::IsWindow(dialog); ++i, std::this_thread::sleep_for(500ms)) {
-      if (i >= 200 || !failure.empty() || steps.back().empty()) ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    const auto give_up = std::chrono::steady_clock::now() + 100s;
+    while (dialog && ::IsWindow(dialog)) {
+      const bool cancel = !failure.empty() || steps.back().empty() || std::chrono::steady_clock::now() > give_up;
+      if (cancel) ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+      std::this_thread::sleep_for(500ms);
     }
     return failure;
   });
@@ -130,7 +142,9 @@ class Form1Fixture {
   [[nodiscard]] win32::Form1& form() { return *form_; }
   [[nodiscard]] HWND hwnd() const { return form_->hwnd(); }
   [[nodiscard]] HWND operator[](Control which) const { return form_->control(which); }
-  void Pump() const { PumpUntil(hwnd(), [] { return false; }, 100ms); }
+  void Pump() const {
+    PumpUntil(hwnd(), 100ms, [] { return false; });
+  }
   // Posts what a control or the user would, and lets the program handle it.
   void Post(HWND target, UINT message, WPARAM wparam = 0, LPARAM lparam = 0) const {
     if (::PostMessageW(target, message, wparam, lparam)) Pump();

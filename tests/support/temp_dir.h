@@ -40,7 +40,8 @@ class TempDir {
   // Writes `bytes` to `name` (folders created as needed); returns its full path.
   std::wstring Write(std::wstring_view name, const std::vector<unsigned char>& bytes) const {
     std::filesystem::create_directories((path_ / PathOf(name)).parent_path());
-    std::ofstream(path_ / PathOf(name), std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    std::ofstream(path_ / PathOf(name), std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     return Wide(name);
   }
 

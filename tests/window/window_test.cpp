@@ -5,6 +5,9 @@
 #include <atomic>
 #include <fstream>
 
+#include <windows.h>
+
+#include <commdlg.h>
 #include <oleacc.h>
 
 #include "support/gui_support.h"
@@ -19,9 +22,11 @@ const std::vector<std::wstring> kNames = {L"d.txt", L"a.txt", L"c.txt", L"b.txt"
 const std::vector<std::wstring> kLabels = {L"Unicode", L"UTF8", L"ANSI", L"UUnicodeBigEndian", L"无法读取"};
 
 void AddFiles(Form1Fixture& f, const TempDir& dir) {
-  const std::vector<unsigned char> bytes[] = {{0xFF, 0xFE}, {0xEF, 0xBB, 0xBF}, {0x61}, {0xFE, 0xFF}, {}};
+  const std::vector<unsigned char> bytes[] = {{0xFF, 0xFE}, {0xEF, 0xBB, 0xBF}, {0x61}, {0xFE, 0xFF}};
   std::vector<ChosenFile> files;
-  for (std::size_t i = 0; i < kNames.size(); ++i) files.push_back({kNames[i], i < 4 ? dir.Write(kNames[i], bytes[i]) : dir.Wide(kNames[i])});
+  for (std::size_t i = 0; i < kNames.size(); ++i) {
+    files.push_back({kNames[i], i < std::size(bytes) ? dir.Write(kNames[i], bytes[i]) : dir.Wide(kNames[i])});
+  }
   f.form().AppendChosenFiles(std::move(files));
 }
 
@@ -29,64 +34,114 @@ TEST(Form1Window, LaysEachControlOutWithItsCaptionFittingAt96And144DpiAndHoldsIt
   Form1Fixture f;
   HDC dc = ::GetDC(f.hwnd());
   for (UINT dpi : {96u, 144u}) {
-    RECT suggested = {100, 50, 700, 700}, client;  // as Windows sends on a move to a 150% monitor
+    RECT suggested = {100, 50, 700, 700};  // as Windows sends on a move to a 150% monitor
     if (dpi != 96) ::SendMessageW(f.hwnd(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+    RECT client;
     ::GetClientRect(f.hwnd(), &client);
     for (const win32::ControlSpec& entry : win32::kForm1Controls) {
-      RECT at;
-      ::GetWindowRect(f[entry.control], &at), ::MapWindowPoints(HWND_DESKTOP, f.hwnd(), reinterpret_cast<POINT*>(&at), 2);
+      const HWND control = f[entry.control];
       const int id = static_cast<int>(entry.control);
+      RECT at;
+      ::GetWindowRect(control, &at);
+      ::MapWindowPoints(HWND_DESKTOP, f.hwnd(), reinterpret_cast<POINT*>(&at), 2);
       EXPECT_TRUE(at.left >= 0 && at.top >= 0 && at.right <= client.right && at.bottom <= client.bottom) << id;
-      const auto font = reinterpret_cast<HFONT>(::SendMessageW(f[entry.control], WM_GETFONT, 0, 0));
+      const auto font = reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0));
       LOGFONTW used{};
       ::GetObjectW(font, sizeof used, &used);
       EXPECT_EQ(used.lfHeight, win32::MessageFontForDpi(dpi).lfHeight) << id;
-      RECT needed = {}, inside;
+      RECT needed = {};
       ::SelectObject(dc, font);
       ::DrawTextW(dc, entry.caption, -1, &needed, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
-      ::GetClientRect(f[entry.control], &inside);
+      RECT inside;
+      ::GetClientRect(control, &inside);
       const int padding = entry.window_class == std::wstring_view(L"BUTTON") && *entry.caption ? 6 : 0;
-      EXPECT_TRUE(needed.right + padding <= inside.right && needed.bottom <= inside.bottom) << id << " clipped at " << dpi;
+      EXPECT_TRUE(needed.right + padding <= inside.right && needed.bottom <= inside.bottom) << id << " at " << dpi;
     }
   }
   ::ReleaseDC(f.hwnd(), dc);
 
   // The size lock, whatever asks for another size.
-  auto size = [&, at = RECT{}]() mutable { return ::GetWindowRect(f.hwnd(), &at), std::pair(at.right - at.left, at.bottom - at.top); };
+  auto size = [&] {
+    RECT at;
+    ::GetWindowRect(f.hwnd(), &at);
+    return std::pair(at.right - at.left, at.bottom - at.top);
+  };
   const auto fixed = size();
   ::SetWindowPos(f.hwnd(), nullptr, 0, 0, 640, 500, SWP_NOMOVE | SWP_NOZORDER);
-  for (int show : {SW_MAXIMIZE, SW_RESTORE, SW_MINIMIZE, SW_RESTORE}) ::ShowWindow(f.hwnd(), show), f.Pump();
+  for (int show : {SW_MAXIMIZE, SW_RESTORE, SW_MINIMIZE, SW_RESTORE}) {
+    ::ShowWindow(f.hwnd(), show);
+    f.Pump();
+  }
   EXPECT_EQ(size(), fixed);
 }
 
-std::wstring Clipboard() {
+// Reads the clipboard's text and empties it, so that the next read sees only what came after.
+std::wstring TakeClipboard() {
   std::wstring text;
   if (!::OpenClipboard(nullptr)) return L"(busy)";
-  if (HANDLE data = ::GetClipboardData(CF_UNICODETEXT)) text = static_cast<const wchar_t*>(::GlobalLock(data)), ::GlobalUnlock(data);
+  if (HANDLE data = ::GetClipboardData(CF_UNICODETEXT)) {
+    text = static_cast<const wchar_t*>(::GlobalLock(data));
+    ::GlobalUnlock(data);
+  }
+  ::EmptyClipboard();
   ::CloseClipboard();
   return text;
+}
+
+// Whether a window paints at all (with redraw off it paints nothing), into
+// a bitmap of a colour that no control uses.
+bool Paints(HWND list_box) {
+  RECT box;
+  ::GetClientRect(list_box, &box);
+  BITMAPINFO info{{sizeof(BITMAPINFOHEADER), box.right, box.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
+  std::uint32_t* bits = nullptr;
+  HDC dc = ::CreateCompatibleDC(nullptr);
+  HBITMAP bitmap = ::CreateDIBSection(dc, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits), nullptr, 0);
+  ::SelectObject(dc, bitmap);
+  const std::size_t pixels = static_cast<std::size_t>(box.right) * box.bottom;
+  std::fill(bits, bits + pixels, 0x00FF00FF);
+  ::SendMessageW(list_box, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+  const bool drawn = std::count(bits, bits + pixels, 0x00FF00FF) == 0;
+  ::DeleteDC(dc);
+  ::DeleteObject(bitmap);
+  return drawn;
+}
+
+void HoldKey(int key, bool down) {
+  BYTE keys[256] = {};
+  ::GetKeyboardState(keys);
+  keys[key] = down ? 0x80 : 0;
+  ::SetKeyboardState(keys);
 }
 
 // Keys, clicks and menus as the controls produce them, through the program's loop.
 TEST(Form1Input, TabOrderCopyAndMirrorWorkAndNoOtherKeyOrButtonChangesWhatItShould) {
   Form1Fixture f;
   TempDir dir;
-  // The menu's own loop reads what was queued before it opened: the item's
-  // mnemonic, then Esc, which closes the menu if its item is greyed.
-  auto copy_by_menu = [&](Control list) {
-    ::OpenClipboard(nullptr), ::EmptyClipboard(), ::CloseClipboard();
-    ::PostMessageW(f.hwnd(), WM_CHAR, 'c', 0), ::PostMessageW(f.hwnd(), WM_KEYDOWN, VK_ESCAPE, 0);
-    ::SendMessageW(f.hwnd(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(f[list]), MAKELPARAM(-1, -1));
-    return f.Pump(), Clipboard();
+  // A menu's own loop reads what was queued before it opened: the mnemonic
+  // C (the lists' copy, the window menu's close), then Esc, which closes a
+  // menu whose item is greyed.
+  auto open_menu = [&](HWND on, POINT at) {
+    ::PostMessageW(f.hwnd(), WM_CHAR, 'c', 0);
+    ::PostMessageW(f.hwnd(), WM_KEYDOWN, VK_ESCAPE, 0);
+    ::SendMessageW(f.hwnd(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(on), MAKELPARAM(at.x, at.y));
+    f.Pump();
+    return TakeClipboard();
   };
   auto table = [&](bool labelled) {
     std::wstring text = L"文件名\t编码方式\t完整路径\r\n";
-    for (std::size_t i = 0; i < kNames.size(); ++i) text += kNames[i] + L"\t" + (labelled ? kLabels[i] : L"") + L"\t" + dir.Wide(kNames[i]) + L"\r\n";
+    for (std::size_t i = 0; i < kNames.size(); ++i) {
+      text += kNames[i] + L"\t" + (labelled ? kLabels[i] : L"") + L"\t" + dir.Wide(kNames[i]) + L"\r\n";
+    }
     return text;
   };
-  EXPECT_EQ(copy_by_menu(Control::List1), L"");
+  TakeClipboard();
+  EXPECT_EQ(open_menu(f[Control::List1], {-1, -1}), L"");
   AddFiles(f, dir);
-  EXPECT_EQ(copy_by_menu(Control::List2), table(false));
+  EXPECT_EQ(open_menu(f[Control::List2], {-1, -1}), table(false));
+  // C without Ctrl is a list box's own type-ahead, not a copy.
+  f.Post(f[Control::List1], WM_KEYDOWN, 'C');
+  EXPECT_EQ(TakeClipboard(), L"");
 
   ::SetFocus(f[Control::List1]);
   for (Control next : {Control::Command1, Control::Command2, Control::Command3, Control::Command5, Control::List2,
@@ -96,37 +151,56 @@ TEST(Form1Input, TabOrderCopyAndMirrorWorkAndNoOtherKeyOrButtonChangesWhatItShou
   }
   for (Control focused : {Control::Command4, Control::Command6}) {
     ::SetFocus(f[focused]);
-    f.Post(f[focused], WM_KEYDOWN, VK_RETURN), f.Post(f[focused], WM_KEYDOWN, VK_ESCAPE);
+    f.Post(f[focused], WM_KEYDOWN, VK_RETURN);
+    f.Post(f[focused], WM_KEYDOWN, VK_ESCAPE);
     EXPECT_TRUE(::IsWindow(f.hwnd()) && ListBoxRows(f[Control::List1]) == kNames);
   }
-  ::SetFocus(f[Control::Command2]), f.Click(Control::Command2);
+  // The user switches away with the focus on the analyse button, which
+  // the pass then disables: back in the window, the keyboard must reach a control.
+  ::SetFocus(f[Control::Command2]);
+  ::SendMessageW(f.hwnd(), WM_ACTIVATE, WA_INACTIVE, 0);
+  f.Click(Control::Command2);
   EXPECT_EQ(::GetFocus(), f[Control::Command3]) << "the disabled button kept the focus";
+  ::SetFocus(nullptr);
+  ::SendMessageW(f.hwnd(), WM_ACTIVATE, WA_ACTIVE, 0);
+  EXPECT_TRUE(::IsWindowEnabled(::GetFocus())) << "the focus went back to the disabled button";
   EXPECT_EQ(ListBoxRows(f[Control::List2]), kLabels);
+  EXPECT_TRUE(Paints(f[Control::List1]) && Paints(f[Control::List2])) << "redraw left off";
 
   // Ctrl+C in a list copies and changes nothing.
-  BYTE keys[256] = {};
-  ::SetFocus(f[Control::List1]), ::GetKeyboardState(keys), keys[VK_CONTROL] = 0x80, ::SetKeyboardState(keys);
+  ::SetFocus(f[Control::List1]);
+  HoldKey(VK_CONTROL, true);
   f.Post(f[Control::List1], WM_KEYDOWN, 'C');
-  keys[VK_CONTROL] = 0, ::SetKeyboardState(keys);
-  EXPECT_EQ(Clipboard(), table(true));
-  EXPECT_TRUE(::GetFocus() == f[Control::List1] && f.form().list1().CurrentRow() == 4 && f.form().list2().CurrentRow() == kNoRow);
+  HoldKey(VK_CONTROL, false);
+  EXPECT_EQ(TakeClipboard(), table(true));
+  EXPECT_TRUE(::GetFocus() == f[Control::List1] && f.form().list1().CurrentRow() == 4 &&
+              f.form().list2().CurrentRow() == kNoRow);
 
   // Each list's selection, moved by key, moves the other's; the headings do nothing.
   auto both_at = [&](LRESULT row) {
-    return ::SendMessageW(f[Control::List1], LB_GETCURSEL, 0, 0) == row && ::SendMessageW(f[Control::List2], LB_GETCURSEL, 0, 0) == row;
+    return ::SendMessageW(f[Control::List1], LB_GETCURSEL, 0, 0) == row &&
+           ::SendMessageW(f[Control::List2], LB_GETCURSEL, 0, 0) == row;
   };
   f.Post(f[Control::List1], WM_KEYDOWN, VK_UP);
   EXPECT_TRUE(both_at(3));
   f.Post(f[Control::List2], WM_KEYDOWN, VK_HOME);
-  f.Click(Control::Command3), f.Click(Control::Command5);
+  f.Click(Control::Command3);
+  f.Click(Control::Command5);
   EXPECT_TRUE(both_at(0));
 
   f.Click(Control::Command4);
-  EXPECT_TRUE(ListBoxRows(f[Control::List1]).empty() && ListBoxRows(f[Control::List2]).empty() &&
-              !::IsWindowEnabled(f[Control::Command2])) << "clear left rows, or enabled the analyse button";
+  EXPECT_TRUE(ListBoxRows(f[Control::List1]).empty() && ListBoxRows(f[Control::List2]).empty());
+  EXPECT_FALSE(::IsWindowEnabled(f[Control::Command2])) << "clear enabled the analyse button";
   AddFiles(f, dir);
+  EXPECT_EQ(ListBoxRows(f[Control::List1]), kNames) << "files chosen after a clear are not shown";
   f.Click(Control::Command2);
   EXPECT_TRUE(ListBoxRows(f[Control::List2]).empty()) << "a second pass ran";
+
+  // A right-click on the title bar opens the window menu.
+  POINT title = {100, -::GetSystemMetrics(SM_CYCAPTION) / 2};
+  ::ClientToScreen(f.hwnd(), &title);
+  open_menu(f.hwnd(), title);
+  EXPECT_FALSE(::IsWindow(f.hwnd())) << "no window menu on the title bar, or its close did not close";
 }
 
 TEST(Form1Pass, ALongPassShowsProgressAnswersOthersAndRunsWhatTheySendOnlyAfterIt) {
@@ -134,7 +208,8 @@ TEST(Form1Pass, ALongPassShowsProgressAnswersOthersAndRunsWhatTheySendOnlyAfterI
   TempDir dir;
   constexpr LRESULT kRows = 40'000;
   f.form().AppendChosenFiles(std::vector<ChosenFile>(kRows, {L"same.txt", dir.Write(L"same.txt", {0xEF, 0xBB, 0xBF})}));
-  const HWND form = f.hwnd(), list1 = f[Control::List1], list2 = f[Control::List2];
+  const HWND list1 = f[Control::List1];
+  const HWND list2 = f[Control::List2];
 
   // Another program watches the lists and, once the pass is under way,
   // sends a clear, a second analyse, a drop and a close, as automation tools
@@ -145,26 +220,29 @@ TEST(Form1Pass, ALongPassShowsProgressAnswersOthersAndRunsWhatTheySendOnlyAfterI
   std::thread other_program([&, dropped = dir.Wide(L"dropped.txt")] {
     for (; !pass_over; std::this_thread::sleep_for(20ms)) {
       const auto start = std::chrono::steady_clock::now();
-      DWORD_PTR labels = 0, selected = 0;
+      DWORD_PTR labels = 0;
+      DWORD_PTR selected = 0;
       ::SendMessageTimeoutW(list2, LB_GETCOUNT, 0, 0, SMTO_NORMAL, 5000, &labels);
       ::SendMessageTimeoutW(list1, LB_GETCURSEL, 0, 0, SMTO_NORMAL, 5000, &selected);
       longest_wait_ms = std::max<long long>(longest_wait_ms, (std::chrono::steady_clock::now() - start) / 1ms);
       if (labels == 0 || labels == kRows || pass_over) continue;
       if (progress.empty()) {
         // Sent, not posted, and without waiting for the answer.
-        for (HWND to : {f[Control::Command4], f[Control::Command2]}) ::SendNotifyMessageW(to, BM_CLICK, 0, 0);
-        ::SendNotifyMessageW(form, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({dropped})), 0);
-        ::SendNotifyMessageW(form, WM_CLOSE, 0, 0);
+        ::SendNotifyMessageW(f[Control::Command4], BM_CLICK, 0, 0);
+        ::SendNotifyMessageW(f[Control::Command2], BM_CLICK, 0, 0);
+        ::SendNotifyMessageW(f.hwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({dropped})), 0);
+        ::SendNotifyMessageW(f.hwnd(), WM_CLOSE, 0, 0);
       }
       progress.emplace_back(labels, selected);
     }
   });
   ::SendMessageW(f[Control::Command2], BM_CLICK, 0, 0);
-  EXPECT_TRUE(::SendMessageW(list2, LB_GETCOUNT, 0, 0) == kRows && ::SendMessageW(list1, LB_GETCURSEL, 0, 0) == kRows - 1 &&
-              ::SendMessageW(list2, LB_GETCURSEL, 0, 0) == LB_ERR) << "not every row labelled, or the wrong row selected";
+  EXPECT_EQ(::SendMessageW(list2, LB_GETCOUNT, 0, 0), kRows);
+  EXPECT_EQ(::SendMessageW(list1, LB_GETCURSEL, 0, 0), kRows - 1);
+  EXPECT_EQ(::SendMessageW(list2, LB_GETCURSEL, 0, 0), LB_ERR);
   pass_over = true;
   // What was sent waits for the program's loop: the clear, the drop, then the close.
-  EXPECT_EQ(win32::RunMessageLoop(form), 0);
+  EXPECT_EQ(win32::RunMessageLoop(f.hwnd()), 0);
   other_program.join();
   EXPECT_TRUE(f.form().list1().RowCount() == 1 && f.form().list1().GetRow(0) == L"dropped.txt")
       << "the clear or the drop ran in the pass, or was lost";
@@ -180,43 +258,45 @@ TEST(Form1Drop, AddsDroppedFilesAndTheTxtFilesOfDroppedTreesInExplorersOrderAsOn
   for (wchar_t c = L'a'; c < L'h'; ++c) deep += std::wstring(40, c) + L"\\";
   // The dropped tree, each entry with its place among the rows the drop adds
   // after a loose file, or -1. A name ending in a backslash is a folder.
-  const std::tuple<std::wstring, DWORD, int> tree[] = {
-      {L"第10章.txt", 0, 3}, {L"第2章.txt", 0, 2}, {L"第12章.txt", 0, 4}, {L"第1章.txt", 0, 1}, {L"B.TXT", 0, 0},
-      {L"notes.md", 0, -1}, {L"hidden.txt", FILE_ATTRIBUTE_HIDDEN, -1}, {L"system.txt", FILE_ATTRIBUTE_SYSTEM, -1},
-      {deep + L"长.txt", 0, 5}, {L"sub\\x.txt", 0, 6}, {L"卷2\\y.txt", 0, 7}, {L"卷10\\z.txt", 0, 8}, {L"hid\\h.txt", 0, -1},
-      {L"hid\\", FILE_ATTRIBUTE_HIDDEN, -1}, {L"sys\\s.txt", 0, -1}, {L"sys\\", FILE_ATTRIBUTE_SYSTEM, -1}};
+  const std::tuple<std::wstring, DWORD, int> tree[] = {{L"第10章.txt", 0, 3},
+                                                       {L"第2章.txt", 0, 2},
+                                                       {L"第12章.txt", 0, 4},
+                                                       {L"第1章.txt", 0, 1},
+                                                       {L"B.TXT", 0, 0},
+                                                       {L"notes.md", 0, -1},
+                                                       {L"hidden.txt", FILE_ATTRIBUTE_HIDDEN, -1},
+                                                       {L"system.txt", FILE_ATTRIBUTE_SYSTEM, -1},
+                                                       {deep + L"长.txt", 0, 5},
+                                                       {L"sub\\x.txt", 0, 6},
+                                                       {L"卷2\\y.txt", 0, 7},
+                                                       {L"卷10\\z.txt", 0, 8},
+                                                       {L"hid\\h.txt", 0, -1},
+                                                       {L"hid\\", FILE_ATTRIBUTE_HIDDEN, -1},
+                                                       {L"sys\\s.txt", 0, -1},
+                                                       {L"sys\\", FILE_ATTRIBUTE_SYSTEM, -1}};
   const std::wstring loose = dir.Write(L"loose.md", {0x61});
-  std::vector<std::wstring> expected = {L"loose.md", loose};
-  expected.resize(2 + 2 * 9);
+  std::vector<std::wstring> expected(2 * 9, L"");
   for (const auto& [name, attributes, place] : tree) {
-    if (!name.ends_with(L'\\')) dir.Write(L"tree\\" + name, {0xEF, 0xBB, 0xBF});
-    if (attributes) ::SetFileAttributesW(dir.Wide(L"tree\\" + name).c_str(), attributes);
-    if (place >= 0) expected[2 * place + 2] = name.substr(name.rfind(L'\\') + 1), expected[2 * place + 3] = dir.Wide(L"tree\\" + name);
+    const std::wstring path = name.ends_with(L'\\') ? dir.Wide(L"tree\\" + name) : dir.Write(L"tree\\" + name, {});
+    if (attributes) ::SetFileAttributesW(path.c_str(), attributes);
+    if (place < 0) continue;
+    expected[2 * place] = name.substr(name.rfind(L'\\') + 1);
+    expected[2 * place + 1] = path;
   }
+  expected.insert(expected.begin(), {L"loose.md", loose});
   // Wine's CreateSymbolicLinkW makes nothing; it shows a Unix symbolic link as a reparse point.
   Start(L"Z:\\bin\\ln -s sub link", dir.Wide(L"tree").c_str());
-  ASSERT_TRUE(PumpUntil(nullptr, [&] { return ::GetFileAttributesW(dir.Wide(L"tree\\link").c_str()) & FILE_ATTRIBUTE_REPARSE_POINT; }, 5s));
+  ASSERT_TRUE(PumpUntil(nullptr, 5s, [&] {
+    return ::GetFileAttributesW(dir.Wide(L"tree\\link").c_str()) & FILE_ATTRIBUTE_REPARSE_POINT;
+  }));
   f.Post(f.hwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({loose, dir.Wide(L"tree")})));
   std::vector<std::wstring> rows;
-  for (RowIndex i = 0; f.form().list1().GetRow(i); ++i) rows.insert(rows.end(), {std::wstring(*f.form().list1().GetRow(i)), *f.form().list1().GetPath(i)});
-  EXPECT_TRUE(rows == expected && ListBoxRows(f[Control::List1]).size() == expected.size() / 2) << ::testing::PrintToString(rows);
-}
-
-// Whatever CJK fonts the machine has, the captions are drawn in the one the
-// prefix was set up with.
-TEST(Form1Font, DrawsTheCaptionsInWenQuanYiMicroHei) {
-  Form1Fixture f;
-  LOGFONTW chosen = win32::MessageFontForDpi(96);
-  wcscpy(chosen.lfFaceName, L"WenQuanYi Micro Hei");
-  const auto font = reinterpret_cast<HFONT>(::SendMessageW(f[Control::Command3], WM_GETFONT, 0, 0));
-  auto render = [dc = ::CreateCompatibleDC(nullptr)](HFONT with) {
-    BITMAPINFO info{{sizeof(BITMAPINFOHEADER), 120, 40, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
-    char* bits = nullptr;
-    ::SelectObject(dc, ::CreateDIBSection(dc, &info, DIB_RGB_COLORS, (void**)&bits, nullptr, 0)), ::SelectObject(dc, with);
-    ::TextOutW(dc, 0, 0, L"编码方式", 4);
-    return std::string(bits, 120 * 40 * 4);
-  };
-  EXPECT_TRUE(render(font) == render(::CreateFontIndirectW(&chosen))) << "the captions are not drawn in WenQuanYi Micro Hei";
+  for (RowIndex i = 0; f.form().list1().GetRow(i); ++i) {
+    rows.emplace_back(*f.form().list1().GetRow(i));
+    rows.push_back(*f.form().list1().GetPath(i));
+  }
+  EXPECT_EQ(rows, expected);
+  EXPECT_EQ(ListBoxRows(f[Control::List1]).size(), expected.size() / 2);
 }
 
 std::vector<std::wstring> Choose(Form1Fixture& f, std::vector<std::wstring> steps) {
@@ -228,11 +308,28 @@ std::vector<std::wstring> Choose(Form1Fixture& f, std::vector<std::wstring> step
 
 TEST(OpenDialog, ChoosesFromTwoFoldersLeavesTheCurrentDirectoryReopensWhereTheUserWasAndTakes20000Files) {
   Form1Fixture f;
-  TempDir a, b;
+  TempDir a;
+  TempDir b;
+  // Wine's dialog ignores nMaxFile, so the room the program gives shows only
+  // in what it hands over: Wine's Explorer-style dialog gets its own state
+  // with WM_INITDIALOG, and that state starts with the caller's OPENFILENAMEW.
+  static DWORD room = 0;
+  auto spy = [](int code, WPARAM wparam, LPARAM lparam) {
+    const auto& sent = *reinterpret_cast<const CWPSTRUCT*>(lparam);
+    if (sent.message == WM_INITDIALOG && !(::GetWindowLongW(sent.hwnd, GWL_STYLE) & WS_CHILD)) {
+      room = (*reinterpret_cast<OPENFILENAMEW* const*>(sent.lParam))->nMaxFile;
+    }
+    return ::CallNextHookEx(nullptr, code, wparam, lparam);
+  };
+  const HHOOK hook = ::SetWindowsHookExW(WH_CALLWNDPROC, spy, nullptr, ::GetCurrentThreadId());
   const std::wstring before = std::filesystem::current_path().wstring();
-  a.Write(L"同名.txt", {0xEF, 0xBB, 0xBF}), a.Write(L"b.txt", {0xFE, 0xFF});
-  b.Write(L"同名.txt", {0xFF, 0xFE}), b.Write(L"c.txt", {0x61});
+  a.Write(L"同名.txt", {0xEF, 0xBB, 0xBF});
+  a.Write(L"b.txt", {0xFE, 0xFF});
+  b.Write(L"同名.txt", {0xFF, 0xFE});
+  b.Write(L"c.txt", {0x61});
   Choose(f, {a.Wide(L""), L"\"同名.txt\" \"b.txt\""});
+  ::UnhookWindowsHookEx(hook);
+  EXPECT_GE(room, 20'000u * MAX_PATH) << "no room for 20,000 long names";
   Choose(f, {b.Wide(L""), L"同名.txt"});
   Choose(f, {L""});  // cancelled
   // Wine's dialog also remembers the last folder, in the registry.
@@ -241,13 +338,8 @@ TEST(OpenDialog, ChoosesFromTwoFoldersLeavesTheCurrentDirectoryReopensWhereTheUs
   EXPECT_EQ(*f.form().list1().GetPath(3), b.Wide(L"c.txt")) << "the dialog did not open where the user was";
   EXPECT_EQ(std::filesystem::current_path().wstring(), before) << "the chosen folder is left in use";
   f.Click(Control::Command2);
-  EXPECT_EQ(ListBoxRows(f[Control::List2]), (std::vector<std::wstring>{L"UTF8", L"UUnicodeBigEndian", L"Unicode", L"ANSI"}));
-
-  // The names need not exist, and creating 20,000 files takes Wine a minute.
-  std::wstring typed;
-  for (int i = 100'000; i < 120'000; ++i) typed += L"\"novel_" + std::to_wstring(i) + L".txt\" ";
-  EXPECT_EQ(Choose(f, {a.Wide(L""), typed}).size(), 20'004u);
-  EXPECT_EQ(*f.form().list1().GetPath(20'003), a.Wide(L"novel_119999.txt"));
+  EXPECT_EQ(ListBoxRows(f[Control::List2]),
+            (std::vector<std::wstring>{L"UTF8", L"UUnicodeBigEndian", L"Unicode", L"ANSI"}));
 }
 
 TEST(Links, BothLabelsHandTheMakersAddressToTheBrowserAsANormalWindow) {
@@ -260,45 +352,55 @@ TEST(Links, BothLabelsHandTheMakersAddressToTheBrowserAsANormalWindow) {
   ::RegSetValueW(HKEY_CLASSES_ROOT, L"http\\shell\\open\\command", REG_SZ, recorder.c_str(), 0);
   Form1Fixture f;
   for (Control label : {Control::Label1, Control::Label2}) {
-    f.Post(f[label], WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2)), f.Post(f[label], WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+    f.Post(f[label], WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+    f.Post(f[label], WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
   }
   std::string log;
-  PumpUntil(f.hwnd(), [&] {
+  PumpUntil(f.hwnd(), 15s, [&] {
     std::ifstream in("link_recorder.log");
     log.assign(std::istreambuf_iterator<char>(in), {});
     return std::count(log.begin(), log.end(), '\n') >= 2;
-  }, 15s);
+  });
   ::RegSetValueW(HKEY_CLASSES_ROOT, L"http\\shell\\open\\command", REG_SZ, browser, 0);
   EXPECT_EQ(log, "show=1 args=\"http://kv.test/\"\nshow=1 args=\"http://kv.test/\"\n");
 }
 
+// What a screen reader, in another process, hears for a window.
+std::wstring AccessibleName(HWND window) {
+  IAccessible* object = nullptr;
+  if (FAILED(::AccessibleObjectFromWindow(window, OBJID_CLIENT, IID_IAccessible, reinterpret_cast<void**>(&object)))) {
+    return L"";
+  }
+  BSTR name = nullptr;
+  object->get_accName(VARIANT{{{VT_I4, 0, 0, 0, {CHILDID_SELF}}}}, &name);
+  object->Release();
+  const std::wstring text = name ? name : L"";
+  ::SysFreeString(name);
+  return text;
+}
+
 TEST(App, StartsWithForm1AloneNamesItsListsAndEndsWithCodeZeroByExitButtonOrClose) {
   ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  // KAVREN_EXE names another copy to start, such as the one in the release zip.
+  wchar_t other[MAX_PATH] = {};
+  const bool named = ::GetEnvironmentVariableW(L"KAVREN_EXE", other, MAX_PATH);
+  const std::wstring command = L"\"" + (named ? other : ProgramFolder() + L"\\KavrenTxtEncodingViewer.exe") + L"\"";
   for (bool by_button : {true, false}) {
-    // KAVREN_EXE names another copy to start, such as the one in the release zip.
-    wchar_t other[MAX_PATH] = {};
-    std::wstring command = L"\"" + (::GetEnvironmentVariableW(L"KAVREN_EXE", other, MAX_PATH) ? other : ProgramFolder() + L"\\KavrenTxtEncodingViewer.exe") + L"\"";
     const PROCESS_INFORMATION app = Start(command);
-    PumpUntil(nullptr, [&] { return !VisibleTopLevelWindows(app.dwProcessId, win32::kForm1ClassName).empty(); }, 30s);
+    PumpUntil(nullptr, 30s, [&] { return !VisibleTopLevelWindows(app.dwProcessId, win32::kForm1ClassName).empty(); });
     ::Sleep(300);  // time for any other window it might wrongly show
     const std::vector<HWND> windows = VisibleTopLevelWindows(app.dwProcessId);
     ASSERT_EQ(windows.size(), 1u);
-    // What a screen reader, another process, hears for each list.
-    for (const auto& [list, expected] : {std::pair(Control::List1, L"文件名"), std::pair(Control::List2, L"编码方式")}) {
-      IAccessible* object = nullptr;
-      BSTR name = nullptr;
-      const HWND box = ::GetDlgItem(windows[0], win32::ControlId(list));
-      if (SUCCEEDED(::AccessibleObjectFromWindow(box, OBJID_CLIENT, IID_IAccessible, (void**)&object)))
-        object->get_accName(VARIANT{{{VT_I4, 0, 0, 0, {CHILDID_SELF}}}}, &name), object->Release();
-      EXPECT_EQ(std::wstring(name ? name : L""), expected), ::SysFreeString(name);
-    }
-    ::PostMessageW(by_button ? ::GetDlgItem(windows[0], win32::ControlId(Control::Command6)) : windows[0],
-                   by_button ? BM_CLICK : WM_CLOSE, 0, 0);
-    DWORD code = 259;
+    EXPECT_EQ(AccessibleName(::GetDlgItem(windows[0], win32::ControlId(Control::List1))), L"文件名");
+    EXPECT_EQ(AccessibleName(::GetDlgItem(windows[0], win32::ControlId(Control::List2))), L"编码方式");
+    const HWND exit_button = ::GetDlgItem(windows[0], win32::ControlId(Control::Command6));
+    ::PostMessageW(by_button ? exit_button : windows[0], by_button ? BM_CLICK : WM_CLOSE, 0, 0);
+    DWORD code = STILL_ACTIVE;
     if (::WaitForSingleObject(app.hProcess, 10'000) != WAIT_OBJECT_0) ::TerminateProcess(app.hProcess, 99);
     ::GetExitCodeProcess(app.hProcess, &code);
     EXPECT_EQ(code, 0u) << (by_button ? "exit button" : "close");
-    ::CloseHandle(app.hProcess), ::CloseHandle(app.hThread);
+    ::CloseHandle(app.hProcess);
+    ::CloseHandle(app.hThread);
   }
 }
 
