@@ -306,7 +306,7 @@ std::vector<std::wstring> Choose(Form1Fixture& f, std::vector<std::wstring> step
   return ListBoxRows(f[Control::List1]);
 }
 
-TEST(OpenDialog, ChoosesFromTwoFoldersLeavesTheCurrentDirectoryReopensWhereTheUserWasAndTakes20000Files) {
+TEST(OpenDialog, ChoosesFromTwoFoldersLeavesTheCurrentDirectoryReopensWhereTheUserWasWithRoomFor20000Names) {
   Form1Fixture f;
   TempDir a;
   TempDir b;
