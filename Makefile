@@ -23,6 +23,7 @@ test: format-check build sanitize
 	ctest --preset native
 	scripts/with-xvfb $(WINEPREFIX_DIR) ctest --preset windows
 	ctest --preset sanitize
+	ctest --preset tsan
 	scripts/check-release
 
 # One format for all C and C++ code, kept by clang-format (.clang-format).
@@ -33,10 +34,13 @@ format-check: deps
 	scripts/check-format
 
 # The core tests once more, built with AddressSanitizer and
-# UndefinedBehaviorSanitizer; any report fails the run.
+# UndefinedBehaviorSanitizer, and again with ThreadSanitizer for the pass's
+# read-ahead threads; any report fails the run.
 sanitize: deps
 	cmake --preset sanitize >/dev/null
 	cmake --build --preset sanitize -j $(JOBS)
+	cmake --preset tsan >/dev/null
+	cmake --build --preset tsan -j $(JOBS)
 
 # The release, from a clean build folder of its own:
 # dist/KavrenTxtEncodingViewer-<version>-win64.zip and dist/SHA256SUMS.
@@ -57,7 +61,7 @@ run: windows
 	scripts/run-app
 
 bench: build
-	build/native/bench/pass_bench --benchmark_min_time=0
+	build/native/bench/pass_bench
 	scripts/with-xvfb $(WINEPREFIX_DIR) scripts/wine-run $(WINEPREFIX_DIR) build/windows/window_bench.exe
 	scripts/make-bench-tree build/bench-tree
 	scripts/with-xvfb $(WINEPREFIX_DIR) scripts/wine-run $(WINEPREFIX_DIR) build/windows/drop_bench.exe 'Z:$(subst /,\,$(CURDIR))\build\bench-tree'

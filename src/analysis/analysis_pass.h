@@ -15,9 +15,20 @@ namespace kavren {
 // Told after each row is labelled: how many rows are done, of how many.
 using PassProgress = std::function<void(RowIndex done, RowIndex total)>;
 
+// How many files a pass reads at once, besides the window's thread. Disks,
+// USB sticks and shares answer many requests at once far sooner than one
+// after another, and under Wine the round trips to wineserver overlap; sized
+// for that, not for cores (pass_bench and window_bench measure the choice).
+inline constexpr int kReadAheadThreads = 8;
+
 // Row i of List1 becomes current (its selection handler runs), its file is
-// examined, and the label is written as row i of List2. Command2 is disabled
-// at the end, also when List1 was empty.
-void RunAnalysisPass(RowList& List1, RowList& List2, CommandButton& Command2, const PassProgress& progress = {});
+// examined, and the label is written as row i of List2, row after row on the
+// caller's thread. Up to `read_ahead_threads` worker threads read the files
+// ahead, in order of index; none outlives the call, none starts for fewer
+// than two rows, and with none the caller reads every file itself. List1
+// must not change while the pass runs. Command2 is disabled at the end, also
+// when List1 was empty.
+void RunAnalysisPass(RowList& List1, RowList& List2, CommandButton& Command2, const PassProgress& progress = {},
+                     int read_ahead_threads = kReadAheadThreads);
 
 }  // namespace kavren

@@ -28,13 +28,13 @@ struct Case {
 
 // The labels that a pass over `paths` writes, with the lists wired as the
 // window wires them.
-std::vector<std::wstring> LabelsAfterPass(const std::vector<std::wstring>& paths) {
+std::vector<std::wstring> LabelsAfterPass(const std::vector<std::wstring>& paths, int threads = kReadAheadThreads) {
   RowList List1, List2;
   CommandButton Command2;
   for (const std::wstring& path : paths) List1.AppendRow(L"bare.txt", path);
   List1.SetSelectionHandler([&] { (void)List2.SelectRow(List1.CurrentRow()); });
   List2.SetSelectionHandler([&] { (void)List1.SelectRow(List2.CurrentRow()); });
-  RunAnalysisPass(List1, List2, Command2);
+  RunAnalysisPass(List1, List2, Command2, {}, threads);
   EXPECT_TRUE(List1.CurrentRow() == List1.RowCount() - 1 && List2.CurrentRow() == kNoRow && !Command2.Enabled());
   std::vector<std::wstring> labels;
   for (RowIndex i = 0; List2.GetRow(i); ++i) labels.emplace_back(*List2.GetRow(i));
@@ -104,6 +104,7 @@ TEST(RunAnalysisPass, LabelsEachChosenPathByItsMarkOrAsUnreadableAndEndsOnTheLas
 #endif
   std::filesystem::current_path(saved);
   for (std::size_t i = 0; i < cases.size(); ++i) EXPECT_EQ(labels.at(i), cases[i].label) << paths[i];
+  EXPECT_EQ(LabelsAfterPass(paths, 0), labels) << "the files read ahead got other labels than one by one";
   EXPECT_TRUE(LabelsAfterPass({}).empty());
 }
 
