@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  cmake make g++ googletest libgtest-dev libbenchmark-dev clang-format
+  cmake make g++ googletest libgtest-dev clang-format
   g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
   wine wine64 fonts-wine
   xvfb imagemagick x11-utils

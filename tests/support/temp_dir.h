@@ -18,9 +18,9 @@ inline std::filesystem::path PathOf(std::wstring_view wide) {
 
 class TempDir {
  public:
-  TempDir() {
+  explicit TempDir(const std::filesystem::path& parent = std::filesystem::temp_directory_path()) {
     for (std::random_device entropy; !std::filesystem::create_directory(path_);) {
-      path_ = std::filesystem::temp_directory_path() / ("kavren-test-" + std::to_string(entropy()));
+      path_ = parent / ("kavren-test-" + std::to_string(entropy()));
     }
   }
   TempDir(const TempDir&) = delete;
