@@ -24,6 +24,13 @@ std::wstring_view AfterLastBackslash(std::wstring_view path) {
   return slash == std::wstring_view::npos ? path : path.substr(slash + 1);
 }
 
+// A drive letter and colon, or a network path: a name typed in full among
+// several in the dialog's name box comes back as it was typed.
+bool IsFullPath(std::wstring_view piece) {
+  const bool drive = piece.size() >= 2 && piece[1] == L':' && ((piece[0] | 0x20) >= L'a' && (piece[0] | 0x20) <= L'z');
+  return drive || piece.starts_with(L"\\\\");
+}
+
 }  // namespace
 
 std::vector<ChosenFile> ParseOpenSelection(std::wstring_view selection) {
@@ -41,7 +48,11 @@ std::vector<ChosenFile> ParseOpenSelection(std::wstring_view selection) {
   if (!folder.ends_with(L'\\')) folder += L'\\';
   files.reserve(pieces.size() - 1);
   for (std::size_t i = 1; i < pieces.size(); ++i) {
-    files.push_back({std::wstring(pieces[i]), folder + std::wstring(pieces[i])});
+    if (IsFullPath(pieces[i])) {
+      files.push_back({std::wstring(AfterLastBackslash(pieces[i])), std::wstring(pieces[i])});
+    } else {
+      files.push_back({std::wstring(pieces[i]), folder + std::wstring(pieces[i])});
+    }
   }
   return files;
 }

@@ -12,7 +12,8 @@ struct ChosenFile {
   std::wstring path;  // where the file is read from
 };
 
-// One piece is a full path; several are a folder followed by bare names.
+// One piece is a full path; several are a folder followed by names, each
+// bare or, when typed so in the dialog's name box, a full path of its own.
 // Pieces are split at NUL, and only the backslash separates folders. Nothing
 // is trimmed, sorted or de-duplicated. The empty selection gives nothing.
 [[nodiscard]] std::vector<ChosenFile> ParseOpenSelection(std::wstring_view selection);
