@@ -4,7 +4,9 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdint>
+#include <map>
 #include <memory>
+#include <mutex>
 #include <stop_token>
 #include <system_error>
 #include <thread>
@@ -40,15 +42,27 @@ class ReadAhead {
     return static_cast<EncodingCode>(answers_[row].load() - 1);
   }
 
+  // Why each unreadable row was not read, once every worker has stopped.
+  [[nodiscard]] UnreadableRows TakeFailures() {
+    workers_.clear();
+    return std::move(failures_);
+  }
+
  private:
   bool ReadNext() noexcept {
     const RowIndex row = next_.fetch_add(1);
     if (row >= files_.RowCount()) return false;
     EncodingCode code = EncodingCode::Unreadable;
+    ReadFailure failure{FailureKind::kOther};
     try {
       // The full path the row was chosen with, not its bare name: the
       // current directory says nothing about where a file came from.
-      if (const std::wstring* path = files_.GetPath(row)) code = GetFileEncoding(*path);
+      if (const std::wstring* path = files_.GetPath(row)) code = GetFileEncoding(*path, failure);
+      // Few rows fail, so one lock for them costs the others nothing.
+      if (code == EncodingCode::Unreadable) {
+        const std::lock_guard lock(failures_mutex_);
+        failures_.emplace(row, failure);
+      }
     } catch (...) {
       // Out of memory for a path's conversion: that file was not read.
     }
@@ -60,11 +74,51 @@ class ReadAhead {
   const RowList& files_;
   std::unique_ptr<std::atomic<std::uint8_t>[]> answers_;
   std::atomic<RowIndex> next_ = 0;
+  std::mutex failures_mutex_;
+  UnreadableRows failures_;
   // Last, so that the workers are stopped and joined before the rest goes.
   std::vector<std::jthread> workers_;
 };
 
 }  // namespace
+
+// What the user reads over a label: which mark was found and what Notepad
+// calls that encoding today (and, for the UTF-16 ones, what its older
+// versions called it, which is where the labels come from).
+std::wstring_view LabelMeaning(std::wstring_view label) noexcept {
+  if (label == LabelForCode(EncodingCode::Utf8).view()) {
+    return L"文件以 UTF-8 的字节顺序标记（BOM，EF BB BF）开头。记事本称之为“带有 BOM 的 UTF-8”。";
+  }
+  if (label == LabelForCode(EncodingCode::Utf16LittleEndian).view()) {
+    return L"文件以 UTF-16 小端的字节顺序标记（BOM，FF FE）开头。记事本称之为“UTF-16 LE”，旧版记事本称“Unicode”。";
+  }
+  if (label == LabelForCode(EncodingCode::Utf16BigEndian).view()) {
+    return L"文件以 UTF-16 大端的字节顺序标记（BOM，FE FF）开头。记事本称之为“UTF-16 BE”，旧版记事本称“Unicode big "
+           L"endian”。";
+  }
+  if (label == LabelForCode(EncodingCode::NoMark).view()) {
+    return L"文件开头没有字节顺序标记（BOM）：可能是 GBK 或其他本地代码页，也可能是不带 BOM 保存的 "
+           L"UTF-8。本工具只读取这个标记。";
+  }
+  return {};
+}
+
+std::wstring_view FailureText(FailureKind kind) noexcept {
+  switch (kind) {
+    case FailureKind::kNone:
+      return {};
+    case FailureKind::kNotFound:
+      return L"找不到文件：文件或它所在的文件夹已不存在。";
+    case FailureKind::kAccessDenied:
+      return L"拒绝访问：没有读取这个文件的权限。";
+    case FailureKind::kInUse:
+      return L"文件正被另一个程序使用，且不允许其他程序读取。";
+    case FailureKind::kNotPlainFile:
+      return L"这不是普通文件，而是文件夹、设备、管道或系统保留的名称。";
+    default:
+      return L"读取时出错。";
+  }
+}
 
 StaticText LabelForCode(EncodingCode code) noexcept {
   switch (code) {
@@ -82,7 +136,7 @@ StaticText LabelForCode(EncodingCode code) noexcept {
 }
 
 void RunAnalysisPass(RowList& List1, RowList& List2, CommandButton& Command2, const PassProgress& progress,
-                     int read_ahead_threads) {
+                     int read_ahead_threads, UnreadableRows* unreadable) {
   const RowIndex count = List1.RowCount();
   List2.Reserve(count);
   ReadAhead files(List1, count > 1 ? static_cast<int>(std::min<RowIndex>(read_ahead_threads, count)) : 0);
@@ -93,6 +147,7 @@ void RunAnalysisPass(RowList& List1, RowList& List2, CommandButton& Command2, co
     (void)List2.SetRow(i, LabelForCode(files.Answer(i)));
     if (progress) progress(i + 1, count);
   }
+  if (unreadable) *unreadable = files.TakeFailures();
   Command2.SetEnabled(false);
 }
 

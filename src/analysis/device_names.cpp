@@ -36,10 +36,27 @@ bool InDeviceNamespace(std::wstring_view path) noexcept {
   return !(rest.size() >= 4 && EqualsIgnoringCase(rest.substr(0, 3), L"UNC") && is_sep(rest[3]));
 }
 
+// \\server\pipe\name, also as \\?\UNC\server\pipe\name: a pipe on another
+// machine, whose server learns who opened it.
+bool NamesRemotePipe(std::wstring_view path) noexcept {
+  auto is_sep = [](wchar_t c) { return c == L'\\' || c == L'/'; };
+  if (path.size() < 3 || !is_sep(path[0]) || !is_sep(path[1])) return false;
+  std::wstring_view rest = path.substr(2);
+  if (rest.size() >= 6 && rest[0] == L'?' && is_sep(rest[1]) && EqualsIgnoringCase(rest.substr(2, 3), L"UNC") &&
+      is_sep(rest[5])) {
+    rest.remove_prefix(6);
+  }
+  std::size_t server_end = 0;
+  while (server_end < rest.size() && !is_sep(rest[server_end])) ++server_end;
+  if (server_end == 0 || server_end + 5 > rest.size()) return false;
+  const std::wstring_view share = rest.substr(server_end + 1, 4);
+  return EqualsIgnoringCase(share, L"pipe") && (server_end + 5 == rest.size() || is_sep(rest[server_end + 5]));
+}
+
 }  // namespace
 
 bool NamesDevice(std::wstring_view path) noexcept {
-  if (InDeviceNamespace(path)) return true;
+  if (InDeviceNamespace(path) || NamesRemotePipe(path)) return true;
 
   std::size_t start = path.size();
   while (start > 0 && path[start - 1] != L'\\' && path[start - 1] != L'/') --start;

@@ -59,25 +59,53 @@ bool Utf8FromWide(std::wstring_view text, std::string& out) {
   return true;
 }
 
+std::nullopt_t Failed(ReadFailure& failure, int error) noexcept {
+  switch (error) {
+    case ENOENT:
+    case ENOTDIR:
+      failure.kind = FailureKind::kNotFound;
+      break;
+    case EACCES:
+    case EPERM:
+      failure.kind = FailureKind::kAccessDenied;
+      break;
+    case EBUSY:
+    case ETXTBSY:
+      failure.kind = FailureKind::kInUse;
+      break;
+    case ENXIO:
+    case ENODEV:
+    case EISDIR:
+      failure.kind = FailureKind::kNotPlainFile;
+      break;
+    default:
+      failure.kind = FailureKind::kOther;
+  }
+  failure.system_error = static_cast<std::uint32_t>(error);
+  return std::nullopt;
+}
+
 }  // namespace
 
-std::optional<std::size_t> ReadFileHead(const std::wstring& path, std::span<std::uint8_t> buffer) {
+std::optional<std::size_t> ReadFileHead(const std::wstring& path, std::span<std::uint8_t> buffer,
+                                        ReadFailure& failure) {
   thread_local std::string native;
-  if (!Utf8FromWide(path, native)) return std::nullopt;
+  if (!Utf8FromWide(path, native)) return Failed(failure, EINVAL);
 
   // O_NONBLOCK keeps the open of a FIFO from waiting for a writer; it changes
   // nothing for regular files.
   unique_fd fd(::open(native.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-  if (!fd) return std::nullopt;
+  if (!fd) return Failed(failure, errno);
 
   struct stat info {};
-  if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
+  if (::fstat(fd.get(), &info) != 0) return Failed(failure, errno);
+  if (!S_ISREG(info.st_mode)) return Failed(failure, ENODEV);
 
   ssize_t got;
   do {
     got = ::read(fd.get(), buffer.data(), buffer.size());
   } while (got < 0 && errno == EINTR);
-  if (got < 0) return std::nullopt;
+  if (got < 0) return Failed(failure, errno);
   return static_cast<std::size_t>(got);
 }
 

@@ -17,28 +17,62 @@ struct FileHandleTraits {
 };
 using unique_file = unique_any<HANDLE, FileHandleTraits>;
 
+std::nullopt_t Failed(ReadFailure& failure, DWORD error, const wchar_t* openable) noexcept {
+  switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_DRIVE:
+    case ERROR_BAD_NETPATH:
+    case ERROR_BAD_NET_NAME:
+      failure.kind = FailureKind::kNotFound;
+      break;
+    case ERROR_ACCESS_DENIED: {
+      // A folder opened as a file answers "access denied" too.
+      const DWORD attributes = openable ? ::GetFileAttributesW(openable) : INVALID_FILE_ATTRIBUTES;
+      const bool folder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+      failure.kind = folder ? FailureKind::kNotPlainFile : FailureKind::kAccessDenied;
+      break;
+    }
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+      failure.kind = FailureKind::kInUse;
+      break;
+    default:
+      failure.kind = FailureKind::kOther;
+  }
+  failure.system_error = error;
+  return std::nullopt;
+}
+
 }  // namespace
 
-std::optional<std::size_t> ReadFileHead(const std::wstring& path, std::span<std::uint8_t> buffer) {
+std::optional<std::size_t> ReadFileHead(const std::wstring& path, std::span<std::uint8_t> buffer,
+                                        ReadFailure& failure) {
   // A NUL inside the name would make the system open a shorter name.
-  if (path.empty() || path.find(L'\0') != std::wstring::npos) return std::nullopt;
+  if (path.empty() || path.find(L'\0') != std::wstring::npos) return Failed(failure, ERROR_INVALID_NAME, nullptr);
   std::wstring long_form;
   const wchar_t* openable = OpenablePath(path, long_form);
-  if (!openable) return std::nullopt;
+  if (!openable) return Failed(failure, ::GetLastError(), nullptr);
 
   // Share everything, so that a file another program holds open for writing
-  // (an editor, a log writer) is still examined.
+  // (an editor, a log writer) is still examined. A path can name a pipe on
+  // another machine; identification level keeps its server from acting as
+  // the user.
   unique_file file(::CreateFileW(openable, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                 nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) return std::nullopt;
+                                 nullptr, OPEN_EXISTING,
+                                 FILE_ATTRIBUTE_NORMAL | SECURITY_SQOS_PRESENT | SECURITY_IDENTIFICATION, nullptr));
+  if (!file) return Failed(failure, ::GetLastError(), openable);
 
   // Consoles, pipes and character devices open fine but a read may never
   // return; only plain disk files are read.
-  if (::GetFileType(file.get()) != FILE_TYPE_DISK) return std::nullopt;
+  if (::GetFileType(file.get()) != FILE_TYPE_DISK) {
+    failure.kind = FailureKind::kNotPlainFile;
+    return std::nullopt;
+  }
 
   DWORD got = 0;
   if (!::ReadFile(file.get(), buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr)) {
-    return std::nullopt;
+    return Failed(failure, ::GetLastError(), openable);
   }
   return static_cast<std::size_t>(got);
 }

@@ -26,12 +26,20 @@ EncodingCode ClassifyHead(std::span<const std::uint8_t> head) noexcept {
   return EncodingCode::NoMark;
 }
 
-EncodingCode GetFileEncoding(const std::wstring& name) {
-  if (NamesDevice(name)) return EncodingCode::Unreadable;
+EncodingCode GetFileEncoding(const std::wstring& name, ReadFailure& failure) {
+  if (NamesDevice(name)) {
+    failure.kind = FailureKind::kNotPlainFile;
+    return EncodingCode::Unreadable;
+  }
   std::array<std::uint8_t, 3> head{};
-  const auto got = ReadFileHead(name, head);
+  const auto got = ReadFileHead(name, head, failure);
   if (!got) return EncodingCode::Unreadable;
   return ClassifyHead(std::span<const std::uint8_t>(head.data(), *got));
+}
+
+EncodingCode GetFileEncoding(const std::wstring& name) {
+  ReadFailure ignored;
+  return GetFileEncoding(name, ignored);
 }
 
 }  // namespace kavren

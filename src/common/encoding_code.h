@@ -15,4 +15,21 @@ enum class EncodingCode : std::int32_t {
   Unreadable = 4,
 };
 
+// Why a file was not read, as the user can act on it: it is gone, it is not
+// theirs to read, another program holds it, it is no file at all, or
+// something else, which only the system's own message can name.
+enum class FailureKind : std::uint8_t {
+  kNone,
+  kNotFound,
+  kAccessDenied,
+  kInUse,
+  kNotPlainFile,
+  kOther,
+};
+
+struct ReadFailure {
+  FailureKind kind = FailureKind::kNone;
+  std::uint32_t system_error = 0;  // GetLastError() or errno, as it came
+};
+
 }  // namespace kavren

@@ -19,22 +19,25 @@ namespace {
 using Bytes = std::vector<unsigned char>;
 
 // A file in the scratch folder, unless its name starts with / or a
-// backslash; the bytes written to it first, if any; the label it must get.
+// backslash or names a drive; the bytes written to it first, if any; the
+// label it must get, and for an unreadable file why, where that is known.
 struct Case {
   std::wstring name;
   std::optional<Bytes> bytes;
   const wchar_t* label;
+  FailureKind why = FailureKind::kNone;
 };
 
 // The labels that a pass over `paths` writes, with the lists wired as the
 // window wires them.
-std::vector<std::wstring> LabelsAfterPass(const std::vector<std::wstring>& paths, int threads = kReadAheadThreads) {
+std::vector<std::wstring> LabelsAfterPass(const std::vector<std::wstring>& paths, int threads = kReadAheadThreads,
+                                          UnreadableRows* unreadable = nullptr) {
   RowList List1, List2;
   CommandButton Command2;
   for (const std::wstring& path : paths) List1.AppendRow(L"bare.txt", path);
   List1.SetSelectionHandler([&] { (void)List2.SelectRow(List1.CurrentRow()); });
   List2.SetSelectionHandler([&] { (void)List1.SelectRow(List2.CurrentRow()); });
-  RunAnalysisPass(List1, List2, Command2, {}, threads);
+  RunAnalysisPass(List1, List2, Command2, {}, threads, unreadable);
   EXPECT_TRUE(List1.CurrentRow() == List1.RowCount() - 1 && List2.CurrentRow() == kNoRow && !Command2.Enabled());
   std::vector<std::wstring> labels;
   for (RowIndex i = 0; List2.GetRow(i); ++i) labels.emplace_back(*List2.GetRow(i));
@@ -55,19 +58,30 @@ TEST(RunAnalysisPass, LabelsEachChosenPathByItsMarkOrAsUnreadableAndEndsOnTheLas
       {L"gbk.txt", Bytes{0xEF, 0xBB, 0xC4, 0xE3}, L"ANSI"},
       {L"\U00020000.txt", Bytes{0xEF, 0xBB, 0xBF}, L"UTF8"},
       {deep + L"第一章 长.txt", Bytes{0xFE, 0xFF}, L"UUnicodeBigEndian"},
-      {L"missing.txt", std::nullopt, L"无法读取"},
+      {L"missing.txt", std::nullopt, L"无法读取", FailureKind::kNotFound},
+      {L"gone/a.txt", std::nullopt, L"无法读取", FailureKind::kNotFound},
       // Windows opens these as devices in any folder, with any extension
       // or trailing spaces; elsewhere they are refused all the same.
-      {L"aux", Bytes{0xFF, 0xFE}, L"无法读取"},
+      {L"aux", Bytes{0xFF, 0xFE}, L"无法读取", FailureKind::kNotPlainFile},
       {L"NUL .tar.gz", Bytes{0xFF, 0xFE}, L"无法读取"},
       {L"x/com9.txt", Bytes{0xFF, 0xFE}, L"无法读取"},
       {L"Lpt3.log", Bytes{0xFF, 0xFE}, L"无法读取"},
-      {L"x", std::nullopt, L"无法读取"},  // the folder
+      {L"x", std::nullopt, L"无法读取", FailureKind::kNotPlainFile},  // the folder
       {L"COM10.txt", Bytes{0xFF, 0xFE}, L"Unicode"},
       {L"CONSOLE.txt", Bytes{0xFE, 0xFF}, L"UUnicodeBigEndian"},
       {L"\\\\?\\pipe\\x", std::nullopt, L"无法读取"},
-      {L"\\\\.\\pipe\\kavren-test", std::nullopt, L"无法读取"},
+      {L"\\\\.\\pipe\\kavren-test", std::nullopt, L"无法读取", FailureKind::kNotPlainFile},
+      // Opened, a pipe on another machine learns who the user is.
+      {L"\\\\kavren-test\\PIPE\\x", std::nullopt, L"无法读取", FailureKind::kNotPlainFile},
       {L"/dev/zero", std::nullopt, L"无法读取"},
+#ifdef _WIN32
+      {L"locked.txt", Bytes{0xFF, 0xFE}, L"无法读取", FailureKind::kInUse},
+      // Not readable, not even for root.
+      {L"Z:\\proc\\sys\\vm\\drop_caches", std::nullopt, L"无法读取", FailureKind::kAccessDenied},
+#else
+      // Not readable, not even for root.
+      {L"/proc/sys/vm/drop_caches", std::nullopt, L"无法读取", FailureKind::kAccessDenied},
+#endif
   };
   kavren::testing::TempDir dir;
 #ifndef _WIN32
@@ -76,7 +90,7 @@ TEST(RunAnalysisPass, LabelsEachChosenPathByItsMarkOrAsUnreadableAndEndsOnTheLas
 #endif
   std::vector<std::wstring> paths;
   for (const Case& c : cases) {
-    const bool absolute = c.name.starts_with(L"/") || c.name.starts_with(L"\\");
+    const bool absolute = c.name.starts_with(L"/") || c.name.starts_with(L"\\") || c.name.starts_with(L"Z:");
     paths.push_back(c.bytes ? dir.Write(c.name, *c.bytes) : absolute ? c.name : dir.Wide(c.name));
     // The current directory holds files of the same names, and of the rows'
     // bare name: only the chosen full paths may decide the labels.
@@ -91,7 +105,9 @@ TEST(RunAnalysisPass, LabelsEachChosenPathByItsMarkOrAsUnreadableAndEndsOnTheLas
   };
   // Another program writes the file, and asked for delete access as well, as editors and downloaders do.
   const HANDLE holder = open(GENERIC_WRITE | DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE);
-  const std::vector<std::wstring> labels = LabelsAfterPass(paths);
+  const HANDLE locker = ::CreateFileW(dir.Wide(L"locked.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, 0);
+  UnreadableRows unreadable;
+  const std::vector<std::wstring> labels = LabelsAfterPass(paths, kReadAheadThreads, &unreadable);
   ::CloseHandle(holder);
   const HANDLE alone = open(GENERIC_READ, 0);  // exclusive: fails while any other handle is open
   EXPECT_NE(alone, INVALID_HANDLE_VALUE) << "a handle was left open";
@@ -99,12 +115,23 @@ TEST(RunAnalysisPass, LabelsEachChosenPathByItsMarkOrAsUnreadableAndEndsOnTheLas
 #else
   const auto descriptors = [] { return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {}); };
   const auto before = descriptors();
-  const std::vector<std::wstring> labels = LabelsAfterPass(paths);
+  UnreadableRows unreadable;
+  const std::vector<std::wstring> labels = LabelsAfterPass(paths, kReadAheadThreads, &unreadable);
   EXPECT_EQ(descriptors(), before) << "a descriptor was left open";
 #endif
   std::filesystem::current_path(saved);
-  for (std::size_t i = 0; i < cases.size(); ++i) EXPECT_EQ(labels.at(i), cases[i].label) << paths[i];
+  for (std::size_t i = 0; i < cases.size(); ++i) {
+    EXPECT_EQ(labels.at(i), cases[i].label) << paths[i];
+    const auto found = unreadable.find(static_cast<RowIndex>(i));
+    EXPECT_EQ(found != unreadable.end(), labels[i] == L"无法读取") << paths[i];
+    if (found != unreadable.end() && cases[i].why != FailureKind::kNone) {
+      EXPECT_EQ(found->second.kind, cases[i].why) << paths[i];
+    }
+  }
   EXPECT_EQ(LabelsAfterPass(paths, 0), labels) << "the files read ahead got other labels than one by one";
+#ifdef _WIN32
+  ::CloseHandle(locker);
+#endif
   EXPECT_TRUE(LabelsAfterPass({}).empty());
 }
 
