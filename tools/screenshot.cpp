@@ -1,5 +1,5 @@
-// screenshot.cpp: takes the README's picture -- the real program after choosing six files, analysing them and clicking
-// a label.
+// screenshot.cpp: takes the README's picture -- the real program after choosing six files, analysing them, clicking
+// a label and resting the mouse on the next, whose tooltip shows.
 #include <windows.h>
 
 #include <cstdio>
@@ -78,7 +78,14 @@ int wmain(int argc, wchar_t** argv) {
     const LPARAM at = MAKELPARAM(item.left + 5, (item.top + item.bottom) / 2);
     ::PostMessageW(list2, WM_LBUTTONDOWN, MK_LBUTTON, at);
     ::PostMessageW(list2, WM_LBUTTONUP, 0, at);
-    ::Sleep(500);
+    // The mouse then rests on the next row, an "ANSI" one, and its tooltip shows.
+    POINT rest = {item.left + 30, item.bottom + (item.bottom - item.top) / 2};
+    ::ClientToScreen(list2, &rest);
+    for (int step = 0; step < 3; ++step) {
+      ::SetCursorPos(rest.x + step, rest.y);
+      ::Sleep(200);
+    }
+    ::Sleep(1500);
     ok = ok && SaveWindowImage(form, output);
     ::PostMessageW(control(Control::Command6), BM_CLICK, 0, 0);
   }

@@ -103,19 +103,25 @@ void WalkFolder(const std::wstring& top, const DropSink& sink) {
   }
 }
 
-void WalkDrop(HDROP drop, const DropSink& sink) {
-  const UINT count = ::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+std::vector<std::wstring> DroppedPaths(HDROP drop) {
+  std::vector<std::wstring> paths(::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0));
+  for (UINT i = 0; i < paths.size(); ++i) {
+    paths[i].resize(::DragQueryFileW(drop, i, nullptr, 0));
+    if (::DragQueryFileW(drop, i, paths[i].data(), static_cast<UINT>(paths[i].size() + 1)) == 0) paths[i].clear();
+  }
+  return paths;
+}
+
+void WalkPaths(const std::vector<std::wstring>& paths, const DropSink& sink) {
   std::wstring long_form;
-  for (UINT i = 0; i < count; ++i) {
-    std::wstring path(::DragQueryFileW(drop, i, nullptr, 0), L'\0');
-    if (path.empty() || ::DragQueryFileW(drop, i, path.data(), static_cast<UINT>(path.size() + 1)) == 0) continue;
+  for (const std::wstring& path : paths) {
+    if (path.empty()) continue;
     const wchar_t* openable = OpenablePath(path, long_form);
     const DWORD attributes = openable ? ::GetFileAttributesW(openable) : INVALID_FILE_ATTRIBUTES;
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
       WalkFolder(path, sink);
     } else {
-      std::wstring name = path.substr(path.find_last_of(L"\\/") + 1);
-      sink.found({std::move(name), std::move(path)});
+      sink.found({path.substr(path.find_last_of(L"\\/") + 1), path});
     }
   }
 }

@@ -8,7 +8,6 @@
 
 #include <cstring>
 
-#include "analysis/analysis_pass.h"
 #include "window/dpi_win32.h"
 #include "window/drop_walk_win32.h"
 #include "window/open_dialog_win32.h"
@@ -25,6 +24,21 @@ constexpr ULONGLONG kProgressIntervalMs = 250;
 // posting a WM_COMMAND.
 constexpr UINT kCopyResultsItem = 1;
 constexpr wchar_t kCopyResultsText[] = L"复制全部结果(&C)\tCtrl+C";
+
+// A disabled button gets no mouse messages, and so no tip of its own.
+constexpr wchar_t kOnePassTip[] =
+    L"每次运行只分析一次：分析之后加入的文件不会再被分析。要分析新的文件，请重新启动程序。";
+
+// The system's own words for an error, in the user's language, on one line.
+std::wstring SystemMessage(DWORD error) {
+  wchar_t text[512];
+  DWORD length =
+      ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_MAX_WIDTH_MASK,
+                       nullptr, error, 0, text, static_cast<DWORD>(std::size(text)), nullptr);
+  while (length > 0 && text[length - 1] == L' ') --length;
+  if (length == 0) return L"读取时出错（错误代码 " + std::to_wstring(error) + L"）。";
+  return L"读取时出错：" + std::wstring(text, length);
+}
 
 constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 
@@ -154,6 +168,9 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_SETFOCUS:
       OnActivate(true);
       return 0;
+    case kRelayMouseMessage:
+      if (tips_) tips_->Relay(*reinterpret_cast<MSG*>(lparam));
+      return 0;
     case WM_DROPFILES:
       AppendDroppedFiles(reinterpret_cast<HDROP>(wparam));
       return 0;
@@ -204,7 +221,12 @@ void Form1::OnCreate() {
     // nowhere to start from; hand the focus on first.
     if (!enabled && ::GetFocus() == button) ::SetFocus(::GetNextDlgTabItem(hwnd_, button, FALSE));
     ::EnableWindow(button, enabled);
+    ShowAnalyseTip();
   });
+  tips_.emplace(hwnd_, std::initializer_list<HWND>{control(Control::List1), control(Control::List2)},
+                [this](HWND list_box, RowIndex row) { return RowTip(list_box, row); });
+  tips_->SetDpi(dpi_);
+  ShowAnalyseTip();
   // Dropping works for a program run as a normal user; an elevated one
   // would need message-filter holes for a drop from Explorer, which it does
   // not open.
@@ -290,6 +312,35 @@ void Form1::OnDpiChanged(UINT dpi, const RECT& suggested) {
   LayOutControls();
   const SIZE outer = OuterSize();
   ::SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, outer.cx, outer.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+  tips_->SetDpi(dpi_);
+  ShowAnalyseTip();
+}
+
+void Form1::ShowAnalyseTip() {
+  const HWND button = control(Control::Command2);
+  RECT area;
+  ::GetWindowRect(button, &area);
+  ::MapWindowPoints(HWND_DESKTOP, hwnd_, reinterpret_cast<POINT*>(&area), 2);
+  tips_->SetAreaTip(ControlId(Control::Command2), area, Command2.Enabled() ? L"" : kOnePassTip);
+}
+
+std::wstring Form1::RowTip(HWND list_box, RowIndex row) const {
+  if (list_box == control(Control::List1)) {
+    const std::wstring* path = List1.GetPath(row);
+    return path ? *path : std::wstring();
+  }
+  const std::optional<std::wstring_view> label = List2.GetRow(row);
+  if (!label) return {};
+  const std::wstring_view meaning = LabelMeaning(*label);
+  return meaning.empty() ? std::wstring(*label) + L"：" + Note(row) : std::wstring(meaning);
+}
+
+std::wstring Form1::Note(RowIndex row) const {
+  const auto found = unreadable_.find(row);
+  if (found == unreadable_.end()) return {};
+  const ReadFailure& failure = found->second;
+  if (failure.kind == FailureKind::kOther) return SystemMessage(failure.system_error);
+  return std::wstring(FailureText(failure.kind));
 }
 
 // A plain window does not remember which control had the focus, as a dialog
@@ -336,10 +387,14 @@ void Form1::AppendChosenFiles(std::vector<ChosenFile> files) {
 
 void Form1::AppendDroppedFiles(HDROP drop) {
   const unique_any<HDROP, DropTraits> owner(drop);
+  AppendPaths(DroppedPaths(drop));
+}
+
+void Form1::AppendPaths(const std::vector<std::wstring>& paths) {
   const BusyScope busy(busy_);
   const ListBoxView::Batch batch(*list1_view_);
   const std::function<void()> progress = ProgressEvery(kProgressIntervalMs);
-  WalkDrop(drop, {[&](ChosenFile file) { List1.AppendRow(std::move(file.name), std::move(file.path)); }, progress});
+  WalkPaths(paths, {[&](ChosenFile file) { List1.AppendRow(std::move(file.name), std::move(file.path)); }, progress});
 }
 
 void Form1::AnalyseFiles() {
@@ -348,8 +403,9 @@ void Form1::AnalyseFiles() {
   if (!Command2.Enabled()) return;
   const BusyScope busy(busy_);
   const ListBoxView::Batch list1_batch(*list1_view_), list2_batch(*list2_view_);
-  RunAnalysisPass(List1, List2, Command2,
-                  [progress = ProgressEvery(kProgressIntervalMs)](RowIndex, RowIndex) { progress(); });
+  RunAnalysisPass(
+      List1, List2, Command2, [progress = ProgressEvery(kProgressIntervalMs)](RowIndex, RowIndex) { progress(); },
+      kReadAheadThreads, &unreadable_);
 }
 
 std::function<void()> Form1::ProgressEvery(ULONGLONG interval_ms) {
@@ -362,7 +418,7 @@ std::function<void()> Form1::ProgressEvery(ULONGLONG interval_ms) {
 }
 
 void Form1::CopyResults() const {
-  const std::wstring table = ResultTable(List1, List2);
+  const std::wstring table = ResultTable(List1, List2, [this](RowIndex row) { return Note(row); });
   const std::size_t bytes = (table.size() + 1) * sizeof(wchar_t);
   unique_any<HGLOBAL, GlobalTraits> memory(::GlobalAlloc(GMEM_MOVEABLE, bytes));
   void* target = memory ? ::GlobalLock(memory.get()) : nullptr;
@@ -419,6 +475,7 @@ void Form1::ShowProgress() {
 void Form1::ClearData() {
   List1.ClearRows();
   List2.ClearRows();
+  unreadable_.clear();
 }
 
 void Form1::OpenMakerSite() const {
@@ -436,6 +493,10 @@ void Form1::OnListSelectionChanged(RowList& model, ListBoxView& view, HWND list_
 }
 
 void DispatchWindowMessage(HWND window, MSG& message) {
+  if (message.message >= WM_MOUSEFIRST && message.message <= WM_MOUSELAST && window &&
+      (message.hwnd == window || ::IsChild(window, message.hwnd))) {
+    ::SendMessageW(window, kRelayMouseMessage, 0, reinterpret_cast<LPARAM>(&message));
+  }
   if (window && ::IsWindow(window) && ::IsDialogMessageW(window, &message)) return;
   ::TranslateMessage(&message);
   ::DispatchMessageW(&message);

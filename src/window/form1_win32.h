@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "analysis/analysis_pass.h"
 #include "common/command_button.h"
 #include "common/row_list.h"
 #include "window/base_window_win32.h"
@@ -19,11 +20,14 @@
 #include "window/handles_win32.h"
 #include "window/list_box_view_win32.h"
 #include "window/open_selection.h"
+#include "window/row_tips_win32.h"
 
 namespace kavren::win32 {
 
 inline constexpr wchar_t kForm1Caption[] = L"Kavren批量Txt文件编码查看器 V1.0";
 inline constexpr wchar_t kForm1ClassName[] = L"KavrenTxtEncodingViewer.form1";
+// Sent by the message loop with a mouse message (MSG*) before it is dispatched.
+inline constexpr UINT kRelayMouseMessage = WM_APP + 1;
 
 class Form1 final : public BaseWindow<Form1> {
  public:
@@ -35,6 +39,7 @@ class Form1 final : public BaseWindow<Form1> {
   [[nodiscard]] HWND control(Control which) const noexcept { return controls_[static_cast<std::size_t>(which)]; }
   [[nodiscard]] const RowList& list1() const noexcept { return List1; }
   [[nodiscard]] const RowList& list2() const noexcept { return List2; }
+  [[nodiscard]] HWND tooltip() const noexcept { return tips_ ? tips_->tooltip() : nullptr; }
 
   // What Command1 does with the dialog's answer: one row per chosen file,
   // added as one batch.
@@ -42,6 +47,9 @@ class Form1 final : public BaseWindow<Form1> {
   // What a drop from Explorer does: the dropped files, and the .txt files of
   // the dropped folders' trees, added as one batch. `drop` is freed.
   void AppendDroppedFiles(HDROP drop);
+  // The same for full paths from elsewhere, such as the command line that
+  // Explorer starts the program with for a drop on its icon or Send To.
+  void AppendPaths(const std::vector<std::wstring>& paths);
   // Puts both lists on the clipboard as a table; changes nothing else.
   void CopyResults() const;
 
@@ -65,6 +73,11 @@ class Form1 final : public BaseWindow<Form1> {
   void ClearData();
   void OpenMakerSite() const;
   void OnListSelectionChanged(RowList& model, ListBoxView& view, HWND list_box);
+  // What the tooltip says over a row of either list.
+  [[nodiscard]] std::wstring RowTip(HWND list_box, RowIndex row) const;
+  // Why row `row` was unreadable; empty for a row that was read.
+  [[nodiscard]] std::wstring Note(RowIndex row) const;
+  void ShowAnalyseTip();
 
   void CreateControls();
   void ApplyFont();
@@ -80,6 +93,8 @@ class Form1 final : public BaseWindow<Form1> {
   std::array<HWND, kControlCount> controls_{};
   std::optional<ListBoxView> list1_view_;
   std::optional<ListBoxView> list2_view_;
+  std::optional<RowTips> tips_;
+  UnreadableRows unreadable_;
   unique_font font_;
   UINT dpi_ = 96;
   HWND focus_before_deactivation_ = nullptr;
@@ -87,9 +102,9 @@ class Form1 final : public BaseWindow<Form1> {
   bool busy_ = false;         // a pass is running on this thread
 };
 
-// One message, as the program's loop handles it: dialog-style keyboard
-// navigation (Tab, Shift+Tab) for `window`'s controls, then the usual
-// translate and dispatch.
+// One message, as the program's loop handles it: the mouse shown to the
+// tooltips, dialog-style keyboard navigation (Tab, Shift+Tab) for
+// `window`'s controls, then the usual translate and dispatch.
 void DispatchWindowMessage(HWND window, MSG& message);
 
 // Runs the window's message loop until WM_QUIT and returns its exit code.

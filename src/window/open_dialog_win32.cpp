@@ -53,7 +53,9 @@ std::vector<ChosenFile> ChooseTxtFiles(HWND owner, std::wstring& folder) {
   dialog.lpstrFile = buffer;  // zero-filled: no initial file name
   dialog.nMaxFile = kSelectionBufferChars;
   dialog.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
-  dialog.Flags = OFN_EXPLORER | OFN_ALLOWMULTISELECT;
+  // The read-only box means nothing to a program that only reads, and the
+  // program keeps its promise to write nothing: no Recent Items either.
+  dialog.Flags = OFN_EXPLORER | OFN_ALLOWMULTISELECT | OFN_HIDEREADONLY | OFN_DONTADDTORECENT;
 
   const CurrentDirectoryKeeper keep_current_directory;
   // FALSE is a cancel (CommDlgExtendedError() == 0) or a failure such as

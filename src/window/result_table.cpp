@@ -3,18 +3,24 @@
 
 namespace kavren {
 
-std::wstring ResultTable(const RowList& names, const RowList& labels) {
-  std::wstring table = L"文件名\t编码方式\t完整路径\r\n";
+std::wstring ResultTable(const RowList& names, const RowList& labels,
+                         const std::function<std::wstring(RowIndex)>& note) {
+  std::wstring table = L"文件名\t编码方式\t完整路径\t说明\r\n";
   // One allocation for 100,000 rows rather than a dozen regrowths.
   std::size_t size = table.size();
   for (RowIndex i = 0; i < names.RowCount(); ++i) {
-    size += names.GetRow(i)->size() + names.GetPath(i)->size() + labels.GetRow(i).value_or(L"").size() + 4;
+    size += names.GetRow(i)->size() + names.GetPath(i)->size() + labels.GetRow(i).value_or(L"").size() + 5;
   }
   table.reserve(size);
   for (RowIndex i = 0; i < names.RowCount(); ++i) {
-    ((table += *names.GetRow(i)) += L'\t');
-    ((table += labels.GetRow(i).value_or(L"")) += L'\t');
-    (table += *names.GetPath(i)) += L"\r\n";
+    table += *names.GetRow(i);
+    table += L'\t';
+    table += labels.GetRow(i).value_or(L"");
+    table += L'\t';
+    table += *names.GetPath(i);
+    table += L'\t';
+    table += note(i);
+    table += L"\r\n";
   }
   return table;
 }

@@ -1,6 +1,7 @@
 // result_table.h: the paired lists as text that pastes into a spreadsheet.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "common/row_list.h"
@@ -8,8 +9,10 @@
 namespace kavren {
 
 // A heading line, then one line per file: its name, its label (empty until
-// the pass has labelled it) and its full path, separated by tabs, each line
-// ending in CR LF. No file name can hold a tab or a line break.
-[[nodiscard]] std::wstring ResultTable(const RowList& names, const RowList& labels);
+// the pass has labelled it), its full path and the note on its label (why it
+// was unreadable; empty for most), separated by tabs, each line ending in
+// CR LF. No file name or note can hold a tab or a line break.
+[[nodiscard]] std::wstring ResultTable(const RowList& names, const RowList& labels,
+                                       const std::function<std::wstring(RowIndex)>& note);
 
 }  // namespace kavren

@@ -150,6 +150,20 @@ class Form1Fixture {
     if (::PostMessageW(target, message, wparam, lparam)) Pump();
   }
   void Click(Control button) const { Post((*this)[button], BM_CLICK); }
+  // The tooltip's text for the mouse resting at `at` in `window`.
+  [[nodiscard]] std::wstring TipAt(HWND window, POINT at) const {
+    Post(window, WM_MOUSEMOVE, 0, MAKELPARAM(at.x, at.y));
+    TTHITTESTINFOW hit{};
+    hit.hwnd = window;
+    hit.pt = at;
+    hit.ti.cbSize = sizeof hit.ti;
+    wchar_t text[1024] = L"";
+    if (::SendMessageW(form_->tooltip(), TTM_HITTESTW, 0, reinterpret_cast<LPARAM>(&hit))) {
+      hit.ti.lpszText = text;
+      ::SendMessageW(form_->tooltip(), TTM_GETTEXTW, std::size(text), reinterpret_cast<LPARAM>(&hit.ti));
+    }
+    return text;
+  }
 
  private:
   std::unique_ptr<win32::Form1> form_;

@@ -125,9 +125,10 @@ TEST(Form1Input, TabOrderCopyAndMirrorWorkAndNoOtherKeyOrButtonChangesWhatItShou
     return TakeClipboard();
   };
   auto table = [&](bool labelled) {
-    std::wstring text = L"文件名\t编码方式\t完整路径\r\n";
+    std::wstring text = L"文件名\t编码方式\t完整路径\t说明\r\n";
     for (std::size_t i = 0; i < kNames.size(); ++i) {
-      text += kNames[i] + L"\t" + (labelled ? kLabels[i] : L"") + L"\t" + dir.Wide(kNames[i]) + L"\r\n";
+      text += kNames[i] + L"\t" + (labelled ? kLabels[i] : L"") + L"\t" + dir.Wide(kNames[i]) + L"\t";
+      text += std::wstring(labelled && i == 4 ? FailureText(FailureKind::kNotFound) : L"") + L"\r\n";
     }
     return text;
   };
@@ -162,6 +163,24 @@ TEST(Form1Input, TabOrderCopyAndMirrorWorkAndNoOtherKeyOrButtonChangesWhatItShou
   EXPECT_TRUE(::IsWindowEnabled(::GetFocus())) << "the focus went back to the disabled button";
   EXPECT_EQ(ListBoxRows(f[Control::List2]), kLabels);
   EXPECT_TRUE(Paints(f[Control::List1]) && Paints(f[Control::List2])) << "redraw left off";
+
+  // Where the mouse rests: a file's full path, what its label means or why
+  // it was not read, and why the analyse button is off.
+  auto tip_at_row = [&](Control list, int row) {
+    RECT at;
+    ::SendMessageW(f[list], LB_GETITEMRECT, row, reinterpret_cast<LPARAM>(&at));
+    return f.TipAt(f[list], {at.left + 4, (at.top + at.bottom) / 2});
+  };
+  const std::wstring_view marks[] = {L"FF FE", L"EF BB BF", L"GBK", L"FE FF", FailureText(FailureKind::kNotFound)};
+  for (int i = 0; i < 5; ++i) {
+    EXPECT_EQ(tip_at_row(Control::List1, i), dir.Wide(kNames[i]));
+    EXPECT_NE(tip_at_row(Control::List2, i).find(marks[i]), std::wstring::npos) << tip_at_row(Control::List2, i);
+  }
+  RECT button;
+  ::GetWindowRect(f[Control::Command2], &button);
+  ::MapWindowPoints(HWND_DESKTOP, f.hwnd(), reinterpret_cast<POINT*>(&button), 2);
+  const POINT middle = {(button.left + button.right) / 2, (button.top + button.bottom) / 2};
+  EXPECT_NE(f.TipAt(f.hwnd(), middle).find(L"重新启动"), std::wstring::npos);
 
   // Ctrl+C in a list copies and changes nothing.
   ::SetFocus(f[Control::List1]);
@@ -307,10 +326,12 @@ TEST(OpenDialog, ChoosesFromTwoFoldersLeavesTheCurrentDirectoryReopensWhereTheUs
   // in what it hands over: Wine's Explorer-style dialog gets its own state
   // with WM_INITDIALOG, and that state starts with the caller's OPENFILENAMEW.
   static DWORD room = 0;
+  static DWORD flags = 0;
   auto spy = [](int code, WPARAM wparam, LPARAM lparam) {
     const auto& sent = *reinterpret_cast<const CWPSTRUCT*>(lparam);
     if (sent.message == WM_INITDIALOG && !(::GetWindowLongW(sent.hwnd, GWL_STYLE) & WS_CHILD)) {
       room = (*reinterpret_cast<OPENFILENAMEW* const*>(sent.lParam))->nMaxFile;
+      flags = (*reinterpret_cast<OPENFILENAMEW* const*>(sent.lParam))->Flags;
     }
     return ::CallNextHookEx(nullptr, code, wparam, lparam);
   };
@@ -323,6 +344,7 @@ TEST(OpenDialog, ChoosesFromTwoFoldersLeavesTheCurrentDirectoryReopensWhereTheUs
   Choose(f, {a.Wide(L""), L"\"同名.txt\" \"b.txt\""});
   ::UnhookWindowsHookEx(hook);
   EXPECT_GE(room, 20'000u * MAX_PATH) << "no room for 20,000 long names";
+  EXPECT_EQ(flags & (OFN_HIDEREADONLY | OFN_DONTADDTORECENT), DWORD{OFN_HIDEREADONLY | OFN_DONTADDTORECENT});
   Choose(f, {b.Wide(L""), L"同名.txt"});
   Choose(f, {L""});  // cancelled
   // Wine's dialog also remembers the last folder, in the registry.
@@ -349,17 +371,26 @@ std::wstring AccessibleName(HWND window) {
   return text;
 }
 
-TEST(App, StartsWithForm1AloneNamesItsListsAndEndsWithCodeZeroOnClose) {
+TEST(App, StartsWithForm1AloneListsThePathsItIsStartedWithNamesItsListsAndEndsWithCodeZeroOnClose) {
   ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  TempDir dir;
+  // As Explorer starts it for a drop on its icon: a file, a folder and a
+  // path that names nothing, each quoted.
+  const std::wstring paths[] = {dir.Write(L"第一 章.md", {}), dir.Wide(L"卷 二"), dir.Wide(L"不 在.txt")};
+  dir.Write(L"卷 二\\b.txt", {});
+  dir.Write(L"卷 二\\a.txt", {});
   // KAVREN_EXE names another copy to start, such as the one in the release zip.
   wchar_t other[MAX_PATH] = {};
   const bool named = ::GetEnvironmentVariableW(L"KAVREN_EXE", other, MAX_PATH);
-  const PROCESS_INFORMATION app =
-      Start(L"\"" + (named ? other : ProgramFolder() + L"\\KavrenTxtEncodingViewer.exe") + L"\"");
+  std::wstring command = L"\"" + (named ? other : ProgramFolder() + L"\\KavrenTxtEncodingViewer.exe") + L"\"";
+  for (const std::wstring& path : paths) command += L" \"" + path + L"\"";
+  const PROCESS_INFORMATION app = Start(command);
   PumpUntil(nullptr, 30s, [&] { return !VisibleTopLevelWindows(app.dwProcessId, win32::kForm1ClassName).empty(); });
   ::Sleep(300);  // time for any other window it might wrongly show
   const std::vector<HWND> windows = VisibleTopLevelWindows(app.dwProcessId);
   ASSERT_EQ(windows.size(), 1u);
+  EXPECT_EQ(ListBoxRows(::GetDlgItem(windows[0], win32::ControlId(Control::List1))),
+            (std::vector<std::wstring>{L"第一 章.md", L"a.txt", L"b.txt", L"不 在.txt"}));
   EXPECT_EQ(AccessibleName(::GetDlgItem(windows[0], win32::ControlId(Control::List1))), L"文件名");
   EXPECT_EQ(AccessibleName(::GetDlgItem(windows[0], win32::ControlId(Control::List2))), L"编码方式");
   ::PostMessageW(windows[0], WM_CLOSE, 0, 0);

@@ -1,0 +1,81 @@
+// row_tips_win32.cpp: the tooltip control behind the lists' row tips and the disabled button's tip.
+#include "window/row_tips_win32.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include <algorithm>
+
+namespace kavren::win32 {
+
+RowTips::RowTips(HWND owner, std::initializer_list<HWND> list_boxes, TextForRow text_for_row)
+    : owner_(owner), text_for_row_(std::move(text_for_row)), shown_(list_boxes.size()), list_boxes_(list_boxes) {
+  const INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_BAR_CLASSES};
+  ::InitCommonControlsEx(&classes);
+  tip_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
+                           CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr,
+                           reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(owner, GWLP_HINSTANCE)), nullptr);
+  // A tip stays while the mouse rests, long enough to read two sentences.
+  ::SendMessageW(tip_, TTM_SETDELAYTIME, TTDT_AUTOPOP, MAKELPARAM(30'000, 0));
+  // Relayed rather than TTF_SUBCLASS: under Wine a subclassed window asks
+  // wineserver for its subclass on every message, and a pass sends the
+  // lists hundreds of thousands.
+  for (HWND list_box : list_boxes_) {
+    TOOLINFOW tool = Tool(reinterpret_cast<UINT_PTR>(list_box), TTF_IDISHWND);
+    ::SendMessageW(tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  }
+}
+
+TOOLINFOW RowTips::Tool(UINT_PTR id, UINT flags) const noexcept {
+  TOOLINFOW tool{};
+  tool.cbSize = sizeof tool;
+  tool.uFlags = flags;
+  tool.hwnd = owner_;
+  tool.uId = id;
+  tool.lpszText = const_cast<wchar_t*>(L"");
+  return tool;
+}
+
+void RowTips::SetDpi(UINT dpi) { ::SendMessageW(tip_, TTM_SETMAXTIPWIDTH, 0, ::MulDiv(360, dpi, 96)); }
+
+void RowTips::SetAreaTip(UINT_PTR id, const RECT& area, const wchar_t* text) {
+  TOOLINFOW tool = Tool(id, 0);
+  tool.rect = area;
+  if (std::find(areas_.begin(), areas_.end(), id) == areas_.end()) {
+    areas_.push_back(id);
+    ::SendMessageW(tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  }
+  ::SendMessageW(tip_, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&tool));
+  tool.lpszText = const_cast<wchar_t*>(text);
+  ::SendMessageW(tip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void RowTips::Relay(MSG& message) {
+  // The tooltip sees the lists as one tool each; the text follows the row.
+  if (message.message == WM_MOUSEMOVE &&
+      std::find(list_boxes_.begin(), list_boxes_.end(), message.hwnd) != list_boxes_.end()) {
+    FollowMouse(message.hwnd, GET_Y_LPARAM(message.lParam));
+  }
+  ::SendMessageW(tip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&message));
+}
+
+void RowTips::FollowMouse(HWND list_box, int y) {
+  // LB_ITEMFROMPOINT answers in 16 bits, and a list may hold 100,000 rows.
+  // The rows all have one height, so the row follows from the top one.
+  const LRESULT top = ::SendMessageW(list_box, LB_GETTOPINDEX, 0, 0);
+  const LRESULT height = ::SendMessageW(list_box, LB_GETITEMHEIGHT, 0, 0);
+  const LRESULT count = ::SendMessageW(list_box, LB_GETCOUNT, 0, 0);
+  const RowIndex row = height > 0 && y >= 0 ? static_cast<RowIndex>(top + y / height) : kNoRow;
+  std::wstring text = row != kNoRow && row < count ? text_for_row_(list_box, row) : std::wstring();
+  const auto at =
+      static_cast<std::size_t>(std::find(list_boxes_.begin(), list_boxes_.end(), list_box) - list_boxes_.begin());
+  if (text == shown_[at]) return;
+  shown_[at] = std::move(text);
+  TOOLINFOW tool = Tool(reinterpret_cast<UINT_PTR>(list_box), TTF_IDISHWND);
+  tool.lpszText = shown_[at].data();
+  // A tip on screen takes the new text where it is; an empty one hides.
+  ::SendMessageW(tip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+  if (shown_[at].empty()) ::SendMessageW(tip_, TTM_POP, 0, 0);
+}
+
+}  // namespace kavren::win32

@@ -1,0 +1,50 @@
+// row_tips_win32.h: one tooltip control for the window -- a tip per list-box row, and tips over given areas.
+#pragma once
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <functional>
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#include "common/row_list.h"
+
+namespace kavren::win32 {
+
+class RowTips {
+ public:
+  // The tip for a row of a list box; empty for none.
+  using TextForRow = std::function<std::wstring(HWND list_box, RowIndex row)>;
+
+  RowTips(HWND owner, std::initializer_list<HWND> list_boxes, TextForRow text_for_row);
+  RowTips(const RowTips&) = delete;
+  RowTips& operator=(const RowTips&) = delete;
+
+  // A tip over `area` of the owner's client area, under `id` (not a window
+  // handle). For a disabled control, which gets no mouse messages: its
+  // parent gets them, so the tip belongs to the parent. Empty text: no tip.
+  void SetAreaTip(UINT_PTR id, const RECT& area, const wchar_t* text);
+  // Wraps tips at a width that suits `dpi`.
+  void SetDpi(UINT dpi);
+  // Shows the tooltip what the mouse does, from the message loop: a mouse
+  // message for the owner or one of its children, before it is dispatched.
+  void Relay(MSG& message);
+
+  [[nodiscard]] HWND tooltip() const noexcept { return tip_; }
+
+ private:
+  void FollowMouse(HWND list_box, int y);
+  [[nodiscard]] TOOLINFOW Tool(UINT_PTR id, UINT flags) const noexcept;
+
+  HWND owner_;
+  HWND tip_;  // owned by `owner_`, which destroys it
+  TextForRow text_for_row_;
+  std::vector<std::wstring> shown_;  // per list box, the text its tool has now
+  std::vector<HWND> list_boxes_;
+  std::vector<UINT_PTR> areas_;
+};
+
+}  // namespace kavren::win32
