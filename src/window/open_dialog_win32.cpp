@@ -39,11 +39,17 @@ std::vector<ChosenFile> ChooseTxtFiles(HWND owner, std::wstring& folder) {
   static constexpr std::wstring_view kFilter = L"Txt文件(*.txt)\0*.txt\0"sv;
 
   // Wine's dialog copies a multi-selection into the buffer without checking
-  // nMaxFile, so a small buffer would be overrun rather than refused. The
-  // memory is committed but untouched pages cost nothing until written.
-  unique_virtual_memory memory(
-      ::VirtualAlloc(nullptr, kSelectionBufferChars * sizeof(wchar_t), MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
-  if (!memory) return {};
+  // nMaxFile, so a small buffer would be overrun rather than refused, and
+  // 36,000 long names overrun even this one. The buffer ends at a page
+  // boundary, and the page after it is reserved but never committed: an
+  // overrun stops there with an access violation instead of overwriting
+  // whatever lay beyond. Committed pages cost nothing until written.
+  constexpr SIZE_T kBufferBytes = kSelectionBufferChars * sizeof(wchar_t);
+  static_assert(kBufferBytes % 65536 == 0, "the buffer must end where a page ends");
+  SYSTEM_INFO system{};
+  ::GetSystemInfo(&system);
+  unique_virtual_memory memory(::VirtualAlloc(nullptr, kBufferBytes + system.dwPageSize, MEM_RESERVE, PAGE_NOACCESS));
+  if (!memory || !::VirtualAlloc(memory.get(), kBufferBytes, MEM_COMMIT, PAGE_READWRITE)) return {};
   auto* buffer = static_cast<wchar_t*>(memory.get());
 
   OPENFILENAMEW dialog{};
@@ -60,7 +66,8 @@ std::vector<ChosenFile> ChooseTxtFiles(HWND owner, std::wstring& folder) {
   const CurrentDirectoryKeeper keep_current_directory;
   // FALSE is a cancel (CommDlgExtendedError() == 0) or a failure such as
   // FNERR_BUFFERTOOSMALL. Either way the buffer holds no selection to trust,
-  // so nothing is added rather than half of it.
+  // so nothing is added rather than half of it; nor when the selection's
+  // double NUL is not inside the buffer.
   if (!::GetOpenFileNameW(&dialog)) return {};
   std::vector<ChosenFile> files =
       ParseOpenSelection(SelectionInBuffer(std::wstring_view(buffer, kSelectionBufferChars)));

@@ -330,8 +330,12 @@ TEST(OpenDialog, ChoosesFromTwoFoldersLeavesTheCurrentDirectoryReopensWhereTheUs
   auto spy = [](int code, WPARAM wparam, LPARAM lparam) {
     const auto& sent = *reinterpret_cast<const CWPSTRUCT*>(lparam);
     if (sent.message == WM_INITDIALOG && !(::GetWindowLongW(sent.hwnd, GWL_STYLE) & WS_CHILD)) {
-      room = (*reinterpret_cast<OPENFILENAMEW* const*>(sent.lParam))->nMaxFile;
-      flags = (*reinterpret_cast<OPENFILENAMEW* const*>(sent.lParam))->Flags;
+      const OPENFILENAMEW& asked = **reinterpret_cast<OPENFILENAMEW* const*>(sent.lParam);
+      flags = asked.Flags;
+      // Past the buffer, a page that cannot be written: an overrun stops there.
+      MEMORY_BASIC_INFORMATION after{};
+      ::VirtualQuery(asked.lpstrFile + asked.nMaxFile, &after, sizeof after);
+      room = after.State == MEM_COMMIT ? 0 : asked.nMaxFile;
     }
     return ::CallNextHookEx(nullptr, code, wparam, lparam);
   };
@@ -343,7 +347,7 @@ TEST(OpenDialog, ChoosesFromTwoFoldersLeavesTheCurrentDirectoryReopensWhereTheUs
   b.Write(L"c.txt", {0x61});
   Choose(f, {a.Wide(L""), L"\"同名.txt\" \"b.txt\""});
   ::UnhookWindowsHookEx(hook);
-  EXPECT_GE(room, 20'000u * MAX_PATH) << "no room for 20,000 long names";
+  EXPECT_GE(room, 20'000u * MAX_PATH) << "no room for 20,000 long names, or no guard page after it";
   EXPECT_EQ(flags & (OFN_HIDEREADONLY | OFN_DONTADDTORECENT), DWORD{OFN_HIDEREADONLY | OFN_DONTADDTORECENT});
   Choose(f, {b.Wide(L""), L"同名.txt"});
   Choose(f, {L""});  // cancelled
