@@ -3,8 +3,11 @@
 wine_prefix=$(mkdir -p "$1" && cd "$1" && pwd)
 export WINEPREFIX=$wine_prefix
 export WINEDEBUG=${WINEDEBUG:--all}
-# No desktop menu entries, and no offer to download Mono or Gecko.
-export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d"
+# No desktop menu entries, and no offer to download Mono or Gecko. Wine
+# keeps to its own uxtheme and winspool wherever another of the same name
+# lies; Windows does not (they are not KnownDLLs), so neither does Wine here,
+# and a DLL planted beside a program is looked for as Windows would.
+export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d;uxtheme,winspool.drv=n,b"
 # Without a Chinese locale Wine draws the captions as boxes.
 export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
 export WINEARCH=win64
@@ -42,5 +45,13 @@ export WINEARCH=win64
     wine regedit /S "$reg_file" >/dev/null 2>&1
     wineserver -w
     touch "$WINEPREFIX/.kavren-fonts"
+  fi
+  if [[ ! -f "$WINEPREFIX/.kavren-nodebugger" ]]; then
+    # A crash ends the process at once. Otherwise winedbg attaches and
+    # holds it, windows and all, and a test waiting on it waits forever.
+    # (winetricks' autostart_winedbg=disabled does the same.)
+    wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /d false /f >/dev/null 2>&1
+    wineserver -w
+    touch "$WINEPREFIX/.kavren-nodebugger"
   fi
 ) 9>"$WINEPREFIX.lock"

@@ -33,9 +33,36 @@ std::vector<std::wstring> HandedOverPaths() {
   return paths;
 }
 
+// The program is run from wherever it was unzipped, often Downloads, and
+// Windows looks for a DLL loaded by bare name in the program's folder first.
+// From here on only the system folder is searched. Windows 7 without
+// KB2533623 lacks SetDefaultDllDirectories; there SetDllDirectoryW(L"") at
+// least takes the current directory out. Windows 10 also prefers system32
+// images for the DLLs the loader finds by itself (Wine only stubs this).
+void RestrictDllSearch() noexcept {
+  const HMODULE kernel32 = ::GetModuleHandleW(L"kernel32.dll");
+  auto function = [kernel32](const char* name) { return reinterpret_cast<void*>(::GetProcAddress(kernel32, name)); };
+  using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
+  const auto set_default = reinterpret_cast<SetDefaultDllDirectoriesFn>(function("SetDefaultDllDirectories"));
+  if (!set_default || !set_default(LOAD_LIBRARY_SEARCH_SYSTEM32)) ::SetDllDirectoryW(L"");
+
+  // ProcessImageLoadPolicy, and its PreferSystem32Images bit: the SDK
+  // declares them only for Windows 10 targets.
+  constexpr int kProcessImageLoadPolicy = 10;
+  constexpr DWORD kPreferSystem32Images = 1u << 2;
+  using SetProcessMitigationPolicyFn = BOOL(WINAPI*)(int, PVOID, SIZE_T);
+  if (const auto set_policy = reinterpret_cast<SetProcessMitigationPolicyFn>(function("SetProcessMitigationPolicy"))) {
+    DWORD policy = kPreferSystem32Images;
+    set_policy(kProcessImageLoadPolicy, &policy, sizeof policy);
+  }
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
+  // Before anything that could load a DLL: the rest of the program's DLLs
+  // are delay-loaded, so they are found only now, in the system folder.
+  RestrictDllSearch();
   // A chosen file on a drive that has since gone (a removed stick, an empty
   // card reader) must fail quietly, not raise the system's "insert a disk" box.
   ::SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);

@@ -105,10 +105,6 @@ inline std::future<std::string> DriveOpenDialog(std::vector<std::wstring> steps,
     // 0x47c is the Explorer-style dialog's file-name box; the old style has none.
     const HWND box = dialog ? ::GetDlgItem(dialog, 0x47c) : nullptr;
     if (!box) failure = dialog ? "not Explorer-style" : "no dialog";
-    const HWND view = ::FindWindowExW(dialog, nullptr, L"SHELLDLL_DefView", nullptr);
-    if (::GetWindowLongW(::FindWindowExW(view, nullptr, L"SysListView32", nullptr), GWL_STYLE) & LVS_SINGLESEL) {
-      failure = "one file at a time";
-    }
     for (std::size_t i = 0; failure.empty() && i < steps.size() && !steps[i].empty(); ++i) {
       ::SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(steps[i].c_str()));
       ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);
@@ -120,6 +116,8 @@ inline std::future<std::string> DriveOpenDialog(std::vector<std::wstring> steps,
     }
     const auto give_up = std::chrono::steady_clock::now() + 100s;
     while (dialog && ::IsWindow(dialog)) {
+      // A process that hangs with its dialog open is given up on, too.
+      if (std::chrono::steady_clock::now() > give_up + 20s) return std::string("the dialog did not close");
       const bool cancel = !failure.empty() || steps.back().empty() || std::chrono::steady_clock::now() > give_up;
       if (cancel) ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
       std::this_thread::sleep_for(500ms);
@@ -153,10 +151,7 @@ class Form1Fixture {
   // The tooltip's text for the mouse resting at `at` in `window`.
   [[nodiscard]] std::wstring TipAt(HWND window, POINT at) const {
     Post(window, WM_MOUSEMOVE, 0, MAKELPARAM(at.x, at.y));
-    TTHITTESTINFOW hit{};
-    hit.hwnd = window;
-    hit.pt = at;
-    hit.ti.cbSize = sizeof hit.ti;
+    TTHITTESTINFOW hit{window, at, {sizeof(TOOLINFOW), 0, nullptr, 0, {}, nullptr, nullptr, 0, nullptr}};
     wchar_t text[1024] = L"";
     if (::SendMessageW(form_->tooltip(), TTM_HITTESTW, 0, reinterpret_cast<LPARAM>(&hit))) {
       hit.ti.lpszText = text;
