@@ -2,7 +2,7 @@
 JOBS ?= $(shell nproc)
 WINEPREFIX_DIR := build/windows/wineprefix
 
-.PHONY: all deps build native windows test format format-check sanitize dist run bench screenshot clean
+.PHONY: all deps build native windows windows32 test format format-check sanitize dist run bench screenshot clean
 
 all: build
 
@@ -17,11 +17,21 @@ windows: deps
 	cmake --preset windows >/dev/null
 	cmake --build --preset windows -j $(JOBS)
 
-build: native windows
+# The 32-bit program and its tests, for older PCs.
+windows32: deps
+	cmake --preset windows32 >/dev/null
+	cmake --build --preset windows32 -j $(JOBS)
+
+build: native windows windows32
 
 test: format-check build sanitize
 	ctest --preset native
 	scripts/with-xvfb $(WINEPREFIX_DIR) ctest --preset windows
+	@if scripts/runs-32bit; then \
+	  scripts/with-xvfb build/windows32/wineprefix ctest --preset windows32; \
+	else \
+	  echo "test: the 32-bit Windows tests are skipped: this machine cannot run 32-bit x86 code, so 32-bit Wine cannot run here"; \
+	fi
 	ctest --preset sanitize
 	ctest --preset tsan
 	scripts/check-release
@@ -42,12 +52,14 @@ sanitize: deps
 	cmake --preset tsan >/dev/null
 	cmake --build --preset tsan -j $(JOBS)
 
-# The release, from a clean build folder of its own:
-# dist/KavrenTxtEncodingViewer-<version>-win64.zip and dist/SHA256SUMS.
+# The release, from clean build folders of its own:
+# dist/KavrenTxtEncodingViewer-<version>-win64.zip and -win32.zip, and dist/SHA256SUMS.
 dist: deps
-	rm -rf build/dist
+	rm -rf build/dist build/dist32
 	cmake --preset dist >/dev/null
 	cmake --build --preset dist -j $(JOBS)
+	cmake --preset dist32 >/dev/null
+	cmake --build --preset dist32 -j $(JOBS)
 	scripts/make-dist
 
 # The README's picture: the real program after choosing six files, analysing

@@ -6,10 +6,11 @@ set -euo pipefail
 packages=(
   cmake make g++ googletest libgtest-dev clang-format
   g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
+  g++-mingw-w64-i686-posix binutils-mingw-w64-i686
   wine wine64 fonts-wine
   xvfb imagemagick x11-utils
   fonts-wqy-microhei fonts-wqy-zenhei locales
-  git python3 icoutils
+  git python3 icoutils unzip
 )
 
 missing=()
@@ -22,6 +23,18 @@ done
 
 sudo=()
 [[ $(id -u) -eq 0 ]] || sudo=(sudo)
+
+# The 32-bit program runs under 32-bit Wine, from the i386 architecture,
+# only where this machine can run 32-bit code at all: elsewhere wine32 would
+# break 64-bit Wine too (its launcher becomes a 32-bit program).
+here=$(cd "$(dirname "$0")" && pwd)
+if "$here/runs-32bit"; then
+  status=$(dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null || true)
+  if [[ "$status" != "install ok installed" ]]; then
+    dpkg --print-foreign-architectures | grep -qx i386 || "${sudo[@]}" dpkg --add-architecture i386
+    missing+=(wine32:i386)
+  fi
+fi
 
 if ((${#missing[@]})); then
   echo "install-deps: installing ${missing[*]}"
