@@ -46,12 +46,17 @@ export WINEARCH=win64
     wineserver -w
     touch "$WINEPREFIX/.kavren-fonts"
   fi
-  if [[ ! -f "$WINEPREFIX/.kavren-nodebugger" ]]; then
+  if [[ ! -f "$WINEPREFIX/.kavren-nodebugger-both" ]]; then
     # A crash ends the process at once. Otherwise winedbg attaches and
     # holds it, windows and all, and a test waiting on it waits forever.
-    # (winetricks' autostart_winedbg=disabled does the same.)
-    wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /d false /f >/dev/null 2>&1
+    # (winetricks' autostart_winedbg=disabled does the same.) Both registry
+    # views: where 32-bit Wine is installed, `wine` is the 32-bit loader and
+    # writes only the 32-bit view, which 64-bit programs do not read.
+    for view in 64 32; do
+      wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /d false /f "/reg:$view" \
+        >/dev/null 2>&1
+    done
     wineserver -w
-    touch "$WINEPREFIX/.kavren-nodebugger"
+    touch "$WINEPREFIX/.kavren-nodebugger-both"
   fi
 ) 9>"$WINEPREFIX.lock"
