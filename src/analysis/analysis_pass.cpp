@@ -115,6 +115,8 @@ std::wstring_view FailureText(FailureKind kind) noexcept {
       return L"文件正被另一个程序使用，且不允许其他程序读取。";
     case FailureKind::kNotPlainFile:
       return L"这不是普通文件，而是文件夹、设备、管道或系统保留的名称。";
+    case FailureKind::kPathTooLong:
+      return L"路径太长：Windows 无法打开超过 32767 个字符的路径。";
     default:
       return L"读取时出错。";
   }

@@ -73,6 +73,9 @@ std::nullopt_t Failed(ReadFailure& failure, int error) noexcept {
     case ETXTBSY:
       failure.kind = FailureKind::kInUse;
       break;
+    case ENAMETOOLONG:
+      failure.kind = FailureKind::kPathTooLong;
+      break;
     case ENXIO:
     case ENODEV:
     case EISDIR:

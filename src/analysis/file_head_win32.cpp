@@ -33,6 +33,9 @@ std::nullopt_t Failed(ReadFailure& failure, DWORD error, const wchar_t* openable
       failure.kind = folder ? FailureKind::kNotPlainFile : FailureKind::kAccessDenied;
       break;
     }
+    case ERROR_FILENAME_EXCED_RANGE:
+      failure.kind = FailureKind::kPathTooLong;
+      break;
     case ERROR_SHARING_VIOLATION:
     case ERROR_LOCK_VIOLATION:
       failure.kind = FailureKind::kInUse;

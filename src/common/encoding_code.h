@@ -16,14 +16,16 @@ enum class EncodingCode : std::int32_t {
 };
 
 // Why a file was not read, as the user can act on it: it is gone, it is not
-// theirs to read, another program holds it, it is no file at all, or
-// something else, which only the system's own message can name.
+// theirs to read, another program holds it, it is no file at all, its path
+// is longer than the system opens, or something else, which only the
+// system's own message can name.
 enum class FailureKind : std::uint8_t {
   kNone,
   kNotFound,
   kAccessDenied,
   kInUse,
   kNotPlainFile,
+  kPathTooLong,
   kOther,
 };
 

@@ -47,6 +47,8 @@ std::vector<std::wstring> LabelsAfterPass(const std::vector<std::wstring>& paths
 TEST(RunAnalysisPass, LabelsEachChosenPathByItsMarkOrAsUnreadableAndEndsOnTheLastFile) {
   std::wstring deep;
   for (wchar_t c = L'a'; c < L'i'; ++c) deep += std::wstring(40, c) + L"/";
+  std::wstring too_long;  // longer than any path the system opens
+  while (too_long.size() <= 32'767) too_long += std::wstring(200, L'l') + L"/";
   std::vector<Case> cases = {
       {L"e.txt", Bytes{}, L"ANSI"},
       {L"f.txt", Bytes{0xFF}, L"ANSI"},
@@ -59,6 +61,7 @@ TEST(RunAnalysisPass, LabelsEachChosenPathByItsMarkOrAsUnreadableAndEndsOnTheLas
       {L"\U00020000.txt", Bytes{0xEF, 0xBB, 0xBF}, L"UTF8"},
       {deep + L"第一章 长.txt", Bytes{0xFE, 0xFF}, L"UUnicodeBigEndian"},
       {L"missing.txt", std::nullopt, L"无法读取", FailureKind::kNotFound},
+      {too_long + L"a.txt", std::nullopt, L"无法读取", FailureKind::kPathTooLong},
       {L"gone/a.txt", std::nullopt, L"无法读取", FailureKind::kNotFound},
       // Windows opens these as devices in any folder, with any extension
       // or trailing spaces; elsewhere they are refused all the same.
@@ -75,6 +78,9 @@ TEST(RunAnalysisPass, LabelsEachChosenPathByItsMarkOrAsUnreadableAndEndsOnTheLas
       {L"\\\\kavren-test\\PIPE\\x", std::nullopt, L"无法读取", FailureKind::kNotPlainFile},
 #ifdef _WIN32
       {L"locked.txt", Bytes{0xFF, 0xFE}, L"无法读取", FailureKind::kInUse},
+      // Written below, with another mark in syswow64, which a 32-bit program
+      // on 64-bit Windows is shown instead.
+      {L"C:\\windows\\System32\\kavren-wow64.txt", std::nullopt, L"UUnicodeBigEndian"},
       // Not readable, not even for root.
       {L"Z:\\proc\\sys\\vm\\drop_caches", std::nullopt, L"无法读取", FailureKind::kAccessDenied},
 #else
@@ -83,13 +89,20 @@ TEST(RunAnalysisPass, LabelsEachChosenPathByItsMarkOrAsUnreadableAndEndsOnTheLas
 #endif
   };
   kavren::testing::TempDir dir;
-#ifndef _WIN32
+#ifdef _WIN32
+  // With redirection off, or a 32-bit test would write both into syswow64.
+  PVOID redirection = nullptr;
+  ::Wow64DisableWow64FsRedirection(&redirection);
+  std::ofstream(L"C:\\windows\\system32\\kavren-wow64.txt").write("\xFE\xFF", 2);
+  std::ofstream(L"C:\\windows\\syswow64\\kavren-wow64.txt").write("\xFF\xFE", 2);
+  ::Wow64RevertWow64FsRedirection(redirection);
+#else
   ASSERT_EQ(::mkfifo(kavren::testing::PathOf(dir.Wide(L"fifo")).c_str(), 0600), 0);
   cases.push_back({L"fifo", std::nullopt, L"无法读取", FailureKind::kNotPlainFile});
 #endif
   std::vector<std::wstring> paths;
   for (const Case& c : cases) {
-    const bool absolute = c.name.starts_with(L"/") || c.name.starts_with(L"\\") || c.name.starts_with(L"Z:");
+    const bool absolute = c.name.starts_with(L"/") || c.name.starts_with(L"\\") || c.name.find(L':') == 1;
     paths.push_back(c.bytes ? dir.Write(c.name, *c.bytes) : absolute ? c.name : dir.Wide(c.name));
     // The current directory holds files of the same names, and of the rows'
     // bare name: only the chosen full paths may decide the labels.

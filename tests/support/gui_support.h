@@ -11,6 +11,7 @@
 #include <functional>
 #include <future>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -38,6 +39,17 @@ inline bool PumpUntil(HWND form, std::chrono::milliseconds timeout, const std::f
     }
     if (done() || std::chrono::steady_clock::now() >= deadline) return done();
   }
+}
+
+// The code the program's loop would end with, if its WM_QUIT comes in time.
+inline std::optional<int> QuitCode(HWND form, std::chrono::milliseconds timeout = 10s) {
+  std::optional<int> code;
+  PumpUntil(form, timeout, [&] {
+    MSG quit;
+    if (::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) code = static_cast<int>(quit.wParam);
+    return code.has_value();
+  });
+  return code;
 }
 
 inline std::vector<HWND> VisibleTopLevelWindows(DWORD process_id, const wchar_t* window_class = nullptr) {
@@ -100,7 +112,7 @@ inline std::future<std::string> DriveOpenDialog(std::vector<std::wstring> steps,
     std::string failure;
     // The first opening in a fresh prefix can take several seconds.
     std::vector<HWND> found;
-    PumpUntil(nullptr, 60s, [&] { return !(found = VisibleTopLevelWindows(process_id, L"#32770")).empty(); });
+    PumpUntil(nullptr, 20s, [&] { return !(found = VisibleTopLevelWindows(process_id, L"#32770")).empty(); });
     const HWND dialog = found.empty() ? nullptr : found[0];
     // 0x47c is the Explorer-style dialog's file-name box; the old style has none.
     const HWND box = dialog ? ::GetDlgItem(dialog, 0x47c) : nullptr;
@@ -109,15 +121,15 @@ inline std::future<std::string> DriveOpenDialog(std::vector<std::wstring> steps,
       ::SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(steps[i].c_str()));
       ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);
       // Going to a folder keeps the dialog open and empties the box.
-      if (i + 1 < steps.size() && !PumpUntil(nullptr, 30s, [&] { return ::GetWindowTextLengthW(box) == 0; })) {
+      if (i + 1 < steps.size() && !PumpUntil(nullptr, 10s, [&] { return ::GetWindowTextLengthW(box) == 0; })) {
         failure = "the dialog did not go to step " + std::to_string(i + 1);
       }
       std::this_thread::sleep_for(300ms);
     }
-    const auto give_up = std::chrono::steady_clock::now() + 100s;
+    const auto give_up = std::chrono::steady_clock::now() + 5s;
     while (dialog && ::IsWindow(dialog)) {
       // A process that hangs with its dialog open is given up on, too.
-      if (std::chrono::steady_clock::now() > give_up + 20s) return std::string("the dialog did not close");
+      if (std::chrono::steady_clock::now() > give_up + 3s) return std::string("the dialog did not close");
       const bool cancel = !failure.empty() || steps.back().empty() || std::chrono::steady_clock::now() > give_up;
       if (cancel) ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
       std::this_thread::sleep_for(500ms);

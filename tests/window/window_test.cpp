@@ -74,7 +74,7 @@ TEST(Form1Window, LaysEachControlOutWithItsCaptionFittingAt96And144DpiAndHoldsIt
 
   f.Click(Control::Command6);
   ASSERT_FALSE(::IsWindow(f.hwnd())) << "the exit button did not close the window";
-  EXPECT_EQ(win32::RunMessageLoop(f.hwnd()), 0);
+  EXPECT_EQ(QuitCode(f.hwnd()), 0);
 }
 
 // Reads the clipboard's text and empties it, so that the next read sees only what came after.
@@ -257,7 +257,7 @@ TEST(Form1Pass, ALongPassShowsProgressAnswersOthersAndRunsWhatTheySendOnlyAfterI
   EXPECT_EQ(::SendMessageW(list2, LB_GETCURSEL, 0, 0), LB_ERR);
   pass_over = true;
   // What was sent waits for the program's loop: the clear, the drop, then the close.
-  EXPECT_EQ(win32::RunMessageLoop(f.hwnd()), 0);
+  EXPECT_EQ(QuitCode(f.hwnd()), 0);
   other_program.join();
   EXPECT_TRUE(f.form().list1().RowCount() == 1 && f.form().list1().GetRow(0) == L"dropped.txt")
       << "the clear or the drop ran in the pass, or was lost";
@@ -391,7 +391,7 @@ TEST(App, StartsWithForm1AloneListsThePathsItIsStartedWithNamesItsListsAndEndsWi
   std::wstring command = L"\"" + exe + L"\"";
   for (const std::wstring& path : paths) command += L" \"" + path + L"\"";
   const PROCESS_INFORMATION app = Start(command);
-  PumpUntil(nullptr, 30s, [&] { return !VisibleTopLevelWindows(app.dwProcessId, win32::kForm1ClassName).empty(); });
+  PumpUntil(nullptr, 15s, [&] { return !VisibleTopLevelWindows(app.dwProcessId, win32::kForm1ClassName).empty(); });
   ::Sleep(300);  // time for any other window it might wrongly show
   const std::vector<HWND> windows = VisibleTopLevelWindows(app.dwProcessId);
   ASSERT_EQ(windows.size(), 1u);
