@@ -64,6 +64,9 @@ constexpr TwipRect Inside(TwipRect frame, TwipRect rect) {
 
 inline constexpr DWORD kChild = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
 inline constexpr DWORD kButton = kChild | WS_TABSTOP | BS_PUSHBUTTON;
+// The headings do nothing, so Tab passes them by; BS_NOTIFY tells the
+// window when a click gives one the focus, which it passes on.
+inline constexpr DWORD kHeading = kChild | BS_PUSHBUTTON | BS_NOTIFY;
 // Unsorted single selection holding its strings, so that screen readers and
 // other programs can read the rows; no integral height, so the box keeps the
 // designed height whatever the font. The owner hears of each key (as
@@ -83,8 +86,8 @@ inline constexpr std::array<ControlSpec, kControlCount> kForm1Controls = [] {
       {Control::List1, L"LISTBOX", L"文件名", kList, WS_EX_CLIENTEDGE, {1800, 1560, 4215, 4560}},
       {Control::Command1, L"BUTTON", L"选择Txt文件", kButton, 0, {120, 240, 1575, 375}},
       {Control::Command2, L"BUTTON", L"分析编码方式", kButton, 0, {1800, 240, 1335, 375}},
-      {Control::Command3, L"BUTTON", L"编 码 方 式", kButton, 0, {0, 1200, 1815, 375}},
-      {Control::Command5, L"BUTTON", L"文  件  名", kButton, 0, {1800, 1200, 4215, 375}},
+      {Control::Command3, L"BUTTON", L"编 码 方 式", kHeading, 0, {0, 1200, 1815, 375}},
+      {Control::Command5, L"BUTTON", L"文  件  名", kHeading, 0, {1800, 1200, 4215, 375}},
       {Control::List2, L"LISTBOX", L"编码方式", kList, WS_EX_CLIENTEDGE, {0, 1560, 1815, 4560}},
       {Control::Command4, L"BUTTON", L"清 空 数 据", kButton, 0, Inside(kFrame1, {120, 720, 1575, 375})},
       {Control::Command6, L"BUTTON", L"退 出 程 序", kButton, 0, Inside(kFrame1, {1800, 720, 1335, 375})},

@@ -174,6 +174,9 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_DROPFILES:
       AppendDroppedFiles(reinterpret_cast<HDROP>(wparam));
       return 0;
+    case WM_CTLCOLORLISTBOX:
+      KeepListsSideBySide(reinterpret_cast<HWND>(lparam));
+      return ::DefWindowProcW(hwnd_, message, wparam, lparam);
     case WM_CONTEXTMENU:
       // Elsewhere (the title bar's window menu, say) the system's own handling stands.
       if (OnContextMenu(reinterpret_cast<HWND>(wparam), {GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)})) return 0;
@@ -329,10 +332,13 @@ std::wstring Form1::RowTip(HWND list_box, RowIndex row) const {
     const std::wstring* path = List1.GetPath(row);
     return path ? *path : std::wstring();
   }
+  // Whose label it is, the label whole (the list may cut it), and what it says.
+  const std::optional<std::wstring_view> name = List1.GetRow(row);
   const std::optional<std::wstring_view> label = List2.GetRow(row);
-  if (!label) return {};
+  if (!name || !label) return {};
   const std::wstring_view meaning = LabelMeaning(*label);
-  return meaning.empty() ? std::wstring(*label) + L"：" + Note(row) : std::wstring(meaning);
+  return std::wstring(*name) + L"\n" + std::wstring(*label) + L"\n" +
+         (meaning.empty() ? Note(row) : std::wstring(meaning));
 }
 
 std::wstring Form1::Note(RowIndex row) const {
@@ -373,6 +379,9 @@ void Form1::OnCommand(int id, int code) {
   if (id == ControlId(Control::List2) && code == LBN_SELCHANGE) {
     return OnListSelectionChanged(List2, *list2_view_, control(Control::List2));
   }
+  // A heading is no stop for the keyboard; clicked, it hands the focus to its list.
+  if (id == ControlId(Control::Command3) && code == BN_SETFOCUS) ::SetFocus(control(Control::List2));
+  if (id == ControlId(Control::Command5) && code == BN_SETFOCUS) ::SetFocus(control(Control::List1));
   // The heading buttons, the frames, and the IDOK/IDCANCEL that Enter and
   // Esc produce: no response.
 }
@@ -383,6 +392,11 @@ void Form1::AppendChosenFiles(std::vector<ChosenFile> files) {
   if (files.empty()) return;
   const ListBoxView::Batch batch(*list1_view_);
   for (ChosenFile& file : files) List1.AppendRow(std::move(file.name), std::move(file.path));
+  ShowUnlabelledRows();
+}
+
+void Form1::ShowUnlabelledRows() {
+  if (List2.RowCount() > 0) list2_view_->PadTo(List1.RowCount());
 }
 
 void Form1::AppendDroppedFiles(HDROP drop) {
@@ -395,6 +409,7 @@ void Form1::AppendPaths(const std::vector<std::wstring>& paths) {
   const ListBoxView::Batch batch(*list1_view_);
   const std::function<void()> progress = ProgressEvery(kProgressIntervalMs);
   WalkPaths(paths, {[&](ChosenFile file) { List1.AppendRow(std::move(file.name), std::move(file.path)); }, progress});
+  ShowUnlabelledRows();
 }
 
 void Form1::AnalyseFiles() {
@@ -418,6 +433,8 @@ std::function<void()> Form1::ProgressEvery(ULONGLONG interval_ms) {
 }
 
 void Form1::CopyResults() const {
+  // Like the greyed menu item: nothing to copy leaves the clipboard alone.
+  if (!HasRows()) return;
   const std::wstring table = ResultTable(List1, List2, [this](RowIndex row) { return Note(row); });
   const std::size_t bytes = (table.size() + 1) * sizeof(wchar_t);
   unique_any<HGLOBAL, GlobalTraits> memory(::GlobalAlloc(GMEM_MOVEABLE, bytes));
@@ -450,8 +467,7 @@ bool Form1::OnContextMenu(HWND list_box, POINT at) const {
     ::ClientToScreen(list_box, &at);
   }
   const unique_any<HMENU, MenuTraits> menu(::CreatePopupMenu());
-  const bool empty = List1.RowCount() == 0 && List2.RowCount() == 0;
-  ::AppendMenuW(menu.get(), MF_STRING | (empty ? MF_GRAYED : MF_ENABLED), kCopyResultsItem, kCopyResultsText);
+  ::AppendMenuW(menu.get(), MF_STRING | (HasRows() ? MF_ENABLED : MF_GRAYED), kCopyResultsItem, kCopyResultsText);
   if (::TrackPopupMenuEx(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, hwnd_, nullptr) ==
       static_cast<BOOL>(kCopyResultsItem)) {
     CopyResults();
@@ -483,6 +499,22 @@ void Form1::OpenMakerSite() const {
   // null there, and the browser is shown as a normal window. The result is
   // ignored; the program says nothing either way.
   ::ShellExecuteW(hwnd_, L"open", kMakerSiteUrl, nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+// A list box scrolled by the wheel, its scroll bar or a key tells its parent
+// nothing, but it asks the parent for its colours whenever it paints, and
+// every scroll paints. So the other list follows here: as often as the lists
+// are drawn (four times a second in a pass), never once per row. A scroll
+// that this did not make is the user's, or a selection's.
+void Form1::KeepListsSideBySide(HWND painted) {
+  const std::array<HWND, 2> lists = {control(Control::List1), control(Control::List2)};
+  const std::size_t self = painted == lists[0] ? 0 : 1;
+  const LRESULT top = ::SendMessageW(painted, LB_GETTOPINDEX, 0, 0);
+  if (painted != lists[self] || top == top_rows_[self]) return;
+  top_rows_[self] = top;
+  ::SendMessageW(lists[1 - self], LB_SETTOPINDEX, static_cast<WPARAM>(top), 0);
+  top_rows_[1 - self] = ::SendMessageW(lists[1 - self], LB_GETTOPINDEX, 0, 0);
+  tips_->ListsScrolled();
 }
 
 void Form1::OnListSelectionChanged(RowList& model, ListBoxView& view, HWND list_box) {

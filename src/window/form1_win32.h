@@ -73,6 +73,14 @@ class Form1 final : public BaseWindow<Form1> {
   void ClearData();
   void OpenMakerSite() const;
   void OnListSelectionChanged(RowList& model, ListBoxView& view, HWND list_box);
+  // Row i of one list stands beside row i of the other: when `painted` has
+  // scrolled, the other list scrolls to the same first row.
+  void KeepListsSideBySide(HWND painted);
+  // After a pass, List1 may grow past the labels; List2 shows blank rows
+  // beside the rest, or it could not scroll as far and a label would sit
+  // beside another file's name.
+  void ShowUnlabelledRows();
+  [[nodiscard]] bool HasRows() const noexcept { return List1.RowCount() > 0 || List2.RowCount() > 0; }
   // What the tooltip says over a row of either list.
   [[nodiscard]] std::wstring RowTip(HWND list_box, RowIndex row) const;
   // Why row `row` was unreadable; empty for a row that was read.
@@ -95,6 +103,7 @@ class Form1 final : public BaseWindow<Form1> {
   std::optional<ListBoxView> list2_view_;
   std::optional<RowTips> tips_;
   UnreadableRows unreadable_;
+  std::array<LRESULT, 2> top_rows_{};  // the first row each list showed when last painted
   unique_font font_;
   UINT dpi_ = 96;
   HWND focus_before_deactivation_ = nullptr;

@@ -52,8 +52,15 @@ void ListBoxView::RowReplaced(RowIndex index) {
   ShowCurrentRow();
 }
 
+void ListBoxView::PadTo(RowIndex rows) {
+  for (; shown_rows_ + blank_rows_ < rows; ++blank_rows_) {
+    ::SendMessageW(list_box_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L""));
+  }
+}
+
 void ListBoxView::RowsCleared() {
   ::SendMessageW(list_box_, LB_RESETCONTENT, 0, 0);
+  blank_rows_ = 0;
   shown_rows_ = 0;
   first_stale_row_ = -1;
 }
@@ -77,6 +84,8 @@ void ListBoxView::ReplaceShownRow(RowIndex index) {
 void ListBoxView::AddRowsFrom(RowIndex first) {
   const RowIndex count = model_.RowCount();
   if (first >= count) return;
+  for (; blank_rows_ > 0; --blank_rows_)
+    ::SendMessageW(list_box_, LB_DELETESTRING, static_cast<WPARAM>(shown_rows_), 0);
   if (count - first > 1) {
     // One allocation for the batch instead of one per row.
     ::SendMessageW(list_box_, LB_INITSTORAGE, static_cast<WPARAM>(count - first),

@@ -27,6 +27,10 @@ class ListBoxView final : public RowListView {
 
   // Brings the box up to the model now; within a batch, repaints it too.
   void Refresh();
+  // Shows blank rows after the model's, up to `rows` in all, so that a list
+  // shown beside a longer one can scroll as far; the model's next row
+  // takes the first blank's place.
+  void PadTo(RowIndex rows);
 
   void RowAppended(RowIndex index) override;
   void RowReplaced(RowIndex index) override;
@@ -43,7 +47,8 @@ class ListBoxView final : public RowListView {
   const RowList& model_;
   HWND list_box_;
   bool in_batch_ = false;
-  RowIndex shown_rows_ = 0;
+  RowIndex shown_rows_ = 0;  // of the model's rows, and after them
+  RowIndex blank_rows_ = 0;
   RowIndex first_stale_row_ = -1;  // the lowest row whose text changed in a batch
 };
 

@@ -9,7 +9,11 @@
 namespace kavren::win32 {
 
 RowTips::RowTips(HWND owner, std::initializer_list<HWND> list_boxes, TextForRow text_for_row)
-    : owner_(owner), text_for_row_(std::move(text_for_row)), shown_(list_boxes.size()), list_boxes_(list_boxes) {
+    : owner_(owner),
+      text_for_row_(std::move(text_for_row)),
+      shown_(list_boxes.size()),
+      mouse_y_(list_boxes.size(), -1),
+      list_boxes_(list_boxes) {
   const INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_BAR_CLASSES};
   ::InitCommonControlsEx(&classes);
   tip_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
@@ -36,7 +40,41 @@ TOOLINFOW RowTips::Tool(UINT_PTR id, UINT flags) const noexcept {
   return tool;
 }
 
-void RowTips::SetDpi(UINT dpi) { ::SendMessageW(tip_, TTM_SETMAXTIPWIDTH, 0, ::MulDiv(360, dpi, 96)); }
+void RowTips::SetDpi(UINT dpi) {
+  max_width_ = ::MulDiv(360, static_cast<int>(dpi), 96);
+  ::SendMessageW(tip_, TTM_SETMAXTIPWIDTH, 0, max_width_);
+}
+
+std::wstring RowTips::Wrapped(std::wstring_view text) const {
+  // Breaking after these keeps a folder's name, a number or a clause whole.
+  constexpr std::wstring_view kBreakAfter = L"\\/ ，。；：）";
+  const HDC dc = ::GetDC(tip_);
+  const HGDIOBJ old_font = ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageW(tip_, WM_GETFONT, 0, 0)));
+  std::wstring lines;
+  for (bool first = true; first || !text.empty(); first = false) {
+    const std::size_t end = std::min(text.find(L'\n'), text.size());
+    std::wstring_view line = text.substr(0, end);
+    if (line.ends_with(L'\r')) line.remove_suffix(1);
+    text.remove_prefix(std::min(end + 1, text.size()));
+    if (!first) lines += L"\r\n";
+    while (!line.empty()) {
+      int fit = 0;
+      SIZE extent{};
+      ::GetTextExtentExPointW(dc, line.data(), static_cast<int>(line.size()), max_width_, &fit, nullptr, &extent);
+      std::size_t take = std::clamp<std::size_t>(static_cast<std::size_t>(fit), 1, line.size());
+      if (take < line.size()) {
+        const std::size_t after = line.substr(0, take).find_last_of(kBreakAfter);
+        if (after != std::wstring_view::npos) take = after + 1;
+      }
+      lines.append(line.substr(0, take));
+      line.remove_prefix(take);
+      if (!line.empty()) lines += L"\r\n";
+    }
+  }
+  ::SelectObject(dc, old_font);
+  ::ReleaseDC(tip_, dc);
+  return lines;
+}
 
 void RowTips::SetAreaTip(UINT_PTR id, const RECT& area, const wchar_t* text) {
   TOOLINFOW tool = Tool(id, 0);
@@ -46,7 +84,8 @@ void RowTips::SetAreaTip(UINT_PTR id, const RECT& area, const wchar_t* text) {
     ::SendMessageW(tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
   }
   ::SendMessageW(tip_, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&tool));
-  tool.lpszText = const_cast<wchar_t*>(text);
+  const std::wstring wrapped = Wrapped(text);
+  tool.lpszText = const_cast<wchar_t*>(wrapped.c_str());
   ::SendMessageW(tip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
@@ -59,6 +98,14 @@ void RowTips::Relay(MSG& message) {
   ::SendMessageW(tip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&message));
 }
 
+// A list scrolled under a resting mouse sends no mouse message, and the tip
+// would go on describing the row that was there before.
+void RowTips::ListsScrolled() {
+  for (std::size_t i = 0; i < list_boxes_.size(); ++i) {
+    if (mouse_y_[i] >= 0) FollowMouse(list_boxes_[i], mouse_y_[i]);
+  }
+}
+
 void RowTips::FollowMouse(HWND list_box, int y) {
   // LB_ITEMFROMPOINT answers in 16 bits, and a list may hold 100,000 rows.
   // The rows all have one height, so the row follows from the top one.
@@ -66,9 +113,10 @@ void RowTips::FollowMouse(HWND list_box, int y) {
   const LRESULT height = ::SendMessageW(list_box, LB_GETITEMHEIGHT, 0, 0);
   const LRESULT count = ::SendMessageW(list_box, LB_GETCOUNT, 0, 0);
   const RowIndex row = height > 0 && y >= 0 ? static_cast<RowIndex>(top + y / height) : kNoRow;
-  std::wstring text = row != kNoRow && row < count ? text_for_row_(list_box, row) : std::wstring();
+  std::wstring text = row != kNoRow && row < count ? Wrapped(text_for_row_(list_box, row)) : std::wstring();
   const auto at =
       static_cast<std::size_t>(std::find(list_boxes_.begin(), list_boxes_.end(), list_box) - list_boxes_.begin());
+  mouse_y_[at] = y;
   if (text == shown_[at]) return;
   shown_[at] = std::move(text);
   TOOLINFOW tool = Tool(reinterpret_cast<UINT_PTR>(list_box), TTF_IDISHWND);

@@ -32,17 +32,25 @@ class RowTips {
   // Shows the tooltip what the mouse does, from the message loop: a mouse
   // message for the owner or one of its children, before it is dispatched.
   void Relay(MSG& message);
+  // The lists have scrolled: a still mouse now rests on another row.
+  void ListsScrolled();
 
   [[nodiscard]] HWND tooltip() const noexcept { return tip_; }
 
  private:
   void FollowMouse(HWND list_box, int y);
   [[nodiscard]] TOOLINFOW Tool(UINT_PTR id, UINT flags) const noexcept;
+  // `text` in lines that fit the tip's width, each broken after a folder
+  // separator or punctuation where it can be, else where the width ends: a
+  // tooltip breaks lines only at spaces, and a path has none.
+  [[nodiscard]] std::wstring Wrapped(std::wstring_view text) const;
 
   HWND owner_;
   HWND tip_;  // owned by `owner_`, which destroys it
   TextForRow text_for_row_;
   std::vector<std::wstring> shown_;  // per list box, the text its tool has now
+  std::vector<int> mouse_y_;         // per list box, where the mouse last was; -1 before
+  int max_width_ = 360;
   std::vector<HWND> list_boxes_;
   std::vector<UINT_PTR> areas_;
 };

@@ -160,9 +160,10 @@ class Form1Fixture {
     if (::PostMessageW(target, message, wparam, lparam)) Pump();
   }
   void Click(Control button) const { Post((*this)[button], BM_CLICK); }
-  // The tooltip's text for the mouse resting at `at` in `window`.
-  [[nodiscard]] std::wstring TipAt(HWND window, POINT at) const {
-    Post(window, WM_MOUSEMOVE, 0, MAKELPARAM(at.x, at.y));
+  // The tooltip's text for the mouse resting at `at` in `window`, moved
+  // there first unless it is there already.
+  [[nodiscard]] std::wstring TipAt(HWND window, POINT at, bool move = true) const {
+    if (move) Post(window, WM_MOUSEMOVE, 0, MAKELPARAM(at.x, at.y));
     TTHITTESTINFOW hit{window, at, {sizeof(TOOLINFOW), 0, nullptr, 0, {}, nullptr, nullptr, 0, nullptr}};
     wchar_t text[1024] = L"";
     if (::SendMessageW(form_->tooltip(), TTM_HITTESTW, 0, reinterpret_cast<LPARAM>(&hit))) {

@@ -131,8 +131,18 @@ TEST(Form1Input, TabOrderCopyAndMirrorWorkAndNoOtherKeyOrButtonChangesWhatItShou
     }
     return text;
   };
+  auto ctrl_c = [&](HWND list) {
+    BYTE keys[256] = {};
+    keys[VK_CONTROL] = 0x80;
+    ::SetKeyboardState(keys);
+    f.Post(list, WM_KEYDOWN, 'C');
+    keys[VK_CONTROL] = 0;
+    ::SetKeyboardState(keys);
+    return TakeClipboard();
+  };
   TakeClipboard();
   EXPECT_EQ(open_menu(f[Control::List1], {-1, -1}), L"");
+  EXPECT_EQ(ctrl_c(f[Control::List1]), L"") << "copied a table of nothing";
   AddFiles(f, dir);
   EXPECT_EQ(open_menu(f[Control::List2], {-1, -1}), table(false));
   // C without Ctrl is a list box's own type-ahead, not a copy.
@@ -140,8 +150,8 @@ TEST(Form1Input, TabOrderCopyAndMirrorWorkAndNoOtherKeyOrButtonChangesWhatItShou
   EXPECT_EQ(TakeClipboard(), L"");
 
   ::SetFocus(f[Control::List1]);
-  for (Control next : {Control::Command1, Control::Command2, Control::Command3, Control::Command5, Control::List2,
-                       Control::Command4, Control::Command6, Control::List1}) {
+  for (Control next :
+       {Control::Command1, Control::Command2, Control::List2, Control::Command4, Control::Command6, Control::List1}) {
     f.Post(::GetFocus(), WM_KEYDOWN, VK_TAB);
     EXPECT_EQ(::GetFocus(), f[next]) << "tab to " << static_cast<int>(next);
   }
@@ -156,7 +166,7 @@ TEST(Form1Input, TabOrderCopyAndMirrorWorkAndNoOtherKeyOrButtonChangesWhatItShou
   ::SetFocus(f[Control::Command2]);
   ::SendMessageW(f.hwnd(), WM_ACTIVATE, WA_INACTIVE, 0);
   f.Click(Control::Command2);
-  EXPECT_EQ(::GetFocus(), f[Control::Command3]) << "the disabled button kept the focus";
+  EXPECT_EQ(::GetFocus(), f[Control::List2]) << "the disabled button kept the focus, or a heading took it";
   ::SetFocus(nullptr);
   ::SendMessageW(f.hwnd(), WM_ACTIVATE, WA_ACTIVE, 0);
   EXPECT_TRUE(::IsWindowEnabled(::GetFocus())) << "the focus went back to the disabled button";
@@ -181,13 +191,7 @@ TEST(Form1Input, TabOrderCopyAndMirrorWorkAndNoOtherKeyOrButtonChangesWhatItShou
 
   // Ctrl+C in a list copies and changes nothing.
   ::SetFocus(f[Control::List1]);
-  BYTE keys[256] = {};
-  keys[VK_CONTROL] = 0x80;
-  ::SetKeyboardState(keys);
-  f.Post(f[Control::List1], WM_KEYDOWN, 'C');
-  keys[VK_CONTROL] = 0;
-  ::SetKeyboardState(keys);
-  EXPECT_EQ(TakeClipboard(), table(true));
+  EXPECT_EQ(ctrl_c(f[Control::List1]), table(true));
   EXPECT_TRUE(::GetFocus() == f[Control::List1] && f.form().list1().CurrentRow() == 4 &&
               f.form().list2().CurrentRow() == kNoRow);
 
@@ -202,6 +206,7 @@ TEST(Form1Input, TabOrderCopyAndMirrorWorkAndNoOtherKeyOrButtonChangesWhatItShou
   f.Click(Control::Command3);
   f.Click(Control::Command5);
   EXPECT_TRUE(both_at(0));
+  EXPECT_EQ(::GetFocus(), f[Control::List1]) << "a heading took the focus";
 
   f.Click(Control::Command4);
   EXPECT_TRUE(ListBoxRows(f[Control::List1]).empty() && ListBoxRows(f[Control::List2]).empty());
@@ -264,6 +269,43 @@ TEST(Form1Pass, ALongPassShowsProgressAnswersOthersAndRunsWhatTheySendOnlyAfterI
   EXPECT_GE(progress.size(), 2u) << "no visible progress, or nothing was sent during the pass";
   for (const auto& [labels, selected] : progress) EXPECT_GE(selected + 1, labels);
   EXPECT_LT(longest_wait_ms, 1000) << "the window stopped answering";
+}
+
+TEST(Form1Lists, ShowTheSameRowsSideBySideWhicheverScrollsAndTipsNameTheRowUnderTheMouse) {
+  Form1Fixture f;
+  TempDir dir;
+  const std::wstring be = dir.Write(L"be.txt", {0xFE, 0xFF});
+  std::vector<ChosenFile> files;
+  for (int i = 0; i < 120; ++i) files.push_back({std::to_wstring(i) + L".txt", be});
+  f.form().AppendChosenFiles(files);
+  f.Click(Control::Command2);
+  const HWND lists[] = {f[Control::List1], f[Control::List2]};
+  auto top = [&](HWND list) { return ::SendMessageW(list, LB_GETTOPINDEX, 0, 0); };
+  EXPECT_TRUE(top(lists[0]) > 0 && top(lists[0]) == top(lists[1])) << "after the pass";
+  RECT row;
+  ::SendMessageW(lists[1], LB_GETITEMRECT, top(lists[1]) + 1, reinterpret_cast<LPARAM>(&row));
+  const POINT mouse = {row.left + 4, (row.top + row.bottom) / 2};
+  // Whose label, and the label whole: the narrow list may cut it.
+  auto tip_names_row = [&](bool move) {
+    const std::wstring tip = f.TipAt(lists[1], mouse, move);
+    const std::wstring name = std::to_wstring(top(lists[1]) + 1) + L".txt\r\n";
+    return tip.starts_with(name) && tip.find(L"UUnicodeBigEndian") != std::wstring::npos;
+  };
+  EXPECT_TRUE(tip_names_row(true)) << f.TipAt(lists[1], mouse);
+  // A wheel turn and a page up of the scroll bar, on each list.
+  for (HWND scrolled : lists) {
+    for (UINT message : {WM_MOUSEWHEEL, WM_VSCROLL}) {
+      const LRESULT before = top(scrolled);
+      f.Post(scrolled, message, message == WM_VSCROLL ? SB_PAGEUP : MAKEWPARAM(0, WHEEL_DELTA), 0);
+      EXPECT_LT(top(scrolled), before);
+      EXPECT_EQ(top(lists[0]), top(lists[1])) << "after a scroll of list " << (scrolled == lists[1]) + 1;
+      EXPECT_TRUE(tip_names_row(false)) << "the tip kept the row scrolled away";
+    }
+  }
+  // A file added after the pass has no label, and the labels still sit beside their own files.
+  f.form().AppendChosenFiles({{L"late.txt", be}});
+  f.Post(lists[0], WM_VSCROLL, SB_BOTTOM);
+  EXPECT_EQ(top(lists[0]), top(lists[1]));
 }
 
 TEST(Form1Drop, AddsDroppedFilesAndTheTxtFilesOfDroppedTreesInExplorersOrderAsOneBatch) {
