@@ -74,6 +74,10 @@ inline constexpr DWORD kHeading = kChild | BS_PUSHBUTTON | BS_NOTIFY;
 // drawn; it is the name a screen reader gives the list.
 inline constexpr DWORD kList =
     kChild | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_WANTKEYBOARDINPUT;
+// The label list scrolls with the file list and by the file list's scroll
+// bar; one of its own would leave too narrow a column for
+// "UUnicodeBigEndian" at any DPI.
+inline constexpr DWORD kLabelList = kList & ~WS_VSCROLL;
 inline constexpr DWORD kLabel = kChild | SS_LEFTNOWORDWRAP | SS_NOTIFY | SS_NOPREFIX;
 inline constexpr DWORD kFrame = kChild | BS_GROUPBOX;
 
@@ -88,7 +92,7 @@ inline constexpr std::array<ControlSpec, kControlCount> kForm1Controls = [] {
       {Control::Command2, L"BUTTON", L"分析编码方式", kButton, 0, {1800, 240, 1335, 375}},
       {Control::Command3, L"BUTTON", L"编 码 方 式", kHeading, 0, {0, 1200, 1815, 375}},
       {Control::Command5, L"BUTTON", L"文  件  名", kHeading, 0, {1800, 1200, 4215, 375}},
-      {Control::List2, L"LISTBOX", L"编码方式", kList, WS_EX_CLIENTEDGE, {0, 1560, 1815, 4560}},
+      {Control::List2, L"LISTBOX", L"编码方式", kLabelList, WS_EX_CLIENTEDGE, {0, 1560, 1815, 4560}},
       {Control::Command4, L"BUTTON", L"清 空 数 据", kButton, 0, Inside(kFrame1, {120, 720, 1575, 375})},
       {Control::Command6, L"BUTTON", L"退 出 程 序", kButton, 0, Inside(kFrame1, {1800, 720, 1335, 375})},
       {Control::Label1, L"STATIC", kMakerSiteLabel, kLabel, 0, Inside(kFrame2, {120, 240, 2535, 255})},

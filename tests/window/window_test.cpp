@@ -47,13 +47,17 @@ TEST(Form1Window, LaysEachControlOutWithItsCaptionFittingAt96And144DpiAndHoldsIt
       LOGFONTW used{};
       ::GetObjectW(font, sizeof used, &used);
       EXPECT_EQ(used.lfHeight, win32::MessageFontForDpi(dpi).lfHeight) << id;
+      // The label list must show its longest label whole, beside a scroll bar if it has one.
+      const bool labels = entry.control == Control::List2;
       RECT needed = {};
       ::SelectObject(dc, font);
-      ::DrawTextW(dc, entry.caption, -1, &needed, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+      ::DrawTextW(dc, labels ? L"UUnicodeBigEndian" : entry.caption, -1, &needed, DT_CALCRECT | DT_SINGLELINE);
       RECT inside;
       ::GetClientRect(control, &inside);
-      const int padding = entry.window_class == std::wstring_view(L"BUTTON") && *entry.caption ? 6 : 0;
-      EXPECT_TRUE(needed.right + padding <= inside.right && needed.bottom <= inside.bottom) << id << " at " << dpi;
+      int padding = entry.window_class == std::wstring_view(L"BUTTON") && *entry.caption ? 6 : 0;
+      if (labels) padding = 2 + (entry.style & WS_VSCROLL ? ::GetSystemMetrics(SM_CXVSCROLL) : 0);
+      EXPECT_TRUE(needed.right + padding <= inside.right && needed.bottom <= inside.bottom)
+          << id << " at " << dpi << ": " << needed.right << " + " << padding << " in " << inside.right;
     }
   }
   ::ReleaseDC(f.hwnd(), dc);
