@@ -1,5 +1,5 @@
-// screenshot.cpp: takes the README's picture -- the real program after choosing six files, analysing them, clicking
-// a label and resting the mouse on the next, whose tooltip shows.
+// screenshot.cpp: takes the README's picture -- the real program handed a folder of 1,200 chapters, after analysing
+// them, the mouse resting on a label, whose tooltip shows.
 #include <windows.h>
 
 #include <cstdio>
@@ -13,10 +13,18 @@ using namespace kavren::testing;
 
 namespace {
 
-// Saves what the screen shows of `window` as a 24-bit BMP.
+// Saves what the screen shows of `window`, and of its process's tooltip where
+// that shows, as a 24-bit BMP.
 bool SaveWindowImage(HWND window, const std::wstring& path) {
   RECT rect;
   ::GetWindowRect(window, &rect);
+  DWORD process = 0;
+  ::GetWindowThreadProcessId(window, &process);
+  for (HWND tip : VisibleTopLevelWindows(process, TOOLTIPS_CLASSW)) {
+    RECT tip_rect;
+    ::GetWindowRect(tip, &tip_rect);
+    ::UnionRect(&rect, &rect, &tip_rect);
+  }
   const int width = rect.right - rect.left, height = rect.bottom - rect.top;
   HDC screen = ::GetDC(nullptr);
   HDC memory = ::CreateCompatibleDC(screen);
@@ -43,18 +51,19 @@ bool SaveWindowImage(HWND window, const std::wstring& path) {
 
 int wmain(int argc, wchar_t** argv) {
   const std::wstring output = argc > 1 ? argv[1] : L"screenshot.bmp";
+  // A novel of 1,200 chapters in one folder, handed over on the command line
+  // as Explorer does for a drop on the program's icon.
   TempDir folder;
-  std::wstring typed;
-  const std::pair<const wchar_t*, std::vector<unsigned char>> files[] = {
-      {L"第一章 风起.txt", {0xEF, 0xBB, 0xBF, 0xE9}}, {L"第二章 云涌.txt", {0xFF, 0xFE, 0x2C, 0x7B}},
-      {L"第三章.txt", {0xFE, 0xFF, 0x7B, 0x2C}},      {L"后记.txt", {0xBA, 0xF3, 0xBC, 0xC7}},
-      {L"目录.txt", {0xEF, 0xBB, 0xBF, 0x31}},        {L"readme.txt", {'r', 'e', 'a', 'd'}}};
-  for (const auto& [name, bytes] : files) {
-    folder.Write(name, bytes);
-    typed += L"\"" + std::wstring(name) + L"\" ";
-  }
+  const std::vector<unsigned char> marks[] = {{0xEF, 0xBB, 0xBF, 0xE9},
+                                              {0xFF, 0xFE, 0x2C, 0x7B},
+                                              {0xFE, 0xFF, 0x7B, 0x2C},
+                                              {0xBA, 0xF3, 0xBC, 0xC7},
+                                              {0xBA, 0xF3, 0xBC, 0xC7}};
+  constexpr LRESULT kChapters = 1200;
+  for (int i = 1; i <= kChapters; ++i) folder.Write(L"第" + std::to_wstring(i) + L"章 风起.txt", marks[i % 5]);
 
-  const PROCESS_INFORMATION app = Start(L"\"" + ProgramFolder() + L"\\KavrenTxtEncodingViewer.exe\"");
+  const PROCESS_INFORMATION app =
+      Start(L"\"" + ProgramFolder() + L"\\KavrenTxtEncodingViewer.exe\" \"" + folder.Wide(L".") + L"\"");
   if (!app.hProcess) return 1;
   HWND form = nullptr;
   PumpUntil(nullptr, 30s, [&] {
@@ -62,24 +71,23 @@ int wmain(int argc, wchar_t** argv) {
     return (form = found.empty() ? nullptr : found.front()) != nullptr;
   });
   auto control = [&](Control which) { return ::GetDlgItem(form, kavren::win32::ControlId(which)); };
-  bool ok = form != nullptr;
-  if (ok) {
-    auto driver = DriveOpenDialog({folder.Wide(L""), typed}, app.dwProcessId);
-    ::PostMessageW(control(Control::Command1), BM_CLICK, 0, 0);
-    ok = driver.get().empty() &&
-         PumpUntil(nullptr, 10s, [&] { return ::SendMessageW(control(Control::List1), LB_GETCOUNT, 0, 0) == 6; });
-  }
+  bool ok = form && PumpUntil(nullptr, 20s,
+                              [&] { return ::SendMessageW(control(Control::List1), LB_GETCOUNT, 0, 0) == kChapters; });
   if (ok) {
     ::PostMessageW(control(Control::Command2), BM_CLICK, 0, 0);
-    ok = PumpUntil(nullptr, 10s, [&] { return !::IsWindowEnabled(control(Control::Command2)); });
+    ok = PumpUntil(nullptr, 20s, [&] { return !::IsWindowEnabled(control(Control::Command2)); });
+    // The lists end at the last chapter; the mouse rests on a "UUnicodeBigEndian"
+    // row a little above it, and its tooltip shows.
     const HWND list2 = control(Control::List2);
+    ::Sleep(500);
+    LRESULT row = ::SendMessageW(list2, LB_GETTOPINDEX, 0, 0) + 8;
+    for (wchar_t label[32] = L""; ::SendMessageW(list2, LB_GETTEXT, row, reinterpret_cast<LPARAM>(label)) > 0 &&
+                                  std::wstring_view(label) != L"UUnicodeBigEndian";) {
+      ++row;
+    }
     RECT item;
-    ::SendMessageW(list2, LB_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&item));
-    const LPARAM at = MAKELPARAM(item.left + 5, (item.top + item.bottom) / 2);
-    ::PostMessageW(list2, WM_LBUTTONDOWN, MK_LBUTTON, at);
-    ::PostMessageW(list2, WM_LBUTTONUP, 0, at);
-    // The mouse then rests on the next row, an "ANSI" one, and its tooltip shows.
-    POINT rest = {item.left + 30, item.bottom + (item.bottom - item.top) / 2};
+    ::SendMessageW(list2, LB_GETITEMRECT, row, reinterpret_cast<LPARAM>(&item));
+    POINT rest = {item.left + 30, (item.top + item.bottom) / 2};
     ::ClientToScreen(list2, &rest);
     for (int step = 0; step < 3; ++step) {
       ::SetCursorPos(rest.x + step, rest.y);
