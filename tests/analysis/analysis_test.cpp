@@ -76,6 +76,8 @@ TEST(RunAnalysisPass, LabelsEachChosenPathByItsMarkOrAsUnreadableAndEndsOnTheLas
       {L"\\\\.\\pipe\\kavren-test", std::nullopt, L"无法读取", FailureKind::kNotPlainFile},
       // Opened, a pipe on another machine learns who the user is.
       {L"\\\\kavren-test\\PIPE\\x", std::nullopt, L"无法读取", FailureKind::kNotPlainFile},
+      {L"\\\\?\\UNC\\kavren-test\\pipe\\x", std::nullopt, L"无法读取", FailureKind::kNotPlainFile},
+      {L"\\\\.\\mailslot\\kavren-test", std::nullopt, L"无法读取", FailureKind::kNotPlainFile},
 #ifdef _WIN32
       {L"locked.txt", Bytes{0xFF, 0xFE}, L"无法读取", FailureKind::kInUse},
       // Written below, with another mark in syswow64, which a 32-bit program
@@ -83,9 +85,13 @@ TEST(RunAnalysisPass, LabelsEachChosenPathByItsMarkOrAsUnreadableAndEndsOnTheLas
       {L"C:\\windows\\System32\\kavren-wow64.txt", std::nullopt, L"UUnicodeBigEndian"},
       // Not readable, not even for root.
       {L"Z:\\proc\\sys\\vm\\drop_caches", std::nullopt, L"无法读取", FailureKind::kAccessDenied},
+      // Opens, as a character device.
+      {L"Z:\\dev\\zero", std::nullopt, L"无法读取", FailureKind::kNotPlainFile},
 #else
       // Not readable, not even for root.
       {L"/proc/sys/vm/drop_caches", std::nullopt, L"无法读取", FailureKind::kAccessDenied},
+      // Here the name alone decides; Wine, asked for a share, starts services that outlive the test.
+      {L"\\\\kavren-test\\pipeline\\a.txt", std::nullopt, L"无法读取", FailureKind::kNotFound},
 #endif
   };
   kavren::testing::TempDir dir;
@@ -142,6 +148,18 @@ TEST(RunAnalysisPass, LabelsEachChosenPathByItsMarkOrAsUnreadableAndEndsOnTheLas
   ::CloseHandle(locker);
 #endif
   EXPECT_TRUE(LabelsAfterPass({}).empty());
+  // Many unreadable at once: every reason kept, whichever thread found it.
+  UnreadableRows many;
+  LabelsAfterPass(std::vector<std::wstring>(2000, dir.Wide(L"missing.txt")), kReadAheadThreads, &many);
+  EXPECT_EQ(many.size(), 2000u);
+  // Each reason says its own cause.
+  const std::pair<FailureKind, std::wstring_view> words[] = {{FailureKind::kNotFound, L"找不到文件"},
+                                                             {FailureKind::kAccessDenied, L"拒绝访问"},
+                                                             {FailureKind::kInUse, L"另一个程序"},
+                                                             {FailureKind::kNotPlainFile, L"不是普通文件"},
+                                                             {FailureKind::kPathTooLong, L"路径太长"}};
+  for (const auto& [kind, word] : words)
+    EXPECT_NE(FailureText(kind).find(word), std::wstring_view::npos) << static_cast<int>(kind);
 }
 
 }  // namespace

@@ -17,8 +17,8 @@ TEST(ParseOpenSelection, GivesBareNamesAndTheirFullPathsFromWhatTheBufferHolds) 
       {L"C:\\\0a.txt\0 a.txt \0a.txt\0\0"sv,
        {L"a.txt", L"C:\\a.txt", L" a.txt ", L"C:\\ a.txt ", L"a.txt", L"C:\\a.txt"}},
       {L"D:\\小说\0第一章.txt\0\0"sv, {L"第一章.txt", L"D:\\小说\\第一章.txt"}},
-      {L"C:\\f\0d:\\a.txt\0\\\\s\\b.txt\0c.txt\0\0"sv,
-       {L"a.txt", L"d:\\a.txt", L"b.txt", L"\\\\s\\b.txt", L"c.txt", L"C:\\f\\c.txt"}},
+      {L"C:\\f\0d:\\a.txt\0\\\\s\\b.txt\0E:\\c.txt\0\0"sv,
+       {L"a.txt", L"d:\\a.txt", L"b.txt", L"\\\\s\\b.txt", L"c.txt", L"E:\\c.txt"}},
       // No terminator: the dialog did not finish writing, so nothing counts.
       {L"C:\\d\0a.txt\0b.t"sv, {}},
   };
