@@ -29,7 +29,8 @@ constexpr wchar_t kCopyResultsText[] = L"复制全部结果(&C)\tCtrl+C";
 constexpr wchar_t kOnePassTip[] =
     L"每次运行只分析一次：分析之后加入的文件不会再被分析。要分析新的文件，请重新启动程序。";
 
-// The system's own words for an error, in the user's language, on one line.
+}  // namespace
+
 std::wstring SystemMessage(DWORD error) {
   wchar_t text[512];
   DWORD length =
@@ -39,6 +40,8 @@ std::wstring SystemMessage(DWORD error) {
   if (length == 0) return L"读取时出错（错误代码 " + std::to_wstring(error) + L"）。";
   return L"读取时出错：" + std::wstring(text, length);
 }
+
+namespace {
 
 constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 

@@ -111,6 +111,10 @@ class Form1 final : public BaseWindow<Form1> {
   bool busy_ = false;         // a pass is running on this thread
 };
 
+// Why a file could not be read, in the system's own words for `error`, in
+// the user's language, on one line.
+[[nodiscard]] std::wstring SystemMessage(DWORD error);
+
 // One message, as the program's loop handles it: the mouse shown to the
 // tooltips, dialog-style keyboard navigation (Tab, Shift+Tab) for
 // `window`'s controls, then the usual translate and dispatch.

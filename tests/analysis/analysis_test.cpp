@@ -152,14 +152,9 @@ TEST(RunAnalysisPass, LabelsEachChosenPathByItsMarkOrAsUnreadableAndEndsOnTheLas
   UnreadableRows many;
   LabelsAfterPass(std::vector<std::wstring>(2000, dir.Wide(L"missing.txt")), kReadAheadThreads, &many);
   EXPECT_EQ(many.size(), 2000u);
-  // Each reason says its own cause.
-  const std::pair<FailureKind, std::wstring_view> words[] = {{FailureKind::kNotFound, L"找不到文件"},
-                                                             {FailureKind::kAccessDenied, L"拒绝访问"},
-                                                             {FailureKind::kInUse, L"另一个程序"},
-                                                             {FailureKind::kNotPlainFile, L"不是普通文件"},
-                                                             {FailureKind::kPathTooLong, L"路径太长"}};
-  for (const auto& [kind, word] : words)
-    EXPECT_NE(FailureText(kind).find(word), std::wstring_view::npos) << static_cast<int>(kind);
+  // Each reason says its own cause, kind by kind.
+  const std::wstring_view words[] = {L"", L"找不到文件", L"拒绝访问", L"另一个程序", L"不是普通文件", L"路径太长"};
+  for (int kind = 1; kind < 6; ++kind) EXPECT_NE(FailureText(FailureKind(kind)).find(words[kind]), words->npos) << kind;
 }
 
 }  // namespace

@@ -37,19 +37,16 @@ inline bool PumpUntil(HWND form, std::chrono::milliseconds timeout, const std::f
       }
       win32::DispatchWindowMessage(form, message);
     }
-    if (done() || std::chrono::steady_clock::now() >= deadline) return done();
+    if (const bool held = done(); held || std::chrono::steady_clock::now() >= deadline) return held;
   }
 }
 
 // The code the program's loop would end with, if its WM_QUIT comes in time.
 inline std::optional<int> QuitCode(HWND form, std::chrono::milliseconds timeout = 10s) {
-  std::optional<int> code;
-  PumpUntil(form, timeout, [&] {
-    MSG quit;
-    if (::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) code = static_cast<int>(quit.wParam);
-    return code.has_value();
-  });
-  return code;
+  MSG quit{};
+  if (!PumpUntil(form, timeout, [&] { return ::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE); }))
+    return {};
+  return static_cast<int>(quit.wParam);
 }
 
 inline std::vector<HWND> VisibleTopLevelWindows(DWORD process_id, const wchar_t* window_class = nullptr) {
@@ -77,8 +74,7 @@ inline HDROP MakeDrop(const std::vector<std::wstring>& paths) {
   for (const std::wstring& path : paths) list += path + L'\0';
   HGLOBAL memory = ::GlobalAlloc(GHND, sizeof(DROPFILES) + (list.size() + 1) * sizeof(wchar_t));
   auto* drop = static_cast<DROPFILES*>(::GlobalLock(memory));
-  drop->pFiles = sizeof(DROPFILES);
-  drop->fWide = TRUE;
+  *drop = {sizeof(DROPFILES), {}, FALSE, TRUE};
   std::memcpy(drop + 1, list.c_str(), (list.size() + 1) * sizeof(wchar_t));
   ::GlobalUnlock(memory);
   return static_cast<HDROP>(memory);
@@ -171,6 +167,12 @@ class Form1Fixture {
       ::SendMessageW(form_->tooltip(), TTM_GETTEXTW, std::size(text), reinterpret_cast<LPARAM>(&hit.ti));
     }
     return text;
+  }
+  // The same for the mouse on row `row` of a list.
+  [[nodiscard]] std::wstring TipAtRow(Control list, LRESULT row, bool move = true) const {
+    RECT at;
+    ::SendMessageW((*this)[list], LB_GETITEMRECT, row, reinterpret_cast<LPARAM>(&at));
+    return TipAt((*this)[list], {at.left + 4, (at.top + at.bottom) / 2}, move);
   }
 
  private:

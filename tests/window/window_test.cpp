@@ -23,13 +23,8 @@ const std::vector<std::wstring> kLabels = {L"Unicode",           L"UTF8",     L"
 
 // What each row's 说明 says after the pass: why the last two were not read.
 std::vector<std::wstring> Notes() {
-  wchar_t text[256] = L"";
-  const DWORD length =
-      ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_MAX_WIDTH_MASK,
-                       nullptr, ERROR_INVALID_NAME, 0, text, 256, nullptr);
-  std::wstring invalid_name(text, length);
-  invalid_name.erase(invalid_name.find_last_not_of(L' ') + 1);
-  return {L"", L"", L"", L"", std::wstring(FailureText(FailureKind::kNotFound)), L"读取时出错：" + invalid_name};
+  return {
+      L"", L"", L"", L"", std::wstring(FailureText(FailureKind::kNotFound)), win32::SystemMessage(ERROR_INVALID_NAME)};
 }
 
 void AddFiles(Form1Fixture& f, const TempDir& dir) {
@@ -62,6 +57,10 @@ TEST(Form1Window, LaysEachControlOutWithItsCaptionFittingAt96And144DpiAndHoldsIt
         ::SendMessageW(f.form().tooltip(), TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&tip));
         EXPECT_TRUE(::EqualRect(&tip.rect, &at)) << "the greyed button's tip lies elsewhere at " << dpi;
       }
+      // Under Wine a screen reader names a list by its window text, which a list box never draws.
+      wchar_t text[64] = L"";
+      ::GetWindowTextW(control, text, 64);
+      EXPECT_STREQ(text, entry.caption);
       const auto font = reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0));
       LOGFONTW used{};
       ::GetObjectW(font, sizeof used, &used);
@@ -149,9 +148,6 @@ TEST(Form1Input, TabOrderCopyAndMirrorWorkAndNoOtherKeyOrButtonChangesWhatItShou
   EXPECT_EQ(ctrl_c(f[Control::List1]), L"") << "copied a table of nothing";
   AddFiles(f, dir);
   EXPECT_EQ(open_menu(f[Control::List2], {-1, -1}), table(false));
-  // C without Ctrl is a list box's own type-ahead, not a copy.
-  f.Post(f[Control::List1], WM_KEYDOWN, 'C');
-  EXPECT_EQ(TakeClipboard(), L"");
 
   ::SetFocus(f[Control::List1]);
   for (Control next :
@@ -159,12 +155,11 @@ TEST(Form1Input, TabOrderCopyAndMirrorWorkAndNoOtherKeyOrButtonChangesWhatItShou
     f.Post(::GetFocus(), WM_KEYDOWN, VK_TAB);
     EXPECT_EQ(::GetFocus(), f[next]) << "tab to " << static_cast<int>(next);
   }
-  for (Control focused : {Control::Command4, Control::Command6}) {
-    ::SetFocus(f[focused]);
-    f.Post(f[focused], WM_KEYDOWN, VK_RETURN);
-    f.Post(f[focused], WM_KEYDOWN, VK_ESCAPE);
-    EXPECT_TRUE(::IsWindow(f.hwnd()) && ListBoxRows(f[Control::List1]) == kNames);
-  }
+  // Enter and Esc, which IsDialogMessageW turns into IDOK and IDCANCEL, press nothing.
+  ::SetFocus(f[Control::Command6]);
+  f.Post(f[Control::Command6], WM_KEYDOWN, VK_RETURN);
+  f.Post(f[Control::Command6], WM_KEYDOWN, VK_ESCAPE);
+  EXPECT_TRUE(::IsWindow(f.hwnd()) && ListBoxRows(f[Control::List1]) == kNames);
   // The user switches away with the focus on the analyse button, which
   // the pass then disables: back in the window, the keyboard must reach a control.
   ::SetFocus(f[Control::Command2]);
@@ -178,15 +173,10 @@ TEST(Form1Input, TabOrderCopyAndMirrorWorkAndNoOtherKeyOrButtonChangesWhatItShou
 
   // Where the mouse rests: a file's full path, what its label means or why
   // it was not read, and why the analyse button is off.
-  auto tip_at_row = [&](Control list, int row) {
-    RECT at;
-    ::SendMessageW(f[list], LB_GETITEMRECT, row, reinterpret_cast<LPARAM>(&at));
-    return f.TipAt(f[list], {at.left + 4, (at.top + at.bottom) / 2});
-  };
   const std::wstring marks[] = {L"FF FE", L"EF BB BF", L"GBK", L"FE FF", Notes()[4], Notes()[5]};
   for (int i = 0; i < 6; ++i) {
-    EXPECT_EQ(tip_at_row(Control::List1, i), dir.Wide(kNames[i]));
-    EXPECT_NE(tip_at_row(Control::List2, i).find(marks[i]), std::wstring::npos) << tip_at_row(Control::List2, i);
+    EXPECT_EQ(f.TipAtRow(Control::List1, i), dir.Wide(kNames[i]));
+    EXPECT_NE(f.TipAtRow(Control::List2, i).find(marks[i]), std::wstring::npos) << f.TipAtRow(Control::List2, i);
   }
   POINT inside = {4, 4};
   ::MapWindowPoints(f[Control::Command2], f.hwnd(), &inside, 1);
@@ -219,12 +209,6 @@ TEST(Form1Input, TabOrderCopyAndMirrorWorkAndNoOtherKeyOrButtonChangesWhatItShou
   EXPECT_EQ(ctrl_c(f[Control::List1]), table(false)) << "the reasons outlived the clear";
   f.Click(Control::Command2);
   EXPECT_TRUE(ListBoxRows(f[Control::List2]).empty()) << "a second pass ran";
-
-  // A right-click on the title bar opens the window menu.
-  POINT title = {100, -::GetSystemMetrics(SM_CYCAPTION) / 2};
-  ::ClientToScreen(f.hwnd(), &title);
-  open_menu(f.hwnd(), title);
-  EXPECT_FALSE(::IsWindow(f.hwnd())) << "no window menu on the title bar, or its close did not close";
 }
 
 TEST(Form1Pass, ALongPassShowsProgressAnswersOthersAndRunsWhatTheySendOnlyAfterIt) {
@@ -263,7 +247,6 @@ TEST(Form1Pass, ALongPassShowsProgressAnswersOthersAndRunsWhatTheySendOnlyAfterI
   ::SendMessageW(f[Control::Command2], BM_CLICK, 0, 0);
   EXPECT_EQ(::SendMessageW(list2, LB_GETCOUNT, 0, 0), kRows);
   EXPECT_EQ(::SendMessageW(list1, LB_GETCURSEL, 0, 0), kRows - 1);
-  EXPECT_EQ(::SendMessageW(list2, LB_GETCURSEL, 0, 0), LB_ERR);
   pass_over = true;
   // What was sent waits for the program's loop: the clear, the drop, then the close.
   EXPECT_EQ(QuitCode(f.hwnd()), 0);
@@ -286,16 +269,14 @@ TEST(Form1Lists, ShowTheSameRowsSideBySideWhicheverScrollsAndTipsNameTheRowUnder
   const HWND lists[] = {f[Control::List1], f[Control::List2]};
   auto top = [&](HWND list) { return ::SendMessageW(list, LB_GETTOPINDEX, 0, 0); };
   EXPECT_TRUE(top(lists[0]) > 0 && top(lists[0]) == top(lists[1])) << "after the pass";
-  RECT row;
-  ::SendMessageW(lists[1], LB_GETITEMRECT, top(lists[1]) + 1, reinterpret_cast<LPARAM>(&row));
-  const POINT mouse = {row.left + 4, (row.top + row.bottom) / 2};
-  // Whose label, and the label whole: the narrow list may cut it.
+  // Whose label, and the label whole: the narrow list may cut it. The mouse
+  // stays on the second row shown, whichever row that is.
   auto tip_names_row = [&](bool move) {
-    const std::wstring tip = f.TipAt(lists[1], mouse, move);
-    const std::wstring name = std::to_wstring(top(lists[1]) + 1) + L".txt\r\n";
-    return tip.starts_with(name) && tip.find(L"UUnicodeBigEndian") != std::wstring::npos;
+    const std::wstring tip = f.TipAtRow(Control::List2, top(lists[1]) + 1, move);
+    return tip.starts_with(std::to_wstring(top(lists[1]) + 1) + L".txt\r\n") &&
+           tip.find(L"UUnicodeBigEndian") != std::wstring::npos;
   };
-  EXPECT_TRUE(tip_names_row(true)) << f.TipAt(lists[1], mouse);
+  EXPECT_TRUE(tip_names_row(true));
   // A wheel turn and a page up of the scroll bar, on each list.
   for (HWND scrolled : lists) {
     for (UINT message : {WM_MOUSEWHEEL, WM_VSCROLL}) {
@@ -410,15 +391,6 @@ TEST(OpenDialog, ChoosesFromTwoFoldersLeavesTheCurrentDirectoryReopensWhereTheUs
             (std::vector<std::wstring>{L"UTF8", L"UUnicodeBigEndian", L"Unicode", L"ANSI"}));
 }
 
-// What a screen reader hears for a window under Wine, which names a list by
-// its window text (it has no accessibility annotations, the program's way on
-// Windows).
-std::wstring AccessibleName(HWND window) {
-  wchar_t name[64] = L"";
-  ::GetWindowTextW(window, name, 64);
-  return name;
-}
-
 TEST(App, StartsWithForm1AloneListsThePathsItIsStartedWithNamesItsListsAndEndsWithCodeZeroOnClose) {
   TempDir dir;
   // As Explorer starts it for a drop on its icon: a file, a folder and a
@@ -448,21 +420,13 @@ TEST(App, StartsWithForm1AloneListsThePathsItIsStartedWithNamesItsListsAndEndsWi
   ASSERT_EQ(windows.size(), 1u);
   const HWND list1 = ::GetDlgItem(windows[0], win32::ControlId(Control::List1));
   EXPECT_EQ(ListBoxRows(list1), (std::vector<std::wstring>{L"第一 章.md", L"a.txt", L"b.txt", L"不 在.txt"}));
-  EXPECT_EQ(AccessibleName(list1), L"文件名");
-  EXPECT_EQ(AccessibleName(::GetDlgItem(windows[0], win32::ControlId(Control::List2))), L"编码方式");
   // Ctrl+C typed in its file list copies a table that names the relative path's file in full.
   TakeClipboard();
   ::SetForegroundWindow(windows[0]);
-  INPUT keys[4] = {};
-  for (int i = 0; i < 4; ++i) {
-    keys[i].type = INPUT_KEYBOARD;
-    keys[i].ki.wVk = i == 0 || i == 3 ? VK_CONTROL : 'C';
-    keys[i].ki.dwFlags = i < 2 ? 0 : KEYEVENTF_KEYUP;
-  }
-  ::SendInput(4, keys, sizeof(INPUT));
+  for (int key : {VK_CONTROL, int{'C'}}) ::keybd_event(static_cast<BYTE>(key), 0, 0, 0);
+  for (int key : {int{'C'}, VK_CONTROL}) ::keybd_event(static_cast<BYTE>(key), 0, KEYEVENTF_KEYUP, 0);
   std::wstring copied;
-  PumpUntil(nullptr, 5s,
-            [&] { return copied.starts_with(L"文件名") || (copied = TakeClipboard()).starts_with(L"文件名"); });
+  PumpUntil(nullptr, 5s, [&] { return (copied = TakeClipboard()).starts_with(L"文件名"); });
   EXPECT_NE(copied.find(L"\t" + dir.Wide(paths[0]) + L"\t"), std::wstring::npos) << copied;
   // Choosing and analysing load the dialog's and the shell's DLLs. (Copying
   // needs only user32, which the program imports as it starts.)
