@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -38,7 +39,14 @@ class ReadAhead {
 
   [[nodiscard]] EncodingCode Answer(RowIndex row) {
     while (next_.load() <= row && ReadNext()) continue;
-    answers_[row].wait(0);
+    if (answers_[row].load() == 0) {
+      // Not std::atomic::wait: MinGW's C++ library loses a wake-up there
+      // now and then (GCC bug 106183), and the pass then waits for ever.
+      std::unique_lock lock(answered_mutex_);
+      awaited_.store(row);
+      answered_.wait(lock, [&] { return answers_[row].load() != 0; });
+      awaited_.store(kNoRow);
+    }
     return static_cast<EncodingCode>(answers_[row].load() - 1);
   }
 
@@ -67,13 +75,22 @@ class ReadAhead {
       // Out of memory for a path's conversion: that file was not read.
     }
     answers_[row].store(static_cast<std::uint8_t>(static_cast<int>(code) + 1));
-    answers_[row].notify_one();
+    // The waiter names its row before it checks the answer, and the answer
+    // is stored before the name is read: either it sees the answer, or it
+    // is seen waiting, and the lock then wakes it no sooner than it sleeps.
+    if (awaited_.load() == row) {
+      const std::lock_guard lock(answered_mutex_);
+      answered_.notify_one();
+    }
     return true;
   }
 
   const RowList& files_;
   std::unique_ptr<std::atomic<std::uint8_t>[]> answers_;
   std::atomic<RowIndex> next_ = 0;
+  std::atomic<RowIndex> awaited_ = kNoRow;  // the row the pass's own thread sleeps for
+  std::mutex answered_mutex_;
+  std::condition_variable answered_;
   std::mutex failures_mutex_;
   UnreadableRows failures_;
   // Last, so that the workers are stopped and joined before the rest goes.
