@@ -261,7 +261,8 @@ TEST(Form1Pass, ALongPassShowsProgressAnswersOthersAndRunsWhatTheySendOnlyAfterI
 TEST(Form1Lists, ShowTheSameRowsSideBySideWhicheverScrollsAndTipsNameTheRowUnderTheMouse) {
   Form1Fixture f;
   TempDir dir;
-  const std::wstring be = dir.Write(L"be.txt", {0xFE, 0xFF});
+  // In a folder whose name alone is wider than a tip.
+  const std::wstring be = dir.Write(std::wstring(100, L'长') + L"\\be.txt", {0xFE, 0xFF});
   std::vector<ChosenFile> files;
   for (int i = 0; i < 120; ++i) files.push_back({std::to_wstring(i) + L".txt", be});
   f.form().AppendChosenFiles(files);
@@ -277,6 +278,7 @@ TEST(Form1Lists, ShowTheSameRowsSideBySideWhicheverScrollsAndTipsNameTheRowUnder
            tip.find(L"UUnicodeBigEndian") != std::wstring::npos;
   };
   EXPECT_TRUE(tip_names_row(true));
+  EXPECT_NE(f.TipAtRow(Control::List1, top(lists[0])).find(L"\\\r\n"), std::wstring::npos) << "not wrapped at a folder";
   // A wheel turn and a page up of the scroll bar, on each list.
   for (HWND scrolled : lists) {
     for (UINT message : {WM_MOUSEWHEEL, WM_VSCROLL}) {
