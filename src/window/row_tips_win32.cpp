@@ -113,14 +113,16 @@ void RowTips::FollowMouse(HWND list_box, int y) {
   const LRESULT height = ::SendMessageW(list_box, LB_GETITEMHEIGHT, 0, 0);
   const LRESULT count = ::SendMessageW(list_box, LB_GETCOUNT, 0, 0);
   const RowIndex row = height > 0 && y >= 0 ? static_cast<RowIndex>(top + y / height) : kNoRow;
-  std::wstring text = row != kNoRow && row < count ? Wrapped(text_for_row_(list_box, row)) : std::wstring();
+  std::wstring text = row != kNoRow && row < count ? text_for_row_(list_box, row) : std::wstring();
   const auto at =
       static_cast<std::size_t>(std::find(list_boxes_.begin(), list_boxes_.end(), list_box) - list_boxes_.begin());
   mouse_y_[at] = y;
+  // Measured for its lines only when it changes, not at every mouse move.
   if (text == shown_[at]) return;
   shown_[at] = std::move(text);
+  std::wstring wrapped = Wrapped(shown_[at]);
   TOOLINFOW tool = Tool(reinterpret_cast<UINT_PTR>(list_box), TTF_IDISHWND);
-  tool.lpszText = shown_[at].data();
+  tool.lpszText = wrapped.data();  // the tooltip keeps a copy
   // A tip on screen takes the new text where it is; an empty one hides.
   ::SendMessageW(tip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
   if (shown_[at].empty()) ::SendMessageW(tip_, TTM_POP, 0, 0);

@@ -48,7 +48,7 @@ class RowTips {
   HWND owner_;
   HWND tip_;  // owned by `owner_`, which destroys it
   TextForRow text_for_row_;
-  std::vector<std::wstring> shown_;  // per list box, the text its tool has now
+  std::vector<std::wstring> shown_;  // per list box, its tool's text before wrapping
   std::vector<int> mouse_y_;         // per list box, where the mouse last was; -1 before
   int max_width_ = 360;
   std::vector<HWND> list_boxes_;
