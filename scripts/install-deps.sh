@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # install-deps.sh: brings a fresh Debian 12 machine to what the build and the tests need.
 # apt-get runs only when something is missing, so a ready machine pays nothing.
+# fuse3 and libfuse3-dev are for make bench's simulated share (bench/slow_fs.cpp).
 set -euo pipefail
 
 packages=(
@@ -11,6 +12,7 @@ packages=(
   xvfb imagemagick x11-utils
   fonts-wqy-microhei fonts-wqy-zenhei locales
   git python3 icoutils unzip
+  fuse3 libfuse3-dev pkg-config
 )
 
 missing=()

@@ -19,4 +19,9 @@ namespace kavren {
 [[nodiscard]] std::optional<std::size_t> ReadFileHead(const std::wstring& path, std::span<std::uint8_t> buffer,
                                                       ReadFailure& failure);
 
+// Whether opens on several threads at once overlap, so that a pass gains
+// from more of them in flight: not under Wine, where the one wineserver
+// process performs every open itself, one after another.
+[[nodiscard]] bool OpensOverlap() noexcept;
+
 }  // namespace kavren

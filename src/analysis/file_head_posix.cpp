@@ -112,4 +112,6 @@ std::optional<std::size_t> ReadFileHead(const std::wstring& path, std::span<std:
   return static_cast<std::size_t>(got);
 }
 
+bool OpensOverlap() noexcept { return true; }
+
 }  // namespace kavren

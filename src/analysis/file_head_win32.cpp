@@ -80,4 +80,10 @@ std::optional<std::size_t> ReadFileHead(const std::wstring& path, std::span<std:
   return static_cast<std::size_t>(got);
 }
 
+// Wine's ntdll names itself by this export, which no Windows has.
+bool OpensOverlap() noexcept {
+  const HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
+  return !(ntdll && ::GetProcAddress(ntdll, "wine_get_version"));
+}
+
 }  // namespace kavren

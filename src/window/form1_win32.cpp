@@ -423,7 +423,7 @@ void Form1::AnalyseFiles() {
   const ListBoxView::Batch list1_batch(*list1_view_), list2_batch(*list2_view_);
   RunAnalysisPass(
       List1, List2, Command2, [progress = ProgressEvery(kProgressIntervalMs)](RowIndex, RowIndex) { progress(); },
-      kReadAheadThreads, &unreadable_);
+      read_ahead_, &unreadable_);
 }
 
 std::function<void()> Form1::ProgressEvery(ULONGLONG interval_ms) {

@@ -52,6 +52,8 @@ class Form1 final : public BaseWindow<Form1> {
   void AppendPaths(const std::vector<std::wstring>& paths);
   // Puts both lists on the clipboard as a table; changes nothing else.
   void CopyResults() const;
+  // The read-ahead the next pass uses; window_bench sets the pool it measures against.
+  void SetReadAheadPool(ReadAheadPool pool) noexcept { read_ahead_ = pool; }
 
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
 
@@ -103,6 +105,7 @@ class Form1 final : public BaseWindow<Form1> {
   std::optional<ListBoxView> list2_view_;
   std::optional<RowTips> tips_;
   UnreadableRows unreadable_;
+  ReadAheadPool read_ahead_ = DefaultReadAheadPool();
   std::array<LRESULT, 2> top_rows_{};  // the first row each list showed when last painted
   unique_font font_;
   UINT dpi_ = 96;

@@ -30,14 +30,14 @@ struct Case {
 
 // The labels that a pass over `paths` writes, with the lists wired as the
 // window wires them.
-std::vector<std::wstring> LabelsAfterPass(const std::vector<std::wstring>& paths, int threads = kReadAheadThreads,
+std::vector<std::wstring> LabelsAfterPass(const std::vector<std::wstring>& paths, ReadAheadPool pool = kReadAheadPool,
                                           UnreadableRows* unreadable = nullptr) {
   RowList List1, List2;
   CommandButton Command2;
   for (const std::wstring& path : paths) List1.AppendRow(L"bare.txt", path);
   List1.SetSelectionHandler([&] { (void)List2.SelectRow(List1.CurrentRow()); });
   List2.SetSelectionHandler([&] { (void)List1.SelectRow(List2.CurrentRow()); });
-  RunAnalysisPass(List1, List2, Command2, {}, threads, unreadable);
+  RunAnalysisPass(List1, List2, Command2, {}, pool, unreadable);
   EXPECT_TRUE(List1.CurrentRow() == List1.RowCount() - 1 && List2.CurrentRow() == kNoRow && !Command2.Enabled());
   std::vector<std::wstring> labels;
   for (RowIndex i = 0; List2.GetRow(i); ++i) labels.emplace_back(*List2.GetRow(i));
@@ -125,7 +125,7 @@ TEST(RunAnalysisPass, LabelsEachChosenPathByItsMarkOrAsUnreadableAndEndsOnTheLas
   const HANDLE holder = open(GENERIC_WRITE | DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE);
   const HANDLE locker = ::CreateFileW(dir.Wide(L"locked.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, 0);
   UnreadableRows unreadable;
-  const std::vector<std::wstring> labels = LabelsAfterPass(paths, kReadAheadThreads, &unreadable);
+  const std::vector<std::wstring> labels = LabelsAfterPass(paths, kReadAheadPool, &unreadable);
   ::CloseHandle(holder);
   const HANDLE alone = open(GENERIC_READ, 0);  // exclusive: fails while any other handle is open
   EXPECT_NE(alone, INVALID_HANDLE_VALUE) << "a handle was left open";
@@ -134,7 +134,7 @@ TEST(RunAnalysisPass, LabelsEachChosenPathByItsMarkOrAsUnreadableAndEndsOnTheLas
   const auto descriptors = [] { return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {}); };
   const auto before = descriptors();
   UnreadableRows unreadable;
-  const std::vector<std::wstring> labels = LabelsAfterPass(paths, kReadAheadThreads, &unreadable);
+  const std::vector<std::wstring> labels = LabelsAfterPass(paths, kReadAheadPool, &unreadable);
   EXPECT_EQ(descriptors(), before) << "a descriptor was left open";
 #endif
   std::filesystem::current_path(saved);
@@ -143,16 +143,17 @@ TEST(RunAnalysisPass, LabelsEachChosenPathByItsMarkOrAsUnreadableAndEndsOnTheLas
     const auto found = unreadable.find(static_cast<RowIndex>(i));
     EXPECT_EQ(found == unreadable.end() ? FailureKind::kNone : found->second.kind, cases[i].why) << paths[i];
   }
-  EXPECT_EQ(LabelsAfterPass(paths, 0), labels) << "the files read ahead got other labels than one by one";
+  EXPECT_EQ(LabelsAfterPass(paths, {0, 0}), labels) << "the files read ahead got other labels than one by one";
 #ifdef _WIN32
   ::CloseHandle(locker);
 #endif
   EXPECT_TRUE(LabelsAfterPass({}).empty());
   // Many short passes: a wake-up lost between a worker and the pass would leave it waiting for ever.
   for (int round = 0; round < 300; ++round) EXPECT_EQ(LabelsAfterPass({9, paths[2]}).size(), 9u);
-  // Many unreadable at once: every reason kept, whichever thread found it.
+  // Many unreadable at once: every reason kept, whichever thread found it, while the pool grows and shrinks
+  // as it would on a share (every read counts as slow).
   UnreadableRows many;
-  LabelsAfterPass(std::vector<std::wstring>(2000, dir.Wide(L"missing.txt")), kReadAheadThreads, &many);
+  LabelsAfterPass(std::vector<std::wstring>(2000, dir.Wide(L"missing.txt")), {1, 64, {}}, &many);
   EXPECT_EQ(many.size(), 2000u);
   // Each reason says its own cause, kind by kind.
   const std::wstring_view words[] = {L"", L"找不到文件", L"拒绝访问", L"另一个程序", L"不是普通文件", L"路径太长"};
