@@ -1,5 +1,5 @@
 // screenshot.cpp: takes the README's picture -- the real program handed a folder of 1,200 chapters, after analysing
-// them, the mouse resting on a label, whose tooltip shows.
+// them, the mouse resting on a count of the status bar, which it clicked, and whose tooltip shows.
 #include <windows.h>
 
 #include <cstdio>
@@ -76,19 +76,16 @@ int wmain(int argc, wchar_t** argv) {
   if (ok) {
     ::PostMessageW(control(Control::Command2), BM_CLICK, 0, 0);
     ok = PumpUntil(nullptr, 20s, [&] { return !::IsWindowEnabled(control(Control::Command2)); });
-    // The lists end at the last chapter; the mouse rests on a "UUnicodeBigEndian"
-    // row a little above it, and its tooltip shows.
-    const HWND list2 = control(Control::List2);
-    ::Sleep(500);
-    LRESULT row = ::SendMessageW(list2, LB_GETTOPINDEX, 0, 0) + 8;
-    for (wchar_t label[32] = L""; ::SendMessageW(list2, LB_GETTEXT, row, reinterpret_cast<LPARAM>(label)) > 0 &&
-                                  std::wstring_view(label) != L"UUnicodeBigEndian";) {
-      ++row;
-    }
-    RECT item;
-    ::SendMessageW(list2, LB_GETITEMRECT, row, reinterpret_cast<LPARAM>(&item));
-    POINT rest = {item.left + 30, (item.top + item.bottom) / 2};
-    ::ClientToScreen(list2, &rest);
+    // The summary after the pass: a click on the last count of the status
+    // bar (ANSI, the most common here) selects the first ANSI chapter, and
+    // the mouse rests there, so that the count's tip shows.
+    const HWND counts = ::GetDlgItem(form, kavren::win32::StatusRowId(1));
+    RECT row;
+    ::GetClientRect(counts, &row);
+    POINT rest = {row.right - 24, (row.top + row.bottom) / 2};
+    ::PostMessageW(counts, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(rest.x, rest.y));
+    ::PostMessageW(counts, WM_LBUTTONUP, 0, MAKELPARAM(rest.x, rest.y));
+    ::ClientToScreen(counts, &rest);
     for (int step = 0; step < 3; ++step) {
       ::SetCursorPos(rest.x + step, rest.y);
       ::Sleep(200);

@@ -38,6 +38,9 @@ inline constexpr std::size_t kControlCount = static_cast<std::size_t>(Control::k
 // IDs stay clear of IDOK (1) and IDCANCEL (2): IsDialogMessageW turns Enter
 // and Esc into WM_COMMAND with those IDs, and they must press nothing.
 [[nodiscard]] constexpr int ControlId(Control control) noexcept { return 101 + static_cast<int>(control); }
+// The status bar's two rows, after the table's controls: docked under the
+// lists rather than placed in twips, since their height follows the font.
+[[nodiscard]] constexpr int StatusRowId(int row) noexcept { return ControlId(Control::kCount) + row; }
 
 struct TwipRect {
   int left, top, width, height;

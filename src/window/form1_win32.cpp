@@ -17,12 +17,15 @@
 namespace kavren::win32 {
 namespace {
 
-// How often a long pass or the walk of a large drop shows where it has got to.
+// How often a long pass or the walk of a large drop shows where it has got
+// to: the lists, and the status bar's count.
 constexpr ULONGLONG kProgressIntervalMs = 250;
+constexpr ULONGLONG kStatusIntervalMs = 1000;
 
-// The context menu's one item; TrackPopupMenuEx returns it rather than
-// posting a WM_COMMAND.
+// The context menu's items; TrackPopupMenuEx returns the one chosen rather
+// than posting a WM_COMMAND. After the copy, one per label counted.
 constexpr UINT kCopyResultsItem = 1;
+constexpr UINT kFirstNextLabelItem = 2;
 constexpr wchar_t kCopyResultsText[] = L"复制全部结果(&C)\tCtrl+C";
 
 // A disabled button gets no mouse messages, and so no tip of its own.
@@ -171,6 +174,12 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_SETFOCUS:
       OnActivate(true);
       return 0;
+    case WM_SIZE:
+      if (status_) status_->Place();
+      return 0;
+    case WM_NOTIFY:
+      OnNotify(*reinterpret_cast<const NMHDR*>(lparam));
+      return 0;
     case kRelayMouseMessage:
       if (tips_) tips_->Relay(*reinterpret_cast<MSG*>(lparam));
       return 0;
@@ -210,6 +219,9 @@ void Form1::OnCreate() {
   ::SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(LoadAppIcon(instance, SM_CXICON)));
   ::SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(LoadAppIcon(instance, SM_CXSMICON)));
   CreateControls();
+  tips_.emplace(hwnd_, std::initializer_list<HWND>{control(Control::List1), control(Control::List2)},
+                [this](HWND list_box, RowIndex row) { return RowTip(list_box, row); });
+  status_.emplace(hwnd_, StatusRowId(0), *tips_);
   ApplyFont();
   LayOutControls();
 
@@ -229,10 +241,9 @@ void Form1::OnCreate() {
     ::EnableWindow(button, enabled);
     ShowAnalyseTip();
   });
-  tips_.emplace(hwnd_, std::initializer_list<HWND>{control(Control::List1), control(Control::List2)},
-                [this](HWND list_box, RowIndex row) { return RowTip(list_box, row); });
   tips_->SetDpi(dpi_);
   ShowAnalyseTip();
+  ShowStatus();
   // Dropping works for a program run as a normal user; an elevated one
   // would need message-filter holes for a drop from Explorer, which it does
   // not open.
@@ -276,6 +287,7 @@ void Form1::ApplyFont() {
   const LOGFONTW logfont = MessageFontForDpi(dpi_);
   unique_font font(::CreateFontIndirectW(&logfont));
   for (HWND child : controls_) ::SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+  status_->SetFont(font.get(), dpi_);
   // The old font is deleted only now that no control uses it.
   font_ = std::move(font);
 }
@@ -292,8 +304,9 @@ void Form1::LayOutControls() const {
   }
 }
 
+// The design's size, and the status bar below the design.
 SIZE Form1::OuterSize() const noexcept {
-  return {TwipsToPixels(kOuterWidthTwips, dpi_), TwipsToPixels(kOuterHeightTwips, dpi_)};
+  return {TwipsToPixels(kOuterWidthTwips, dpi_), TwipsToPixels(kOuterHeightTwips, dpi_) + status_->Height()};
 }
 
 // The size lock. Holding the size here, before a change happens, covers a
@@ -318,6 +331,8 @@ void Form1::OnDpiChanged(UINT dpi, const RECT& suggested) {
   LayOutControls();
   const SIZE outer = OuterSize();
   ::SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, outer.cx, outer.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+  // Also where the new size is the old one, and no WM_SIZE comes.
+  status_->Place();
   tips_->SetDpi(dpi_);
   ShowAnalyseTip();
 }
@@ -396,6 +411,7 @@ void Form1::AppendChosenFiles(std::vector<ChosenFile> files) {
   const ListBoxView::Batch batch(*list1_view_);
   for (ChosenFile& file : files) List1.AppendRow(std::move(file.name), std::move(file.path));
   ShowUnlabelledRows();
+  ShowStatus();
 }
 
 void Form1::ShowUnlabelledRows() {
@@ -413,6 +429,7 @@ void Form1::AppendPaths(const std::vector<std::wstring>& paths) {
   const std::function<void()> progress = ProgressEvery(kProgressIntervalMs);
   WalkPaths(paths, {[&](ChosenFile file) { List1.AppendRow(std::move(file.name), std::move(file.path)); }, progress});
   ShowUnlabelledRows();
+  ShowStatus();
 }
 
 void Form1::AnalyseFiles() {
@@ -420,10 +437,45 @@ void Form1::AnalyseFiles() {
   // disabled; it must not start a second pass.
   if (!Command2.Enabled()) return;
   const BusyScope busy(busy_);
-  const ListBoxView::Batch list1_batch(*list1_view_), list2_batch(*list2_view_);
-  RunAnalysisPass(
-      List1, List2, Command2, [progress = ProgressEvery(kProgressIntervalMs)](RowIndex, RowIndex) { progress(); },
-      read_ahead_, &unreadable_);
+  {
+    const ListBoxView::Batch list1_batch(*list1_view_), list2_batch(*list2_view_);
+    pass_start_ = ::GetTickCount64();
+    status_shown_ = pass_start_;
+    pass_done_ = 0;
+    RunAnalysisPass(
+        List1, List2, Command2,
+        [this, progress = ProgressEvery(kProgressIntervalMs)](RowIndex done, RowIndex) {
+          pass_done_ = done;
+          progress();
+        },
+        read_ahead_, &unreadable_);
+    pass_ms_ = static_cast<std::int64_t>(::GetTickCount64() - pass_start_);
+    pass_done_ = kNoRow;
+  }
+  ShowStatus();
+}
+
+void Form1::ShowStatus() {
+  BatchState batch;
+  batch.files = List1.RowCount();
+  batch.analysed = List2.RowCount();
+  batch.pass_run = !Command2.Enabled();
+  batch.pass_ms = pass_ms_;
+  batch.running = pass_done_ != kNoRow;
+  batch.done = pass_done_;
+  batch.elapsed_ms = batch.running ? static_cast<std::int64_t>(::GetTickCount64() - pass_start_) : 0;
+  counts_ = batch.pass_run && !batch.running ? CountLabels(List2) : std::vector<LabelCount>{};
+  status_->Show(StatusText(batch), counts_);
+}
+
+void Form1::SelectNextWithLabel(std::wstring_view label) {
+  const RowIndex row = NextRowWithLabel(List2, List1.CurrentRow(), label);
+  // List1's selection handler mirrors it into List2, and the boxes scroll it into view.
+  if (row != kNoRow) (void)List1.SelectRow(row);
+}
+
+void Form1::OnNotify(const NMHDR& notification) {
+  if (const std::optional<std::wstring_view> label = status_->LabelClicked(notification)) SelectNextWithLabel(*label);
 }
 
 std::function<void()> Form1::ProgressEvery(ULONGLONG interval_ms) {
@@ -456,7 +508,7 @@ void Form1::CopyResults() const {
   if (::SetClipboardData(CF_UNICODETEXT, memory.get())) (void)memory.release();
 }
 
-bool Form1::OnContextMenu(HWND list_box, POINT at) const {
+bool Form1::OnContextMenu(HWND list_box, POINT at) {
   if (list_box != control(Control::List1) && list_box != control(Control::List2)) return false;
   // Shift+F10 and the menu key give no point: open below the selected row,
   // or at the top of the list.
@@ -471,9 +523,17 @@ bool Form1::OnContextMenu(HWND list_box, POINT at) const {
   }
   const unique_any<HMENU, MenuTraits> menu(::CreatePopupMenu());
   ::AppendMenuW(menu.get(), MF_STRING | (HasRows() ? MF_ENABLED : MF_GRAYED), kCopyResultsItem, kCopyResultsText);
-  if (::TrackPopupMenuEx(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, hwnd_, nullptr) ==
-      static_cast<BOOL>(kCopyResultsItem)) {
-    CopyResults();
+  // The keyboard's way from a count in the status bar to its files.
+  if (!counts_.empty()) ::AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
+  const std::vector<LabelCount> counts = counts_;
+  for (std::size_t i = 0; i < counts.size(); ++i) {
+    ::AppendMenuW(menu.get(), MF_STRING, kFirstNextLabelItem + i, NextLabelMenuText(counts[i].label).c_str());
+  }
+  const auto chosen =
+      static_cast<UINT>(::TrackPopupMenuEx(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, hwnd_, nullptr));
+  if (chosen == kCopyResultsItem) CopyResults();
+  if (chosen >= kFirstNextLabelItem && chosen - kFirstNextLabelItem < counts.size()) {
+    SelectNextWithLabel(counts[chosen - kFirstNextLabelItem].label);
   }
   return true;
 }
@@ -486,6 +546,12 @@ bool Form1::OnContextMenu(HWND list_box, POINT at) const {
 void Form1::ShowProgress() {
   list1_view_->Refresh();
   list2_view_->Refresh();
+  // Under Wine each new text of the status bar costs milliseconds while
+  // the pass keeps wineserver busy; once a second says enough of the rest.
+  if (const ULONGLONG now = ::GetTickCount64(); now - status_shown_ >= kStatusIntervalMs) {
+    status_shown_ = now;
+    ShowStatus();
+  }
   MSG message;
   ::PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE);
   ::UpdateWindow(hwnd_);
@@ -495,6 +561,7 @@ void Form1::ClearData() {
   List1.ClearRows();
   List2.ClearRows();
   unreadable_.clear();
+  ShowStatus();
 }
 
 void Form1::OpenMakerSite() const {

@@ -21,6 +21,7 @@
 #include "window/list_box_view_win32.h"
 #include "window/open_selection.h"
 #include "window/row_tips_win32.h"
+#include "window/status_bar_win32.h"
 
 namespace kavren::win32 {
 
@@ -40,6 +41,7 @@ class Form1 final : public BaseWindow<Form1> {
   [[nodiscard]] const RowList& list1() const noexcept { return List1; }
   [[nodiscard]] const RowList& list2() const noexcept { return List2; }
   [[nodiscard]] HWND tooltip() const noexcept { return tips_ ? tips_->tooltip() : nullptr; }
+  [[nodiscard]] StatusBar& status_bar() noexcept { return *status_; }
 
   // What Command1 does with the dialog's answer: one row per chosen file,
   // added as one batch.
@@ -66,8 +68,9 @@ class Form1 final : public BaseWindow<Form1> {
   void OnGetMinMaxInfo(MINMAXINFO& info) const noexcept;
   void OnDpiChanged(UINT dpi, const RECT& suggested);
   void OnActivate(bool active);
+  void OnNotify(const NMHDR& notification);
   // The lists' menu; false for any other window.
-  [[nodiscard]] bool OnContextMenu(HWND list_box, POINT at) const;
+  [[nodiscard]] bool OnContextMenu(HWND list_box, POINT at);
   void NameListsForScreenReaders(bool name) const;
 
   void ChooseFiles();
@@ -88,6 +91,11 @@ class Form1 final : public BaseWindow<Form1> {
   // Why row `row` was unreadable; empty for a row that was read.
   [[nodiscard]] std::wstring Note(RowIndex row) const;
   void ShowAnalyseTip();
+  // The status bar says where the batch stands.
+  void ShowStatus();
+  // From a count in the status bar to its files: selects the next row with
+  // `label` after the selected one, in both lists.
+  void SelectNextWithLabel(std::wstring_view label);
 
   void CreateControls();
   void ApplyFont();
@@ -104,6 +112,12 @@ class Form1 final : public BaseWindow<Form1> {
   std::optional<ListBoxView> list1_view_;
   std::optional<ListBoxView> list2_view_;
   std::optional<RowTips> tips_;
+  std::optional<StatusBar> status_;
+  std::vector<LabelCount> counts_;  // as the status bar last showed them
+  ULONGLONG pass_start_ = 0;
+  ULONGLONG status_shown_ = 0;  // when a pass or a drop last told the status bar
+  std::int64_t pass_ms_ = 0;
+  RowIndex pass_done_ = kNoRow;  // during a pass, the rows labelled so far
   UnreadableRows unreadable_;
   ReadAheadPool read_ahead_ = DefaultReadAheadPool();
   std::array<LRESULT, 2> top_rows_{};  // the first row each list showed when last painted

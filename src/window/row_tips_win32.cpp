@@ -30,11 +30,11 @@ RowTips::RowTips(HWND owner, std::initializer_list<HWND> list_boxes, TextForRow 
   }
 }
 
-TOOLINFOW RowTips::Tool(UINT_PTR id, UINT flags) const noexcept {
+TOOLINFOW RowTips::Tool(UINT_PTR id, UINT flags, HWND window) const noexcept {
   TOOLINFOW tool{};
   tool.cbSize = sizeof tool;
   tool.uFlags = flags;
-  tool.hwnd = owner_;
+  tool.hwnd = window ? window : owner_;
   tool.uId = id;
   tool.lpszText = const_cast<wchar_t*>(L"");
   return tool;
@@ -48,6 +48,7 @@ void RowTips::SetDpi(UINT dpi) {
 std::wstring RowTips::Wrapped(std::wstring_view text) const {
   // Breaking after these keeps a folder's name, a number or a clause whole.
   constexpr std::wstring_view kBreakAfter = L"\\/ ，。；：）";
+  if (text.empty()) return {};  // no device context to ask about nothing
   const HDC dc = ::GetDC(tip_);
   const HGDIOBJ old_font = ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageW(tip_, WM_GETFONT, 0, 0)));
   std::wstring lines;
@@ -76,11 +77,11 @@ std::wstring RowTips::Wrapped(std::wstring_view text) const {
   return lines;
 }
 
-void RowTips::SetAreaTip(UINT_PTR id, const RECT& area, const wchar_t* text) {
-  TOOLINFOW tool = Tool(id, 0);
+void RowTips::SetAreaTip(UINT_PTR id, const RECT& area, const wchar_t* text, HWND window) {
+  TOOLINFOW tool = Tool(id, 0, window);
   tool.rect = area;
-  if (std::find(areas_.begin(), areas_.end(), id) == areas_.end()) {
-    areas_.push_back(id);
+  if (std::find(areas_.begin(), areas_.end(), std::pair(tool.hwnd, id)) == areas_.end()) {
+    areas_.emplace_back(tool.hwnd, id);
     ::SendMessageW(tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
   }
   ::SendMessageW(tip_, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&tool));

@@ -8,6 +8,7 @@
 #include <functional>
 #include <initializer_list>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/row_list.h"
@@ -23,10 +24,11 @@ class RowTips {
   RowTips(const RowTips&) = delete;
   RowTips& operator=(const RowTips&) = delete;
 
-  // A tip over `area` of the owner's client area, under `id` (not a window
-  // handle). For a disabled control, which gets no mouse messages: its
-  // parent gets them, so the tip belongs to the parent. Empty text: no tip.
-  void SetAreaTip(UINT_PTR id, const RECT& area, const wchar_t* text);
+  // A tip over `area` of `window`'s client area (the owner's unless named),
+  // under `id` (not a window handle). For a disabled control, which gets no
+  // mouse messages: its parent gets them, so the tip belongs to the parent.
+  // Empty text: no tip.
+  void SetAreaTip(UINT_PTR id, const RECT& area, const wchar_t* text, HWND window = nullptr);
   // Wraps tips at a width that suits `dpi`.
   void SetDpi(UINT dpi);
   // Shows the tooltip what the mouse does, from the message loop: a mouse
@@ -39,7 +41,7 @@ class RowTips {
 
  private:
   void FollowMouse(HWND list_box, int y);
-  [[nodiscard]] TOOLINFOW Tool(UINT_PTR id, UINT flags) const noexcept;
+  [[nodiscard]] TOOLINFOW Tool(UINT_PTR id, UINT flags, HWND window = nullptr) const noexcept;
   // `text` in lines that fit the tip's width, each broken after a folder
   // separator or punctuation where it can be, else where the width ends: a
   // tooltip breaks lines only at spaces, and a path has none.
@@ -52,7 +54,7 @@ class RowTips {
   std::vector<int> mouse_y_;         // per list box, where the mouse last was; -1 before
   int max_width_ = 360;
   std::vector<HWND> list_boxes_;
-  std::vector<UINT_PTR> areas_;
+  std::vector<std::pair<HWND, UINT_PTR>> areas_;
 };
 
 }  // namespace kavren::win32

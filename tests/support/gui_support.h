@@ -15,6 +15,7 @@
 #include <stdexcept>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "window/form1_win32.h"
@@ -167,6 +168,22 @@ class Form1Fixture {
       ::SendMessageW(form_->tooltip(), TTM_GETTEXTW, std::size(text), reinterpret_cast<LPARAM>(&hit.ti));
     }
     return text;
+  }
+  // The status bar's rows, each part's text and where the part lies in its row.
+  [[nodiscard]] HWND StatusRow(int row) const { return ::GetDlgItem(hwnd(), win32::StatusRowId(row)); }
+  [[nodiscard]] std::vector<std::tuple<HWND, std::wstring, RECT>> StatusParts() const {
+    std::vector<std::tuple<HWND, std::wstring, RECT>> parts;
+    for (int row = 0; row < 2; ++row) {
+      const HWND bar = StatusRow(row);
+      for (WPARAM part = 0; part < static_cast<WPARAM>(::SendMessageW(bar, SB_GETPARTS, 0, 0)); ++part) {
+        wchar_t text[512] = L"";
+        RECT area{};
+        ::SendMessageW(bar, SB_GETTEXTW, part, reinterpret_cast<LPARAM>(text));
+        ::SendMessageW(bar, SB_GETRECT, part, reinterpret_cast<LPARAM>(&area));
+        parts.emplace_back(bar, text, area);
+      }
+    }
+    return parts;
   }
   // The same for the mouse on row `row` of a list.
   [[nodiscard]] std::wstring TipAtRow(Control list, LRESULT row, bool move = true) const {

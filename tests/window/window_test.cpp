@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <map>
 
 #include <windows.h>
 
@@ -10,6 +11,7 @@
 
 #include "support/gui_support.h"
 #include "support/temp_dir.h"
+#include "window/batch_summary.h"
 #include "window/dpi_win32.h"
 
 namespace kavren::testing {
@@ -77,6 +79,27 @@ TEST(Form1Window, LaysEachControlOutWithItsCaptionFittingAt96And144DpiAndHoldsIt
       EXPECT_TRUE(needed.right + padding <= inside.right && needed.bottom <= inside.bottom)
           << id << " at " << dpi << ": " << needed.right << " + " << padding << " in " << inside.right;
     }
+    // The status bar, below the lists and inside the window, with the longest texts it can show: five labels
+    // of 99,999 files each, and as many added after the pass.
+    BatchState worst{.files = 6 * 99'999, .analysed = 5 * 99'999, .pass_run = true, .pass_ms = 599'999};
+    std::vector<LabelCount> counts;
+    for (EncodingCode code : kCountedCodes) counts.push_back({LabelForCode(code).view(), 99'999});
+    f.form().status_bar().Show(StatusText(worst), counts);
+    RECT lists;
+    ::GetWindowRect(f[Control::List1], &lists);
+    ::MapWindowPoints(HWND_DESKTOP, f.hwnd(), reinterpret_cast<POINT*>(&lists), 2);
+    for (const auto& [bar, text, area] : f.StatusParts()) {
+      RECT row;
+      ::GetWindowRect(bar, &row);
+      ::MapWindowPoints(HWND_DESKTOP, f.hwnd(), reinterpret_cast<POINT*>(&row), 2);
+      EXPECT_TRUE(row.top >= lists.bottom && row.left >= 0 && row.right <= client.right && row.bottom <= client.bottom);
+      ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(bar, WM_GETFONT, 0, 0)));
+      RECT needed = {};
+      ::DrawTextW(dc, text.c_str(), -1, &needed, DT_CALCRECT | DT_SINGLELINE);
+      EXPECT_TRUE(needed.right + 6 <= area.right - area.left && area.right <= row.right - row.left)
+          << "clipped at " << dpi << ": " << text;
+    }
+    EXPECT_GE(f.StatusParts().size(), 6u) << "a count went missing";
   }
   ::ReleaseDC(f.hwnd(), dc);
 
@@ -119,9 +142,9 @@ TEST(Form1Input, TabOrderCopyAndMirrorWorkAndNoOtherKeyOrButtonChangesWhatItShou
   // A menu's own loop reads what was queued before it opened: the mnemonic
   // C (the lists' copy, the window menu's close), then Esc, which closes a
   // menu whose item is greyed.
-  auto open_menu = [&](HWND on, POINT at) {
-    ::PostMessageW(f.hwnd(), WM_CHAR, 'c', 0);
-    ::PostMessageW(f.hwnd(), WM_KEYDOWN, VK_ESCAPE, 0);
+  auto open_menu = [&](HWND on, POINT at,
+                       std::vector<std::pair<UINT, WPARAM>> keys = {{WM_CHAR, 'c'}, {WM_KEYDOWN, VK_ESCAPE}}) {
+    for (const auto& [message, key] : keys) ::PostMessageW(f.hwnd(), message, key, 0);
     ::SendMessageW(f.hwnd(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(on), MAKELPARAM(at.x, at.y));
     f.Pump();
     return TakeClipboard();
@@ -143,7 +166,13 @@ TEST(Form1Input, TabOrderCopyAndMirrorWorkAndNoOtherKeyOrButtonChangesWhatItShou
     ::SetKeyboardState(keys);
     return TakeClipboard();
   };
+  auto status_texts = [&] {
+    std::vector<std::wstring> texts;
+    for (const auto& part : f.StatusParts()) texts.push_back(std::get<1>(part));
+    return texts;
+  };
   TakeClipboard();
+  const std::vector<std::wstring> hint = status_texts();
   EXPECT_EQ(open_menu(f[Control::List1], {-1, -1}), L"");
   EXPECT_EQ(ctrl_c(f[Control::List1]), L"") << "copied a table of nothing";
   AddFiles(f, dir);
@@ -188,27 +217,59 @@ TEST(Form1Input, TabOrderCopyAndMirrorWorkAndNoOtherKeyOrButtonChangesWhatItShou
   EXPECT_TRUE(::GetFocus() == f[Control::List1] && f.form().list1().CurrentRow() == 5 &&
               f.form().list2().CurrentRow() == kNoRow);
 
-  // Each list's selection, moved by key, moves the other's; the headings do nothing.
+  // The status bar counts each label the list shows; a click on a count, or its menu item, selects the next
+  // row with that label in both lists, going round past the end.
   auto both_at = [&](LRESULT row) {
     return ::SendMessageW(f[Control::List1], LB_GETCURSEL, 0, 0) == row &&
            ::SendMessageW(f[Control::List2], LB_GETCURSEL, 0, 0) == row;
   };
+  std::map<std::wstring, int> listed;
+  std::map<std::wstring, int> counted;
+  for (const std::wstring& label : kLabels) ++listed[label];
+  for (const auto& [bar, text, area] : f.StatusParts()) {
+    const std::size_t colon = text.find(L'：');
+    if (colon != std::wstring::npos) counted[text.substr(0, colon)] = std::stoi(text.substr(colon + 1));
+    if (!text.starts_with(L"无法读取")) continue;
+    for (LRESULT row : {4, 5}) {
+      const LPARAM at = MAKELPARAM((area.left + area.right) / 2, (area.top + area.bottom) / 2);
+      ::PostMessageW(bar, WM_LBUTTONDOWN, MK_LBUTTON, at);
+      f.Post(bar, WM_LBUTTONUP, 0, at);
+      EXPECT_TRUE(both_at(row)) << "a click on the count did not lead to row " << row;
+    }
+  }
+  EXPECT_EQ(counted, listed);
+  open_menu(f[Control::List1], {-1, -1}, {{WM_KEYDOWN, VK_UP}, {WM_KEYDOWN, VK_RETURN}});
+  EXPECT_TRUE(both_at(4)) << "the menu's last item did not lead to the next unreadable file";
+
+  // Each list's selection, moved by key, moves the other's; the headings do nothing but pass the focus on.
   f.Post(f[Control::List1], WM_KEYDOWN, VK_UP);
-  EXPECT_TRUE(both_at(4));
+  EXPECT_TRUE(both_at(3));
   f.Post(f[Control::List2], WM_KEYDOWN, VK_HOME);
   f.Click(Control::Command3);
+  EXPECT_EQ(::GetFocus(), f[Control::List2]) << "the heading kept the focus";
   f.Click(Control::Command5);
   EXPECT_TRUE(both_at(0));
   EXPECT_EQ(::GetFocus(), f[Control::List1]) << "a heading took the focus";
+  // A plain C types ahead, as in any list, and copies nothing.
+  f.Post(f[Control::List1], WM_KEYDOWN, 'C');
+  EXPECT_TRUE(both_at(2) && TakeClipboard().empty());
 
   f.Click(Control::Command4);
   EXPECT_TRUE(ListBoxRows(f[Control::List1]).empty() && ListBoxRows(f[Control::List2]).empty());
   EXPECT_FALSE(::IsWindowEnabled(f[Control::Command2])) << "clear enabled the analyse button";
+  EXPECT_EQ(status_texts(), hint) << "the status bar still speaks of the cleared files";
   AddFiles(f, dir);
   EXPECT_EQ(ListBoxRows(f[Control::List1]), kNames) << "files chosen after a clear are not shown";
   EXPECT_EQ(ctrl_c(f[Control::List1]), table(false)) << "the reasons outlived the clear";
   f.Click(Control::Command2);
   EXPECT_TRUE(ListBoxRows(f[Control::List2]).empty()) << "a second pass ran";
+  EXPECT_NE(status_texts().back().find(L"重新启动"), std::wstring::npos) << "not said why";
+
+  // A right click on the title bar opens the window menu, whose C closes the window.
+  RECT frame;
+  ::GetWindowRect(f.hwnd(), &frame);
+  open_menu(f.hwnd(), {frame.left + 60, frame.top + ::GetSystemMetrics(SM_CYCAPTION) / 2});
+  EXPECT_FALSE(::IsWindow(f.hwnd())) << "the title bar's window menu did not open";
 }
 
 TEST(Form1Pass, ALongPassShowsProgressAnswersOthersAndRunsWhatTheySendOnlyAfterIt) {
@@ -223,6 +284,7 @@ TEST(Form1Pass, ALongPassShowsProgressAnswersOthersAndRunsWhatTheySendOnlyAfterI
   // sends a clear, a second analyse, a drop and a close, as automation tools
   // and Explorer do. Its replies show that the window still takes messages.
   std::vector<std::pair<DWORD_PTR, DWORD_PTR>> progress;  // labels, selected file
+  std::wstring state;                                     // the status bar's, as last read
   long long longest_wait_ms = 0;
   std::atomic<bool> pass_over = false;
   std::thread other_program([&, dropped = dir.Wide(L"dropped.txt")] {
@@ -234,6 +296,11 @@ TEST(Form1Pass, ALongPassShowsProgressAnswersOthersAndRunsWhatTheySendOnlyAfterI
       ::SendMessageTimeoutW(list1, LB_GETCURSEL, 0, 0, SMTO_NORMAL, 5000, &selected);
       longest_wait_ms = std::max<long long>(longest_wait_ms, (std::chrono::steady_clock::now() - start) / 1ms);
       if (labels == 0 || labels == kRows || pass_over) continue;
+      wchar_t text[128] = L"";
+      ::SendMessageTimeoutW(f.StatusRow(0), WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text), SMTO_NORMAL,
+                            5000, nullptr);
+      // Read last, this may come after the pass.
+      if (std::wstring_view(text).starts_with(L"正在分析：")) state = text;
       if (progress.empty()) {
         // Sent, not posted, and without waiting for the answer.
         ::SendNotifyMessageW(f[Control::Command4], BM_CLICK, 0, 0);
@@ -246,6 +313,8 @@ TEST(Form1Pass, ALongPassShowsProgressAnswersOthersAndRunsWhatTheySendOnlyAfterI
   });
   ::SendMessageW(f[Control::Command2], BM_CLICK, 0, 0);
   EXPECT_EQ(::SendMessageW(list2, LB_GETCOUNT, 0, 0), kRows);
+  EXPECT_TRUE(std::get<1>(f.StatusParts()[0]).starts_with(L"已分析 40,000 个文件"));
+  EXPECT_TRUE(std::get<1>(f.StatusParts()[1]) == L"UTF8：40,000");
   EXPECT_EQ(::SendMessageW(list1, LB_GETCURSEL, 0, 0), kRows - 1);
   pass_over = true;
   // What was sent waits for the program's loop: the clear, the drop, then the close.
@@ -254,6 +323,8 @@ TEST(Form1Pass, ALongPassShowsProgressAnswersOthersAndRunsWhatTheySendOnlyAfterI
   EXPECT_TRUE(f.form().list1().RowCount() == 1 && f.form().list1().GetRow(0) == L"dropped.txt")
       << "the clear or the drop ran in the pass, or was lost";
   EXPECT_GE(progress.size(), 2u) << "no visible progress, or nothing was sent during the pass";
+  EXPECT_NE(state.find(L" / 40,000 个文件"), std::wstring::npos)
+      << "the status bar did not show how far the pass had got";
   for (const auto& [labels, selected] : progress) EXPECT_GE(selected + 1, labels);
   EXPECT_LT(longest_wait_ms, 1000) << "the window stopped answering";
 }

@@ -1,0 +1,96 @@
+// batch_summary.cpp: the status bar's counts and texts, apart from the window that shows them.
+#include "window/batch_summary.h"
+
+#include <algorithm>
+
+#include "analysis/analysis_pass.h"
+
+namespace kavren {
+namespace {
+
+// "1.2 秒" under ten seconds (unless `whole`), "25 秒" under a minute, then "3 分 5 秒".
+std::wstring Duration(std::int64_t ms, bool whole = false) {
+  if (ms < 10'000 && !whole) {
+    return std::to_wstring(ms / 1000) + L"." + std::to_wstring(ms % 1000 / 100) + L" 秒";
+  }
+  const std::int64_t seconds = ms / 1000;
+  if (seconds < 60) return std::to_wstring(seconds) + L" 秒";
+  return std::to_wstring(seconds / 60) + L" 分 " + std::to_wstring(seconds % 60) + L" 秒";
+}
+
+}  // namespace
+
+std::vector<LabelCount> CountLabels(const RowList& labels) {
+  std::array<RowIndex, kCountedCodes.size()> counts{};
+  for (RowIndex row = 0; row < labels.RowCount(); ++row) {
+    const std::wstring_view text = labels.GetRow(row).value_or(L"");
+    for (std::size_t i = 0; i < kCountedCodes.size(); ++i) {
+      if (text == LabelForCode(kCountedCodes[i]).view()) {
+        ++counts[i];
+        break;
+      }
+    }
+  }
+  std::vector<LabelCount> found;
+  for (std::size_t i = 0; i < kCountedCodes.size(); ++i) {
+    if (counts[i] > 0) found.push_back({LabelForCode(kCountedCodes[i]).view(), counts[i]});
+  }
+  return found;
+}
+
+RowIndex NextRowWithLabel(const RowList& labels, RowIndex after, std::wstring_view label) {
+  const RowIndex rows = labels.RowCount();
+  const RowIndex start = std::clamp<RowIndex>(after + 1, 0, rows);
+  for (RowIndex step = 0; step < rows; ++step) {
+    const RowIndex row = (start + step) % rows;
+    if (labels.GetRow(row) == label) return row;
+  }
+  return kNoRow;
+}
+
+std::wstring WithThousands(std::int64_t number) {
+  std::wstring digits = std::to_wstring(number < 0 ? -number : number);
+  for (auto at = static_cast<std::ptrdiff_t>(digits.size()) - 3; at > 0; at -= 3) digits.insert(at, L",");
+  return number < 0 ? L"-" + digits : digits;
+}
+
+StatusLines StatusText(const BatchState& batch) {
+  if (batch.running) {
+    const std::int64_t percent = batch.files > 0 ? batch.done * 100 / batch.files : 100;
+    // In whole seconds, so that the line changes once a second rather than at every update; and the rest only
+    // once there is something to go by: the first second says little of it.
+    std::wstring next = L"已用 " + Duration(batch.elapsed_ms, true);
+    if (batch.done > 0 && batch.elapsed_ms >= 1000) {
+      next += L"，约剩 " + Duration(batch.elapsed_ms * (batch.files - batch.done) / batch.done, true);
+    }
+    std::wstring state = L"正在分析：" + WithThousands(batch.done) + L" / " + WithThousands(batch.files) +
+                         L" 个文件（" + std::to_wstring(percent) + L"%）";
+    return {state, state, next};
+  }
+  if (batch.files == 0) return {L"没有文件", L"没有文件", L"点击“选择Txt文件”，或把 .txt 文件、文件夹拖到窗口上"};
+  const std::wstring files = L"共 " + WithThousands(batch.files) + L" 个文件";
+  if (!batch.pass_run) return {files, files, L"点击“分析编码方式”查看每个文件的编码方式"};
+  if (batch.analysed == 0) {
+    // The pass ran over other files, or none, and the list was cleared since.
+    return {files + L"，未分析", files, L"每次运行只分析一次：要分析这些文件，请重新启动程序"};
+  }
+  const RowIndex late = batch.files - batch.analysed;
+  if (late > 0) {
+    return {L"之后加入的 " + WithThousands(late) + L" 个文件未分析（每次运行只分析一次）",
+            WithThousands(late) + L" 个未分析", L""};
+  }
+  return {L"已分析 " + WithThousands(batch.analysed) + L" 个文件，用时 " + Duration(batch.pass_ms),
+          L"用时 " + Duration(batch.pass_ms), L""};
+}
+
+std::wstring CountText(const LabelCount& count) {
+  return std::wstring(count.label) + L"：" + WithThousands(count.count);
+}
+
+std::wstring CountTip(const LabelCount& count) {
+  return L"共 " + WithThousands(count.count) + L" 个 " + std::wstring(count.label) + L" 文件。点击选中下一个。";
+}
+
+std::wstring NextLabelMenuText(std::wstring_view label) { return L"下一个 " + std::wstring(label) + L" 文件"; }
+
+}  // namespace kavren

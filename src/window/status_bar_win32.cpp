@@ -1,0 +1,165 @@
+// status_bar_win32.cpp: the two rows of the status bar, their parts and what a click on a count names.
+#include "window/status_bar_win32.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <numeric>
+
+namespace kavren::win32 {
+namespace {
+
+// Tool IDs of the parts' tips: a row's parts count from its own base.
+constexpr UINT_PTR kTipIdsPerRow = 16;
+
+}  // namespace
+
+StatusBar::StatusBar(HWND owner, int first_id, RowTips& tips) : owner_(owner), tips_(tips) {
+  const auto instance = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(owner, GWLP_HINSTANCE));
+  for (std::size_t i = 0; i < rows_.size(); ++i) {
+    // Placed by the window rather than by itself: a status bar otherwise
+    // docks at its parent's bottom whenever it is sized, and two would
+    // land on each other.
+    rows_[i] = ::CreateWindowExW(
+        0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | CCS_NOPARENTALIGN | CCS_NORESIZE | CCS_NODIVIDER, 0, 0, 0, 0,
+        owner, reinterpret_cast<HMENU>(static_cast<INT_PTR>(first_id + static_cast<int>(i))), instance, nullptr);
+  }
+}
+
+void StatusBar::SetFont(HFONT font, UINT dpi) {
+  font_ = font;
+  dpi_ = dpi;
+  for (HWND bar : rows_) ::SendMessageW(bar, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+  moved_ = true;
+  const HDC dc = ::GetDC(owner_);
+  const HGDIOBJ old = ::SelectObject(dc, font);
+  TEXTMETRICW metrics{};
+  ::GetTextMetricsW(dc, &metrics);
+  ::SelectObject(dc, old);
+  ::ReleaseDC(owner_, dc);
+  // The text, the parts' sunken edges and the bar's own border above them.
+  row_height_ = metrics.tmHeight + ::MulDiv(8, static_cast<int>(dpi), 96);
+}
+
+void StatusBar::Place() {
+  RECT client;
+  ::GetClientRect(owner_, &client);
+  width_ = client.right;
+  for (std::size_t i = 0; i < rows_.size(); ++i) {
+    const int top = client.bottom - Height() + static_cast<int>(i) * row_height_;
+    ::MoveWindow(rows_[i], 0, top, client.right, row_height_, TRUE);
+  }
+  moved_ = true;
+  LayOutParts();
+}
+
+int StatusBar::TextWidth(HDC dc, const std::wstring& text) const {
+  SIZE extent{};
+  ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+  // A part draws its text inside a sunken edge, a few pixels in, and
+  // leaves a gap before the next part.
+  return extent.cx + ::MulDiv(14, static_cast<int>(dpi_), 96);
+}
+
+void StatusBar::Show(const StatusLines& lines, const std::vector<LabelCount>& counts) {
+  lines_ = lines;
+  counts_ = counts;
+  LayOutParts();
+  // Now, not when the queue next runs dry: a pass shows its progress
+  // without returning to the message loop.
+  for (HWND bar : rows_) ::UpdateWindow(bar);
+}
+
+void StatusBar::LayOutParts() {
+  const int width = width_;
+  // Measured only once there are counts, that is once a pass is over.
+  const HDC dc = counts_.empty() ? nullptr : ::GetDC(owner_);
+  const HGDIOBJ old_font = dc ? ::SelectObject(dc, font_) : nullptr;
+  std::array<std::vector<Part>, 2> rows;
+  // The counts fill the lower row from the left; what does not fit goes up.
+  std::vector<Part> above;
+  int used = 0;
+  for (const LabelCount& count : counts_) {
+    Part part{CountText(count), CountTip(count), count.label, 0};
+    part.width = TextWidth(dc, part.text);
+    used += part.width;
+    (used <= width && above.empty() ? rows[1] : above).push_back(std::move(part));
+  }
+  if (counts_.empty()) rows[1].push_back({lines_.next, L"", {}, 0});
+  const int beside =
+      std::accumulate(above.begin(), above.end(), 0, [](int sum, const Part& p) { return sum + p.width; });
+  Part state{lines_.state, L"", {}, width - beside};
+  if (!above.empty() && TextWidth(dc, lines_.state) > state.width) {
+    state.text = lines_.brief;
+    state.tip = lines_.state;  // said in full where the mouse rests
+  }
+  rows[0].push_back(std::move(state));
+  for (Part& part : above) rows[0].push_back(std::move(part));
+  if (dc) {
+    ::SelectObject(dc, old_font);
+    ::ReleaseDC(owner_, dc);
+  }
+
+  for (std::size_t r = 0; r < rows_.size(); ++r) {
+    std::vector<Part>& parts = rows[r];
+    if (parts.empty()) parts.push_back({});
+    // A pass changes the texts four times a second and the parts seldom:
+    // under Wine every message to a control is a round trip, so only what
+    // changed is sent.
+    const std::vector<Part>& shown = parts_[r];
+    const bool same_parts = !moved_ && std::equal(parts.begin(), parts.end(), shown.begin(), shown.end(),
+                                                  [](const Part& a, const Part& b) { return a.width == b.width; });
+    // Wine's status bar paints itself at once on every new text: where
+    // several change, the row is drawn once, when Show asks, instead.
+    const auto changed = std::count_if(parts.begin(), parts.end(), [&](const Part& part) {
+      const std::size_t i = static_cast<std::size_t>(&part - parts.data());
+      return !same_parts || shown[i].text != part.text;
+    });
+    if (changed > 1) ::SendMessageW(rows_[r], WM_SETREDRAW, FALSE, 0);
+    if (!same_parts) {
+      std::vector<int> rights;
+      int right = 0;
+      for (const Part& part : parts) rights.push_back(right += part.width);
+      rights.back() = -1;  // the last part runs to the end of the row
+      ::SendMessageW(rows_[r], SB_SETPARTS, rights.size(), reinterpret_cast<LPARAM>(rights.data()));
+    }
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+      if (!same_parts || shown[i].text != parts[i].text) {
+        ::SendMessageW(rows_[r], SB_SETTEXTW, i, reinterpret_cast<LPARAM>(parts[i].text.c_str()));
+      }
+      if (!same_parts || shown[i].tip != parts[i].tip) {
+        RECT area{};
+        ::SendMessageW(rows_[r], SB_GETRECT, i, reinterpret_cast<LPARAM>(&area));
+        tips_.SetAreaTip(r * kTipIdsPerRow + i, area, parts[i].tip.c_str(), rows_[r]);
+      }
+    }
+    // Parts that are gone take their tips with them.
+    for (std::size_t i = parts.size(); i < shown.size(); ++i) {
+      tips_.SetAreaTip(r * kTipIdsPerRow + i, {}, L"", rows_[r]);
+    }
+    if (changed > 1) {
+      ::SendMessageW(rows_[r], WM_SETREDRAW, TRUE, 0);
+      ::InvalidateRect(rows_[r], nullptr, FALSE);
+    }
+    parts_[r] = std::move(parts);
+  }
+  moved_ = false;
+}
+
+std::optional<std::wstring_view> StatusBar::LabelClicked(const NMHDR& notification) const {
+  if (notification.code != static_cast<UINT>(NM_CLICK)) return std::nullopt;
+  for (std::size_t r = 0; r < rows_.size(); ++r) {
+    if (notification.hwndFrom != rows_[r]) continue;
+    // The point rather than the part the bar names: older status bars do
+    // not name it.
+    const POINT at = reinterpret_cast<const NMMOUSE&>(notification).pt;
+    for (std::size_t i = 0; i < parts_[r].size(); ++i) {
+      RECT area{};
+      ::SendMessageW(rows_[r], SB_GETRECT, i, reinterpret_cast<LPARAM>(&area));
+      if (::PtInRect(&area, at) && !parts_[r][i].label.empty()) return parts_[r][i].label;
+    }
+  }
+  return std::nullopt;
+}
+
+}  // namespace kavren::win32

@@ -1,0 +1,68 @@
+// status_bar_win32.h: the window's status bar -- where the batch stands, and a part per label with its count.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "window/batch_summary.h"
+#include "window/row_tips_win32.h"
+
+namespace kavren::win32 {
+
+// Two rows of the common controls' status bar along the bottom of the
+// owner's client area: the state of the batch above, the counts below. A
+// row of five counts of 99,999 is wider than the window at any DPI, so the
+// counts that do not fit beside each other go up beside the state, which
+// then says it in short; every text keeps the width it needs, and none is
+// cut. Each part is plain text, which screen readers read.
+class StatusBar {
+ public:
+  // `first_id` and the next are the rows' control IDs.
+  StatusBar(HWND owner, int first_id, RowTips& tips);
+  StatusBar(const StatusBar&) = delete;
+  StatusBar& operator=(const StatusBar&) = delete;
+
+  // Both rows' height for `font` at `dpi`; the window grows by it.
+  void SetFont(HFONT font, UINT dpi);
+  [[nodiscard]] int Height() const noexcept { return 2 * row_height_; }
+  // Along the bottom of the owner's client area.
+  void Place();
+
+  // What the bar shows: the lines, and the counts, which take the place of
+  // the line below the state.
+  void Show(const StatusLines& lines, const std::vector<LabelCount>& counts);
+
+  // The label whose count a click (NM_CLICK from a row) fell on, if any.
+  [[nodiscard]] std::optional<std::wstring_view> LabelClicked(const NMHDR& notification) const;
+
+  [[nodiscard]] HWND row(int index) const noexcept { return rows_[static_cast<std::size_t>(index)]; }
+
+ private:
+  struct Part {
+    std::wstring text;
+    std::wstring tip;
+    std::wstring_view label;  // empty unless it is a count
+    int width = 0;            // what its text needs, borders and margins included
+  };
+  void LayOutParts();
+  [[nodiscard]] int TextWidth(HDC dc, const std::wstring& text) const;
+
+  HWND owner_;
+  RowTips& tips_;
+  std::array<HWND, 2> rows_{};
+  HFONT font_ = nullptr;
+  UINT dpi_ = 96;
+  int row_height_ = 0;
+  int width_ = 0;                           // the rows', as last placed
+  std::array<std::vector<Part>, 2> parts_;  // per row, as last shown
+  bool moved_ = true;                       // the rows were placed or given a font since
+  StatusLines lines_;
+  std::vector<LabelCount> counts_;
+};
+
+}  // namespace kavren::win32
