@@ -49,9 +49,9 @@ RowIndex NextRowWithLabel(const RowList& labels, RowIndex after, std::wstring_vi
 }
 
 std::wstring WithThousands(std::int64_t number) {
-  std::wstring digits = std::to_wstring(number < 0 ? -number : number);
+  std::wstring digits = std::to_wstring(number);
   for (auto at = static_cast<std::ptrdiff_t>(digits.size()) - 3; at > 0; at -= 3) digits.insert(at, L",");
-  return number < 0 ? L"-" + digits : digits;
+  return digits;
 }
 
 StatusLines StatusText(const BatchState& batch) {

@@ -32,7 +32,7 @@ struct LabelCount {
 // when no row does. `after` may be kNoRow: the search starts at the top.
 [[nodiscard]] RowIndex NextRowWithLabel(const RowList& labels, RowIndex after, std::wstring_view label);
 
-// 1234567 as "1,234,567", as Explorer counts items.
+// A count, 1234567, as "1,234,567", as Explorer counts items.
 [[nodiscard]] std::wstring WithThousands(std::int64_t number);
 
 // Where the batch stands, as the status bar shows it.

@@ -103,18 +103,17 @@ void StatusBar::LayOutParts() {
   for (std::size_t r = 0; r < rows_.size(); ++r) {
     std::vector<Part>& parts = rows[r];
     if (parts.empty()) parts.push_back({});
-    // A pass changes the texts four times a second and the parts seldom:
-    // under Wine every message to a control is a round trip, so only what
-    // changed is sent.
+    // A pass changes the texts once a second and the parts seldom: under
+    // Wine every message to a control is a round trip, so only what changed
+    // is sent.
     const std::vector<Part>& shown = parts_[r];
     const bool same_parts = !moved_ && std::equal(parts.begin(), parts.end(), shown.begin(), shown.end(),
                                                   [](const Part& a, const Part& b) { return a.width == b.width; });
+    std::vector<bool> new_text(parts.size());
+    for (std::size_t i = 0; i < parts.size(); ++i) new_text[i] = !same_parts || shown[i].text != parts[i].text;
     // Wine's status bar paints itself at once on every new text: where
     // several change, the row is drawn once, when Show asks, instead.
-    const auto changed = std::count_if(parts.begin(), parts.end(), [&](const Part& part) {
-      const std::size_t i = static_cast<std::size_t>(&part - parts.data());
-      return !same_parts || shown[i].text != part.text;
-    });
+    const auto changed = std::count(new_text.begin(), new_text.end(), true);
     if (changed > 1) ::SendMessageW(rows_[r], WM_SETREDRAW, FALSE, 0);
     if (!same_parts) {
       std::vector<int> rights;
@@ -124,7 +123,7 @@ void StatusBar::LayOutParts() {
       ::SendMessageW(rows_[r], SB_SETPARTS, rights.size(), reinterpret_cast<LPARAM>(rights.data()));
     }
     for (std::size_t i = 0; i < parts.size(); ++i) {
-      if (!same_parts || shown[i].text != parts[i].text) {
+      if (new_text[i]) {
         ::SendMessageW(rows_[r], SB_SETTEXTW, i, reinterpret_cast<LPARAM>(parts[i].text.c_str()));
       }
       if (!same_parts || shown[i].tip != parts[i].tip) {

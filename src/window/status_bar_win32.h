@@ -40,8 +40,6 @@ class StatusBar {
   // The label whose count a click (NM_CLICK from a row) fell on, if any.
   [[nodiscard]] std::optional<std::wstring_view> LabelClicked(const NMHDR& notification) const;
 
-  [[nodiscard]] HWND row(int index) const noexcept { return rows_[static_cast<std::size_t>(index)]; }
-
  private:
   struct Part {
     std::wstring text;
