@@ -110,7 +110,9 @@ double TimePass(const std::vector<std::wstring>& paths, kavren::ReadAheadPool po
   List1.SetSelectionHandler([&] { (void)List2.SelectRow(List1.CurrentRow()); });
   List2.SetSelectionHandler([&] { (void)List1.SelectRow(List2.CurrentRow()); });
   const auto start = std::chrono::steady_clock::now();
-  kavren::RunAnalysisPass(List1, List2, Command2, {}, pool);
+  kavren::PassOptions options;
+  options.pool = pool;
+  kavren::RunAnalysisPass(List1, List2, Command2, options);
   const double ms = MsSince(start);
   if (List2.RowCount() != static_cast<kavren::RowIndex>(paths.size())) std::printf("error: rows left unlabelled\n");
   return ms;

@@ -1,4 +1,4 @@
-// analysis_pass.cpp: the batch pass behind the analyse button.
+// analysis_pass.cpp: the batch pass behind the analyse button, and the threads that read ahead of it.
 #include "analysis/analysis_pass.h"
 
 #include <algorithm>
@@ -6,10 +6,9 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
-#include <map>
 #include <memory>
 #include <mutex>
-#include <stop_token>
+#include <optional>
 #include <system_error>
 #include <thread>
 #include <vector>
@@ -20,226 +19,214 @@
 namespace kavren {
 namespace {
 
-// A larger pool is kept only if it reads this much faster than the one before.
-constexpr double kWorthwhileGain = 1.25;
+// All that the workers touch, in one block that each of them holds: a
+// worker that a stopped pass leaves behind in a read keeps it alive until
+// the read returns, and then finds the pass gone. The answers are a byte
+// per row: 0 while the row's file is unread, else its code + 1. Rows are
+// handed out in order of index.
+struct SharedReads {
+  SharedReads(const RowList& list, FileReader reader)
+      : count(list.RowCount()),
+        read(std::move(reader)),
+        answers(std::make_unique<std::atomic<std::uint8_t>[]>(static_cast<std::size_t>(count))),
+        files(&list) {}
 
-// The answers of one pass, a byte per row: 0 while the row's file is unread,
-// else its code + 1. Rows are handed out in order of index, to the workers
-// and to the pass itself, which reads the next row whenever the one it waits
-// for has not been taken yet; so with no worker at all it reads serially.
-// Only the pass's own thread starts, counts, retires and joins the workers.
+  bool ReadNext() noexcept;
+
+  const RowIndex count;
+  const FileReader read;
+  std::unique_ptr<std::atomic<std::uint8_t>[]> answers;
+  std::atomic<RowIndex> next = 0;
+  std::atomic<int> allowed = 0;  // workers with a lower index may read on
+  std::atomic<bool> over = false;
+  std::atomic<std::int64_t> reads = 0;
+  std::atomic<std::int64_t> read_ns = 0;   // the reads' time, all added up
+  std::atomic<RowIndex> awaited = kNoRow;  // the row the pass's own thread sleeps for
+  std::mutex answered_mutex;
+  std::condition_variable answered;
+  std::mutex failures_mutex;
+  UnreadableRows failures;
+  // The caller's List1 while the pass runs, null once it has returned: a
+  // worker copies a row's path under the lock, and never sees a list that
+  // the window has cleared since.
+  std::mutex files_mutex;
+  const RowList* files;
+};
+
+bool SharedReads::ReadNext() noexcept {
+  if (over.load()) return false;
+  const RowIndex row = next.fetch_add(1);
+  if (row >= count) return false;
+  EncodingCode code = EncodingCode::Unreadable;
+  ReadFailure failure{FailureKind::kOther};
+  const auto start = std::chrono::steady_clock::now();
+  try {
+    // The full path the row was chosen with, not its bare name: the
+    // current directory says nothing about where a file came from.
+    std::optional<std::wstring> path;
+    {
+      const std::lock_guard lock(files_mutex);
+      if (!files) return false;
+      if (const std::wstring* chosen = files->GetPath(row)) path = *chosen;
+    }
+    if (path) code = read ? read(*path, failure) : GetFileEncoding(*path, failure);
+    // Few rows fail, so one lock for them costs the others nothing.
+    if (code == EncodingCode::Unreadable) {
+      const std::lock_guard lock(failures_mutex);
+      failures.emplace(row, failure);
+    }
+  } catch (...) {
+    // Out of memory for a path's copy or conversion: that file was not read.
+  }
+  read_ns.fetch_add((std::chrono::steady_clock::now() - start).count(), std::memory_order_relaxed);
+  reads.fetch_add(1, std::memory_order_relaxed);
+  answers[row].store(static_cast<std::uint8_t>(static_cast<int>(code) + 1));
+  // The waiter names its row before it checks the answer, and the answer
+  // is stored before the name is read: either it sees the answer, or it
+  // is seen waiting, and the lock then wakes it no sooner than it sleeps.
+  if (awaited.load() == row) {
+    const std::lock_guard lock(answered_mutex);
+    answered.notify_one();
+  }
+  return true;
+}
+
+// The pass's side of the read-ahead. Only the pass's own thread starts,
+// counts, retires, joins and leaves the workers.
 class ReadAhead {
  public:
-  ReadAhead(const RowList& files, ReadAheadPool pool)
-      : files_(files), answers_(std::make_unique<std::atomic<std::uint8_t>[]>(files.RowCount())), pool_(pool) {
-    // Fewer than two rows: the pass reads what there is sooner than a thread starts.
-    if (files.RowCount() < 2) pool_ = {0, 0};
-    workers_.reserve(static_cast<std::size_t>(std::max(pool_.first, pool_.most)));
+  ReadAhead(const RowList& files, ReadAheadPool pool, FileReader read)
+      : shared_(std::make_shared<SharedReads>(files, std::move(read))), pool_(pool) {
+    // One worker at least: a read on the pass's own thread could keep it
+    // from the window for as long as the storage likes.
+    pool_.first = std::max(pool_.first, 1);
+    pool_.most = std::max(pool_.most, pool_.first);
+    workers_.reserve(static_cast<std::size_t>(pool_.most));
     Grow(pool_.first);
   }
+  ReadAhead(const ReadAhead&) = delete;
+  ReadAhead& operator=(const ReadAhead&) = delete;
+  ~ReadAhead() { (void)Finish(0); }
 
-  [[nodiscard]] EncodingCode Answer(RowIndex row) {
-    while (next_.load() <= row && ReadNext()) continue;
-    if (answers_[row].load() == 0) {
+  // The code of `row`, or nullopt if it is not read within `slice`.
+  [[nodiscard]] std::optional<EncodingCode> Answer(RowIndex row, std::chrono::milliseconds slice) {
+    SharedReads& reads = *shared_;
+    // No thread could be started: the pass reads on by itself.
+    while (active_ == 0 && reads.next.load() <= row && reads.ReadNext()) continue;
+    if (reads.answers[row].load() == 0) {
       Adapt();
       // Not std::atomic::wait: MinGW's C++ library loses a wake-up there
-      // now and then (GCC bug 106183), and the pass then waits for ever.
-      std::unique_lock lock(answered_mutex_);
-      awaited_.store(row);
-      answered_.wait(lock, [&] { return answers_[row].load() != 0; });
-      awaited_.store(kNoRow);
+      // now and then (GCC bug 106183), and has no timed form.
+      std::unique_lock lock(reads.answered_mutex);
+      reads.awaited.store(row);
+      const bool read = reads.answered.wait_for(lock, slice, [&] { return reads.answers[row].load() != 0; });
+      reads.awaited.store(kNoRow);
+      if (!read) return std::nullopt;
     }
-    return static_cast<EncodingCode>(answers_[row].load() - 1);
+    return static_cast<EncodingCode>(reads.answers[row].load() - 1);
   }
 
-  // Why each unreadable row was not read, once every worker has stopped.
-  [[nodiscard]] UnreadableRows TakeFailures() {
-    workers_.clear();
-    return std::move(failures_);
+  // Ends the read-ahead once `done` rows are labelled, and returns why each
+  // of them that was unreadable was not read. After a full pass every
+  // worker is about to end and is joined; after a stop none is waited for.
+  [[nodiscard]] UnreadableRows Finish(RowIndex done) {
+    SharedReads& reads = *shared_;
+    reads.over.store(true);
+    {
+      const std::lock_guard lock(reads.files_mutex);
+      reads.files = nullptr;
+    }
+    for (std::thread& worker : workers_) {
+      if (!worker.joinable()) continue;
+      if (done == reads.count) {
+        worker.join();
+      } else {
+        worker.detach();
+      }
+    }
+    const std::lock_guard lock(reads.failures_mutex);
+    UnreadableRows failures;
+    for (auto it = reads.failures.begin(); it != reads.failures.end() && it->first < done; ++it) {
+      failures.insert(*it);
+    }
+    return failures;
   }
 
  private:
-  // What the reads took while the pool had one size.
-  struct Span {
-    int threads = 0;
-    std::int64_t reads = 0;
-    std::int64_t ns = 0;
-    [[nodiscard]] double Latency() const noexcept { return static_cast<double>(ns) / static_cast<double>(reads); }
-    [[nodiscard]] double Throughput() const noexcept { return threads / Latency(); }
-  };
-
-  // The labels have caught up with the reads. If reads wait on the storage
-  // (a round trip to a share, a seek) rather than on a processor, more of
-  // them at once are answered in the time of one: the pool grows, and goes
-  // on growing while each step reads faster. Where reads queue for one
-  // server or a disk that answers one at a time, a step gains nothing: it
-  // is taken back, and growing stops.
+  // The labels have caught up with the reads: the pool may change size.
   void Adapt() {
-    if (active_ == 0 || active_ >= pool_.most) return;
-    const Span now = {active_, reads_.load(std::memory_order_relaxed) - since_.reads,
-                      read_ns_.load(std::memory_order_relaxed) - since_.ns};
-    // Too few reads at this size to tell; or reads too quick to wait on
-    // anything but a processor, where more threads would only queue.
-    if (now.reads < active_ || now.Latency() < std::chrono::nanoseconds(pool_.slow_read).count()) return;
-    if (before_.threads > 0 && now.Throughput() < kWorthwhileGain * before_.Throughput()) {
-      active_ = before_.threads;
-      allowed_.store(active_, std::memory_order_relaxed);
+    const SharedReads& reads = *shared_;
+    const std::int64_t count = reads.reads.load(std::memory_order_relaxed);
+    const std::int64_t ns = reads.read_ns.load(std::memory_order_relaxed);
+    const ReadSpan now = {active_, count - since_.reads, ns - since_.ns};
+    const PoolStep step = NextPoolStep(pool_, now, before_, reads.count - std::min(reads.next.load(), reads.count));
+    if (step.settled) {
+      // The workers past the step end after the file each is reading.
+      active_ = step.threads;
+      shared_->allowed.store(active_, std::memory_order_relaxed);
       pool_.most = active_;
-      return;
+    } else if (step.threads > active_) {
+      before_ = now;
+      Grow(step.threads - active_);
+      since_ = {active_, reads.reads.load(std::memory_order_relaxed), reads.read_ns.load(std::memory_order_relaxed)};
     }
-    before_ = now;
-    Grow(active_);
-    since_ = {active_, reads_.load(std::memory_order_relaxed), read_ns_.load(std::memory_order_relaxed)};
   }
 
   // Starts up to `more` workers, but no more than `most` in all nor than
-  // the rows nobody has taken yet: a thread that would find nothing to read
-  // costs its start and its stack for nothing.
+  // the rows nobody has taken yet.
   void Grow(int more) {
-    const RowIndex untaken = std::max<RowIndex>(files_.RowCount() - next_.load(), 0);
-    more = std::min({more, pool_.most - active_, static_cast<int>(untaken)});
-    allowed_.store(active_ + more, std::memory_order_relaxed);
+    SharedReads& reads = *shared_;
+    const RowIndex untaken = reads.count - std::min(reads.next.load(), reads.count);
+    more = static_cast<int>(std::min<RowIndex>({more, pool_.most - active_, untaken}));
+    reads.allowed.store(active_ + more, std::memory_order_relaxed);
     for (int i = 0; i < more; ++i) {
       try {
-        // A worker retired by Adapt ends after the file it is reading.
-        workers_.emplace_back([this, index = active_](const std::stop_token& stop) {
-          while (!stop.stop_requested() && index < allowed_.load(std::memory_order_relaxed) && ReadNext()) continue;
+        workers_.emplace_back([shared = shared_, index = active_] {
+          while (index < shared->allowed.load(std::memory_order_relaxed) && shared->ReadNext()) continue;
         });
         ++active_;
       } catch (const std::system_error&) {
         // The pass goes on with the threads it has, down to none.
         pool_.most = active_;
-        allowed_.store(active_, std::memory_order_relaxed);
+        reads.allowed.store(active_, std::memory_order_relaxed);
         return;
       }
     }
   }
 
-  bool ReadNext() noexcept {
-    const RowIndex row = next_.fetch_add(1);
-    if (row >= files_.RowCount()) return false;
-    EncodingCode code = EncodingCode::Unreadable;
-    ReadFailure failure{FailureKind::kOther};
-    const auto start = std::chrono::steady_clock::now();
-    try {
-      // The full path the row was chosen with, not its bare name: the
-      // current directory says nothing about where a file came from.
-      if (const std::wstring* path = files_.GetPath(row)) code = GetFileEncoding(*path, failure);
-      // Few rows fail, so one lock for them costs the others nothing.
-      if (code == EncodingCode::Unreadable) {
-        const std::lock_guard lock(failures_mutex_);
-        failures_.emplace(row, failure);
-      }
-    } catch (...) {
-      // Out of memory for a path's conversion: that file was not read.
-    }
-    read_ns_.fetch_add((std::chrono::steady_clock::now() - start).count(), std::memory_order_relaxed);
-    reads_.fetch_add(1, std::memory_order_relaxed);
-    answers_[row].store(static_cast<std::uint8_t>(static_cast<int>(code) + 1));
-    // The waiter names its row before it checks the answer, and the answer
-    // is stored before the name is read: either it sees the answer, or it
-    // is seen waiting, and the lock then wakes it no sooner than it sleeps.
-    if (awaited_.load() == row) {
-      const std::lock_guard lock(answered_mutex_);
-      answered_.notify_one();
-    }
-    return true;
-  }
-
-  const RowList& files_;
-  std::unique_ptr<std::atomic<std::uint8_t>[]> answers_;
+  std::shared_ptr<SharedReads> shared_;
   ReadAheadPool pool_;
-  int active_ = 0;                // workers not retired
-  std::atomic<int> allowed_ = 0;  // workers with a lower index may read on
-  Span since_;                    // the counts when the pool last grew
-  Span before_;                   // what the reads took at the size before
-  std::atomic<std::int64_t> reads_ = 0;
-  std::atomic<std::int64_t> read_ns_ = 0;  // the reads' time, all added up
-  std::atomic<RowIndex> next_ = 0;
-  std::atomic<RowIndex> awaited_ = kNoRow;  // the row the pass's own thread sleeps for
-  std::mutex answered_mutex_;
-  std::condition_variable answered_;
-  std::mutex failures_mutex_;
-  UnreadableRows failures_;
-  // Last, so that the workers are stopped and joined before the rest goes.
-  std::vector<std::jthread> workers_;
+  int active_ = 0;   // workers not retired
+  ReadSpan since_;   // the counts when the pool last grew
+  ReadSpan before_;  // what the reads took at the size before
+  std::vector<std::thread> workers_;
 };
 
 }  // namespace
-
-// What the user reads over a label: which mark was found and what Notepad
-// calls that encoding today (and, for the UTF-16 ones, what its older
-// versions called it, which is where the labels come from).
-std::wstring_view LabelMeaning(std::wstring_view label) noexcept {
-  if (label == LabelForCode(EncodingCode::Utf8).view()) {
-    return L"文件以 UTF-8 的字节顺序标记（BOM，EF BB BF）开头。记事本称之为“带有 BOM 的 UTF-8”。";
-  }
-  if (label == LabelForCode(EncodingCode::Utf16LittleEndian).view()) {
-    return L"文件以 UTF-16 小端的字节顺序标记（BOM，FF FE）开头。记事本称之为“UTF-16 LE”，旧版记事本称“Unicode”。";
-  }
-  if (label == LabelForCode(EncodingCode::Utf16BigEndian).view()) {
-    return L"文件以 UTF-16 大端的字节顺序标记（BOM，FE FF）开头。记事本称之为“UTF-16 BE”，旧版记事本称“Unicode big "
-           L"endian”。";
-  }
-  if (label == LabelForCode(EncodingCode::NoMark).view()) {
-    return L"文件开头没有字节顺序标记（BOM）：可能是 GBK 或其他本地代码页，也可能是不带 BOM 保存的 "
-           L"UTF-8。本工具只读取这个标记。";
-  }
-  return {};
-}
-
-std::wstring_view FailureText(FailureKind kind) noexcept {
-  switch (kind) {
-    case FailureKind::kNone:
-      return {};
-    case FailureKind::kNotFound:
-      return L"找不到文件：文件或它所在的文件夹已不存在。";
-    case FailureKind::kAccessDenied:
-      return L"拒绝访问：没有读取这个文件的权限。";
-    case FailureKind::kInUse:
-      return L"文件正被另一个程序使用，且不允许其他程序读取。";
-    case FailureKind::kNotPlainFile:
-      return L"这不是普通文件，而是文件夹、设备、管道或系统保留的名称。";
-    case FailureKind::kPathTooLong:
-      return L"路径太长：Windows 无法打开超过 32767 个字符的路径。";
-    default:
-      return L"读取时出错。";
-  }
-}
-
-StaticText LabelForCode(EncodingCode code) noexcept {
-  switch (code) {
-    case EncodingCode::Utf8:
-      return StaticText(L"UTF8");
-    case EncodingCode::Utf16LittleEndian:
-      return StaticText(L"Unicode");
-    case EncodingCode::Utf16BigEndian:
-      return StaticText(L"UUnicodeBigEndian");
-    case EncodingCode::Unreadable:
-      return StaticText(L"无法读取");
-    default:
-      return StaticText(L"ANSI");
-  }
-}
 
 ReadAheadPool DefaultReadAheadPool() noexcept {
   return OpensOverlap() ? kReadAheadPool : ReadAheadPool{kReadAheadPool.first, kReadAheadPool.first};
 }
 
-void RunAnalysisPass(RowList& List1, RowList& List2, CommandButton& Command2, const PassProgress& progress,
-                     ReadAheadPool pool, UnreadableRows* unreadable) {
+RowIndex RunAnalysisPass(RowList& List1, RowList& List2, CommandButton& Command2, const PassOptions& options) {
   const RowIndex count = List1.RowCount();
   List2.Reserve(count);
-  ReadAhead files(List1, pool);
-  for (RowIndex i = 0; i < count; ++i) {
-    // Moving the selection raises List1's handler, whose mirror into List2
-    // finds no row i yet and fails quietly; the pass does not care.
-    (void)List1.SelectRow(i);
-    (void)List2.SetRow(i, LabelForCode(files.Answer(i)));
-    if (progress) progress(i + 1, count);
+  ReadAhead files(List1, options.pool, options.read);
+  RowIndex done = 0;
+  while (done < count && !options.stop.stop_requested()) {
+    if (const std::optional<EncodingCode> code = files.Answer(done, kPassWaitSlice)) {
+      // Moving the selection raises List1's handler, whose mirror into List2
+      // finds no row yet and fails quietly; the pass does not care.
+      (void)List1.SelectRow(done);
+      (void)List2.SetRow(done, LabelForCode(*code));
+      ++done;
+    }
+    if (options.progress) options.progress(done, count);
   }
-  if (unreadable) *unreadable = files.TakeFailures();
+  UnreadableRows failures = files.Finish(done);
+  if (options.unreadable) *options.unreadable = std::move(failures);
   Command2.SetEnabled(false);
+  return done;
 }
 
 }  // namespace kavren

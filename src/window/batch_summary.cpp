@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "analysis/analysis_pass.h"
+#include "analysis/label_texts.h"
 
 namespace kavren {
 namespace {
@@ -54,22 +54,38 @@ std::wstring WithThousands(std::int64_t number) {
   return digits;
 }
 
-StatusLines StatusText(const BatchState& batch) {
+namespace {
+
+// What the status bar says while long work runs, under every line of it.
+constexpr wchar_t kHowToStop[] = L"按 Esc 停止";
+
+// The lines before any stop is taken into account.
+StatusLines StatusBeforeStops(const BatchState& batch) {
+  if (batch.walking) {
+    const std::wstring state = L"正在添加文件：已列出 " + WithThousands(batch.listed) + L" 个";
+    return {state, state, kHowToStop};
+  }
   if (batch.running) {
     const std::int64_t percent = batch.files > 0 ? batch.done * 100 / batch.files : 100;
     // In whole seconds, so that the line changes once a second rather than at every update; and the rest only
     // once there is something to go by: the first second says little of it.
     std::wstring next = L"已用 " + Duration(batch.elapsed_ms, true);
-    if (batch.done > 0 && batch.elapsed_ms >= 1000) {
+    if (!batch.waiting_for.empty()) {
+      next = L"正在等待：" + batch.waiting_for + L"（" + Duration(batch.waited_ms, true) + L"）";
+    } else if (batch.done > 0 && batch.elapsed_ms >= 1000) {
       next += L"，约剩 " + Duration(batch.elapsed_ms * (batch.files - batch.done) / batch.done, true);
     }
     std::wstring state = L"正在分析：" + WithThousands(batch.done) + L" / " + WithThousands(batch.files) +
                          L" 个文件（" + std::to_wstring(percent) + L"%）";
-    return {state, state, next};
+    return {state, state, next + L"。" + kHowToStop};
   }
   if (batch.files == 0) return {L"没有文件", L"没有文件", L"点击“选择Txt文件”，或把 .txt 文件、文件夹拖到窗口上"};
   const std::wstring files = L"共 " + WithThousands(batch.files) + L" 个文件";
   if (!batch.pass_run) return {files, files, L"点击“分析编码方式”查看每个文件的编码方式"};
+  if (batch.stopped && batch.analysed > 0) {
+    const std::wstring done = WithThousands(batch.analysed) + L" / " + WithThousands(batch.pass_files);
+    return {L"已停止：已分析 " + done + L" 个文件，用时 " + Duration(batch.pass_ms), L"已停止：" + done, L""};
+  }
   if (batch.analysed == 0) {
     // The pass ran over other files, or none, and the list was cleared since.
     return {files + L"，未分析", files, L"每次运行只分析一次：要分析这些文件，请重新启动程序"};
@@ -81,6 +97,17 @@ StatusLines StatusText(const BatchState& batch) {
   }
   return {L"已分析 " + WithThousands(batch.analysed) + L" 个文件，用时 " + Duration(batch.pass_ms),
           L"用时 " + Duration(batch.pass_ms), L""};
+}
+
+}  // namespace
+
+StatusLines StatusText(const BatchState& batch) {
+  StatusLines lines = StatusBeforeStops(batch);
+  if (batch.walk_stopped && !batch.walking && !batch.running) {
+    lines.state = L"已停止添加：列出了 " + WithThousands(batch.listed) + L" 个文件，不是拖入的全部文件";
+    lines.brief = L"已停止添加";
+  }
+  return lines;
 }
 
 std::wstring CountText(const LabelCount& count) {

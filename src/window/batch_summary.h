@@ -44,6 +44,13 @@ struct BatchState {
   RowIndex done = 0;            // during the pass: files labelled so far
   std::int64_t elapsed_ms = 0;  // during the pass: time so far
   bool running = false;
+  std::wstring waiting_for{};  // during the pass: the file it has waited on for a while, by name
+  std::int64_t waited_ms = 0;  // and for how long
+  RowIndex pass_files = 0;     // the rows the pass was run on
+  bool stopped = false;        // the pass was stopped before its last file
+  bool walking = false;        // dropped folders are being walked
+  RowIndex listed = 0;         // during the walk: the files listed so far
+  bool walk_stopped = false;   // the last walk was stopped: not every file of that drop is listed
 };
 
 // The status bar's two lines: where the batch stands (in full, and in brief

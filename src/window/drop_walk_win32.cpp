@@ -5,6 +5,10 @@
 #include <shlwapi.h>
 
 #include <algorithm>
+#include <condition_variable>
+#include <mutex>
+#include <system_error>
+#include <utility>
 #include <vector>
 
 #include "common/long_path_win32.h"
@@ -22,7 +26,6 @@ using unique_find = unique_any<HANDLE, FindTraits>;
 // Not followed: a hidden or system entry is not the user's text, and a
 // junction or link can lead back up the tree or far outside it.
 constexpr DWORD kPassedOver = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_REPARSE_POINT;
-constexpr unsigned kEntriesPerTick = 256;
 
 bool IsTxt(std::wstring_view name) noexcept {
   if (name.size() <= 4) return false;
@@ -70,8 +73,7 @@ void WalkFolder(const std::wstring& top, const DropSink& sink) {
   std::vector<std::wstring> pending = {top};
   std::vector<std::wstring> files, folders;
   std::wstring long_form;
-  unsigned entries = 0;
-  while (!pending.empty()) {
+  while (!pending.empty() && !sink.stop.stop_requested()) {
     const std::wstring folder = std::move(pending.back());
     pending.pop_back();
     const std::wstring pattern = Joined(folder, L"*");
@@ -84,7 +86,7 @@ void WalkFolder(const std::wstring& top, const DropSink& sink) {
     files.clear();
     folders.clear();
     do {
-      if (++entries % kEntriesPerTick == 0 && sink.tick) sink.tick();
+      if (sink.stop.stop_requested()) return;
       const std::wstring_view name = entry.cFileName;
       if ((entry.dwFileAttributes & kPassedOver) || name == L"." || name == L"..") continue;
       if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
@@ -115,6 +117,7 @@ std::vector<std::wstring> DroppedPaths(HDROP drop) {
 void WalkPaths(const std::vector<std::wstring>& paths, const DropSink& sink) {
   std::wstring long_form;
   for (const std::wstring& path : paths) {
+    if (sink.stop.stop_requested()) return;
     if (path.empty()) continue;
     const wchar_t* openable = OpenablePath(path, long_form);
     const DWORD attributes = openable ? ::GetFileAttributesW(openable) : INVALID_FILE_ATTRIBUTES;
@@ -124,6 +127,65 @@ void WalkPaths(const std::vector<std::wstring>& paths, const DropSink& sink) {
       sink.found({path.substr(path.find_last_of(L"\\/") + 1), path});
     }
   }
+}
+
+// What the walk's thread and the window's share; the thread holds it for
+// as long as it runs, which may be longer than the window waits.
+struct BackgroundWalk::Shared {
+  std::mutex mutex;
+  std::condition_variable over_changed;
+  std::vector<ChosenFile> found;
+  bool over = false;
+  std::stop_source stop;
+};
+
+BackgroundWalk::BackgroundWalk(std::vector<std::wstring> paths) : shared_(std::make_shared<Shared>()) {
+  auto walk = [shared = shared_, paths = std::move(paths)] {
+    const DropSink sink = {[&shared](ChosenFile file) {
+                             const std::lock_guard lock(shared->mutex);
+                             shared->found.push_back(std::move(file));
+                           },
+                           shared->stop.get_token()};
+    // A path or a name that cannot be copied for want of memory ends the walk, not the program.
+    try {
+      WalkPaths(paths, sink);
+    } catch (...) {
+    }
+    const std::lock_guard lock(shared->mutex);
+    shared->over = true;
+    shared->over_changed.notify_all();
+  };
+  try {
+    thread_ = std::thread(walk);
+  } catch (const std::system_error&) {
+    // No thread to be had: the walk runs here, as it did before it had one.
+    walk();
+  }
+}
+
+BackgroundWalk::~BackgroundWalk() {
+  shared_->stop.request_stop();
+  if (!thread_.joinable()) return;
+  bool over;
+  {
+    const std::lock_guard lock(shared_->mutex);
+    over = shared_->over;
+  }
+  // Over, it is only returning; otherwise it may be inside a listing that
+  // answers in a minute.
+  if (over) {
+    thread_.join();
+  } else {
+    thread_.detach();
+  }
+}
+
+bool BackgroundWalk::Take(std::vector<ChosenFile>& files, std::chrono::milliseconds wait) {
+  std::unique_lock lock(shared_->mutex);
+  shared_->over_changed.wait_for(lock, wait, [this] { return shared_->over; });
+  std::move(shared_->found.begin(), shared_->found.end(), std::back_inserter(files));
+  shared_->found.clear();
+  return shared_->over;
 }
 
 }  // namespace kavren::win32

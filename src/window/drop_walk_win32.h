@@ -5,19 +5,23 @@
 
 #include <shellapi.h>
 
+#include <chrono>
 #include <functional>
+#include <memory>
+#include <stop_token>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "window/open_selection.h"
 
 namespace kavren::win32 {
 
-// `found` gets each file in list order; `tick` is called every few hundred
-// folder entries, so that a walk of a large tree can keep its window alive.
+// `found` gets each file in list order; once `stop` is requested the walk
+// ends at the next folder entry.
 struct DropSink {
   std::function<void(ChosenFile file)> found;
-  std::function<void()> tick;
+  std::stop_token stop;
 };
 
 // The full paths a drop from Explorer hands over, in its order.
@@ -32,5 +36,27 @@ struct DropSink {
 // cannot be read adds nothing.
 void WalkPaths(const std::vector<std::wstring>& paths, const DropSink& sink);
 void WalkFolder(const std::wstring& folder, const DropSink& sink);
+
+// WalkPaths on a thread of its own: a folder on a share or a cloud drive
+// may take many seconds to list, and the window must not wait for it.
+class BackgroundWalk {
+ public:
+  explicit BackgroundWalk(std::vector<std::wstring> paths);
+  BackgroundWalk(const BackgroundWalk&) = delete;
+  BackgroundWalk& operator=(const BackgroundWalk&) = delete;
+  // Stops the walk. One still inside a listing is left to end by itself,
+  // and what it finds then goes nowhere.
+  ~BackgroundWalk();
+
+  // Waits up to `wait` for the walk to end, then moves the files found
+  // since the last call to the end of `files`. True once the walk is over
+  // and every file it found has been handed over.
+  bool Take(std::vector<ChosenFile>& files, std::chrono::milliseconds wait);
+
+ private:
+  struct Shared;
+  std::shared_ptr<Shared> shared_;
+  std::thread thread_;
+};
 
 }  // namespace kavren::win32

@@ -17,10 +17,15 @@
 namespace kavren::win32 {
 namespace {
 
-// How often a long pass or the walk of a large drop shows where it has got
+// How often long work (a pass, the walk of a drop) handles what has come
+// in (a close, Esc, what other programs send) and shows where it has got
 // to: the lists, and the status bar's count.
+constexpr ULONGLONG kMessagesIntervalMs = 100;
 constexpr ULONGLONG kProgressIntervalMs = 250;
 constexpr ULONGLONG kStatusIntervalMs = 1000;
+// A file the pass has waited on this long is named in the status bar: the
+// storage is slow, not the program.
+constexpr ULONGLONG kNamedWaitMs = 2000;
 
 // The context menu's items; TrackPopupMenuEx returns the one chosen rather
 // than posting a WM_COMMAND. After the copy, one per label counted.
@@ -31,6 +36,8 @@ constexpr wchar_t kCopyResultsText[] = L"复制全部结果(&C)\tCtrl+C";
 // A disabled button gets no mouse messages, and so no tip of its own.
 constexpr wchar_t kOnePassTip[] =
     L"每次运行只分析一次：分析之后加入的文件不会再被分析。要分析新的文件，请重新启动程序。";
+constexpr wchar_t kStoppedPassTip[] =
+    L"分析已停止。每次运行只分析一次：没有分析的文件不会再被分析。要分析它们，请重新启动程序。";
 
 }  // namespace
 
@@ -69,32 +76,22 @@ bool RegisterForm1Class(HINSTANCE instance, WNDPROC procedure) {
   return ::RegisterClassExW(&wc) != 0;
 }
 
-// Marks the window busy and shows the hourglass for as long as a pass keeps
-// the window's thread.
-class BusyScope {
- public:
-  explicit BusyScope(bool& busy) noexcept : busy_(busy), previous_(::SetCursor(::LoadCursorW(nullptr, IDC_WAIT))) {
-    busy_ = true;
-  }
-  BusyScope(const BusyScope&) = delete;
-  BusyScope& operator=(const BusyScope&) = delete;
-  ~BusyScope() {
-    busy_ = false;
-    ::SetCursor(previous_);
-  }
-
- private:
-  bool& busy_;
-  HCURSOR previous_;
-};
-
 // While the window is busy it must still answer what other programs send
 // (screen readers, the system asking whether it hangs), so sent messages get
-// through. Of those, these would run a handler of ours inside the pass -- a
-// clear under the pass's feet, a second pass, a close, a drop -- and wait
+// through. Of those, these would run a handler of ours inside the long work
+// -- a clear under the pass's feet, a second pass, a drop -- and wait
 // instead.
-bool WaitsWhileBusy(UINT message) noexcept {
-  return message == WM_COMMAND || message == WM_CLOSE || message == WM_DROPFILES;
+bool WaitsWhileBusy(UINT message) noexcept { return message == WM_COMMAND || message == WM_DROPFILES; }
+
+// The user's own clicks and keys in the window during long work: none runs
+// a handler of ours. Esc is taken before, and the frame's (the title bar's
+// buttons, a drag, Alt+F4) go to the system, which turns a close into
+// WM_CLOSE.
+bool IgnoredDuringWork(const MSG& message, HWND form) noexcept {
+  const UINT id = message.message;
+  if (id >= WM_NCMOUSEMOVE && id <= WM_NCXBUTTONDBLCLK) return message.hwnd != form;
+  if (id == WM_SYSKEYDOWN || id == WM_SYSKEYUP || id == WM_SYSCHAR) return false;
+  return (id >= WM_KEYFIRST && id <= WM_KEYLAST) || (id >= WM_MOUSEFIRST && id <= WM_MOUSELAST);
 }
 
 struct DropTraits {
@@ -146,10 +143,15 @@ Form1::~Form1() {
 }
 
 LRESULT Form1::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
-  // Posted back to the queue, which the pass does not empty: it is handled
-  // after the pass, in order with the user's own input.
   if (busy_ && WaitsWhileBusy(message)) {
-    ::PostMessageW(hwnd_, message, wparam, lparam);
+    deferred_.push_back({hwnd_, message, wparam, lparam, 0, {}});
+    return 0;
+  }
+  // Nothing is saved, so nothing is lost: the work stops where it is, and
+  // the window closes as soon as it has.
+  if (busy_ && (message == WM_CLOSE || (message == WM_ENDSESSION && wparam))) {
+    closing_ = true;
+    stop_.request_stop();
     return 0;
   }
   switch (message) {
@@ -342,7 +344,10 @@ void Form1::ShowAnalyseTip() {
   RECT area;
   ::GetWindowRect(button, &area);
   ::MapWindowPoints(HWND_DESKTOP, hwnd_, reinterpret_cast<POINT*>(&area), 2);
-  tips_->SetAreaTip(ControlId(Control::Command2), area, Command2.Enabled() ? L"" : kOnePassTip);
+  tips_->SetAreaTip(ControlId(Control::Command2), area,
+                    Command2.Enabled() ? L""
+                    : pass_stopped_    ? kStoppedPassTip
+                                       : kOnePassTip);
 }
 
 std::wstring Form1::RowTip(HWND list_box, RowIndex row) const {
@@ -408,6 +413,7 @@ void Form1::ChooseFiles() { AppendChosenFiles(ChooseTxtFiles(hwnd_, last_folder_
 
 void Form1::AppendChosenFiles(std::vector<ChosenFile> files) {
   if (files.empty()) return;
+  walk_stopped_ = false;
   const ListBoxView::Batch batch(*list1_view_);
   for (ChosenFile& file : files) List1.AppendRow(std::move(file.name), std::move(file.path));
   ShowUnlabelledRows();
@@ -423,11 +429,65 @@ void Form1::AppendDroppedFiles(HDROP drop) {
   AppendPaths(DroppedPaths(drop));
 }
 
+// Makes the window busy, with the hourglass, for as long as long work
+// keeps its thread.
+class Form1::LongWork {
+ public:
+  explicit LongWork(Form1& form) : form_(form), cursor_(::SetCursor(::LoadCursorW(nullptr, IDC_WAIT))) {
+    form_.BeginLongWork();
+  }
+  LongWork(const LongWork&) = delete;
+  LongWork& operator=(const LongWork&) = delete;
+  ~LongWork() {
+    form_.EndLongWork();
+    ::SetCursor(cursor_);
+  }
+
+ private:
+  Form1& form_;
+  HCURSOR cursor_;
+};
+
+void Form1::BeginLongWork() {
+  busy_ = true;
+  stop_ = {};
+  status_shown_ = lists_shown_ = messages_taken_ = ::GetTickCount64();
+}
+
+void Form1::EndLongWork() {
+  busy_ = false;
+  std::vector<MSG> deferred = std::move(deferred_);
+  deferred_.clear();
+  // Closed: what waited is dropped, and the window goes next.
+  if (closing_) {
+    for (const MSG& message : deferred) {
+      if (message.message == WM_DROPFILES) ::DragFinish(reinterpret_cast<HDROP>(message.wParam));
+    }
+    ::PostMessageW(hwnd_, WM_CLOSE, 0, 0);
+    return;
+  }
+  for (const MSG& message : deferred) ::PostMessageW(message.hwnd, message.message, message.wParam, message.lParam);
+}
+
 void Form1::AppendPaths(const std::vector<std::wstring>& paths) {
-  const BusyScope busy(busy_);
-  const ListBoxView::Batch batch(*list1_view_);
-  const std::function<void()> progress = ProgressEvery(kProgressIntervalMs);
-  WalkPaths(paths, {[&](ChosenFile file) { List1.AppendRow(std::move(file.name), std::move(file.path)); }, progress});
+  {
+    const LongWork work(*this);
+    const ListBoxView::Batch batch(*list1_view_);
+    walking_ = true;
+    walk_listed_ = 0;
+    BackgroundWalk walk(paths);
+    std::vector<ChosenFile> found;
+    bool over = false;
+    while (!over && !stop_.stop_requested()) {
+      over = walk.Take(found, kPassWaitSlice);
+      for (ChosenFile& file : found) List1.AppendRow(std::move(file.name), std::move(file.path));
+      walk_listed_ += static_cast<RowIndex>(found.size());
+      found.clear();
+      KeepAlive();
+    }
+    walk_stopped_ = !over;
+    walking_ = false;
+  }
   ShowUnlabelledRows();
   ShowStatus();
 }
@@ -436,22 +496,31 @@ void Form1::AnalyseFiles() {
   // A click queued while the pass ran reaches the button after it was
   // disabled; it must not start a second pass.
   if (!Command2.Enabled()) return;
-  const BusyScope busy(busy_);
   {
+    const LongWork work(*this);
     const ListBoxView::Batch list1_batch(*list1_view_), list2_batch(*list2_view_);
-    pass_start_ = ::GetTickCount64();
-    status_shown_ = pass_start_;
+    pass_start_ = done_changed_ = ::GetTickCount64();
     pass_done_ = 0;
-    RunAnalysisPass(
-        List1, List2, Command2,
-        [this, progress = ProgressEvery(kProgressIntervalMs)](RowIndex done, RowIndex) {
-          pass_done_ = done;
-          progress();
-        },
-        read_ahead_, &unreadable_);
+    pass_files_ = List1.RowCount();
+    walk_stopped_ = false;
+    PassOptions options;
+    options.progress = [this](RowIndex done, RowIndex) {
+      if (done != pass_done_) {
+        pass_done_ = done;
+        done_changed_ = ::GetTickCount64();
+      }
+      KeepAlive();
+    };
+    options.pool = read_ahead_;
+    options.unreadable = &unreadable_;
+    options.stop = stop_.get_token();
+    options.read = read_;
+    pass_stopped_ = RunAnalysisPass(List1, List2, Command2, options) < pass_files_;
     pass_ms_ = static_cast<std::int64_t>(::GetTickCount64() - pass_start_);
     pass_done_ = kNoRow;
   }
+  ShowUnlabelledRows();
+  ShowAnalyseTip();
   ShowStatus();
 }
 
@@ -463,7 +532,17 @@ void Form1::ShowStatus() {
   batch.pass_ms = pass_ms_;
   batch.running = pass_done_ != kNoRow;
   batch.done = pass_done_;
-  batch.elapsed_ms = batch.running ? static_cast<std::int64_t>(::GetTickCount64() - pass_start_) : 0;
+  const ULONGLONG now = ::GetTickCount64();
+  batch.elapsed_ms = batch.running ? static_cast<std::int64_t>(now - pass_start_) : 0;
+  if (batch.running && now - done_changed_ >= kNamedWaitMs && List1.GetRow(pass_done_)) {
+    batch.waiting_for = *List1.GetRow(pass_done_);
+    batch.waited_ms = static_cast<std::int64_t>(now - done_changed_);
+  }
+  batch.pass_files = pass_files_;
+  batch.stopped = pass_stopped_;
+  batch.walking = walking_;
+  batch.listed = walk_listed_;
+  batch.walk_stopped = walk_stopped_;
   counts_ = batch.pass_run && !batch.running ? CountLabels(List2) : std::vector<LabelCount>{};
   status_->Show(StatusText(batch), counts_);
 }
@@ -476,15 +555,6 @@ void Form1::SelectNextWithLabel(std::wstring_view label) {
 
 void Form1::OnNotify(const NMHDR& notification) {
   if (const std::optional<std::wstring_view> label = status_->LabelClicked(notification)) SelectNextWithLabel(*label);
-}
-
-std::function<void()> Form1::ProgressEvery(ULONGLONG interval_ms) {
-  return [this, interval_ms, last_shown = ::GetTickCount64()]() mutable {
-    const ULONGLONG now = ::GetTickCount64();
-    if (now - last_shown < interval_ms) return;
-    last_shown = now;
-    ShowProgress();
-  };
 }
 
 void Form1::CopyResults() const {
@@ -538,29 +608,55 @@ bool Form1::OnContextMenu(HWND list_box, POINT at) {
   return true;
 }
 
-// The pass runs on the window's thread and handles no input, as designed.
-// Showing the lists as they are, and peeking without removing, keeps
-// Windows from calling the window "not responding" and ghosting it, and lets
-// messages sent by other programs (screen readers reading the rows) through;
-// input waits in the queue.
-void Form1::ShowProgress() {
-  list1_view_->Refresh();
-  list2_view_->Refresh();
+// Long work runs on the window's thread, which never waits on the storage
+// for longer than kPassWaitSlice: the pass's reads and the walk's listings
+// happen on threads of their own. Handling what has come in several times a
+// second keeps Windows from calling the window "not responding" and ghosting
+// it, answers what other programs send (screen readers reading the rows),
+// and takes a close and Esc.
+void Form1::KeepAlive() {
+  const ULONGLONG now = ::GetTickCount64();
+  if (now - messages_taken_ < kMessagesIntervalMs) return;
+  messages_taken_ = now;
+  if (now - lists_shown_ >= kProgressIntervalMs) {
+    lists_shown_ = now;
+    list1_view_->Refresh();
+    list2_view_->Refresh();
+  }
   // Under Wine each new text of the status bar costs milliseconds while
   // the pass keeps wineserver busy; once a second says enough of the rest.
-  if (const ULONGLONG now = ::GetTickCount64(); now - status_shown_ >= kStatusIntervalMs) {
+  if (now - status_shown_ >= kStatusIntervalMs) {
     status_shown_ = now;
     ShowStatus();
   }
-  MSG message;
-  ::PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE);
+  HandleMessagesDuringWork();
   ::UpdateWindow(hwnd_);
+}
+
+void Form1::HandleMessagesDuringWork() {
+  MSG message;
+  while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    // The program's loop must still see it, after the work, which it ends.
+    if (message.message == WM_QUIT) {
+      ::PostQuitMessage(static_cast<int>(message.wParam));
+      stop_.request_stop();
+      return;
+    }
+    if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE) {
+      stop_.request_stop();
+      continue;
+    }
+    if (IgnoredDuringWork(message, hwnd_)) continue;
+    ::TranslateMessage(&message);
+    ::DispatchMessageW(&message);
+  }
 }
 
 void Form1::ClearData() {
   List1.ClearRows();
   List2.ClearRows();
   unreadable_.clear();
+  walk_stopped_ = false;
   ShowStatus();
 }
 

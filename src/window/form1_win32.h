@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <stop_token>
 #include <string>
 #include <vector>
 
@@ -56,6 +57,8 @@ class Form1 final : public BaseWindow<Form1> {
   void CopyResults() const;
   // The read-ahead the next pass uses; window_bench sets the pool it measures against.
   void SetReadAheadPool(ReadAheadPool pool) noexcept { read_ahead_ = pool; }
+  // What the next pass examines each file with; the tests make one file slow.
+  void SetFileReader(FileReader read) { read_ = std::move(read); }
 
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
 
@@ -101,8 +104,16 @@ class Form1 final : public BaseWindow<Form1> {
   void ApplyFont();
   void LayOutControls() const;
   [[nodiscard]] SIZE OuterSize() const noexcept;
-  [[nodiscard]] std::function<void()> ProgressEvery(ULONGLONG interval_ms);
-  void ShowProgress();
+
+  // A pass, or the walk of a drop, from start to end: the window is busy,
+  // a close or Esc stops the work, and what others sent meanwhile waits.
+  class LongWork;
+  void BeginLongWork();
+  void EndLongWork();
+  // Called often during long work: shows how far it has got, and handles
+  // what has come in, as often as each is due.
+  void KeepAlive();
+  void HandleMessagesDuringWork();
 
   RowList List1;
   RowList List2;
@@ -115,17 +126,29 @@ class Form1 final : public BaseWindow<Form1> {
   std::optional<StatusBar> status_;
   std::vector<LabelCount> counts_;  // as the status bar last showed them
   ULONGLONG pass_start_ = 0;
-  ULONGLONG status_shown_ = 0;  // when a pass or a drop last told the status bar
+  ULONGLONG status_shown_ = 0;    // when a pass or a drop last told the status bar
+  ULONGLONG lists_shown_ = 0;     // and the lists
+  ULONGLONG messages_taken_ = 0;  // when long work last handled its messages
   std::int64_t pass_ms_ = 0;
   RowIndex pass_done_ = kNoRow;  // during a pass, the rows labelled so far
+  ULONGLONG done_changed_ = 0;   // when that last changed
+  RowIndex pass_files_ = 0;      // the rows the pass was run on
+  bool pass_stopped_ = false;
+  bool walking_ = false;
+  RowIndex walk_listed_ = 0;   // the files the last walk listed
+  bool walk_stopped_ = false;  // it ended before its last folder
   UnreadableRows unreadable_;
   ReadAheadPool read_ahead_ = DefaultReadAheadPool();
+  FileReader read_;
   std::array<LRESULT, 2> top_rows_{};  // the first row each list showed when last painted
   unique_font font_;
   UINT dpi_ = 96;
   HWND focus_before_deactivation_ = nullptr;
-  std::wstring last_folder_;  // where the Open dialog opens next; never saved
-  bool busy_ = false;         // a pass is running on this thread
+  std::wstring last_folder_;   // where the Open dialog opens next; never saved
+  bool busy_ = false;          // a pass or a walk is running on this thread
+  std::stop_source stop_;      // of the long work under way
+  bool closing_ = false;       // closed during long work: it ends, then the window
+  std::vector<MSG> deferred_;  // what others sent during long work, posted again after it
 };
 
 // Why a file could not be read, in the system's own words for `error`, in

@@ -5,6 +5,7 @@
 
 #include "analysis/analysis_pass.h"
 #include "analysis/module1.h"
+#include "support/stalled_reader.h"
 #include "support/temp_dir.h"
 
 #ifdef _WIN32
@@ -37,7 +38,10 @@ std::vector<std::wstring> LabelsAfterPass(const std::vector<std::wstring>& paths
   for (const std::wstring& path : paths) List1.AppendRow(L"bare.txt", path);
   List1.SetSelectionHandler([&] { (void)List2.SelectRow(List1.CurrentRow()); });
   List2.SetSelectionHandler([&] { (void)List1.SelectRow(List2.CurrentRow()); });
-  RunAnalysisPass(List1, List2, Command2, {}, pool, unreadable);
+  PassOptions options;
+  options.pool = pool;
+  options.unreadable = unreadable;
+  RunAnalysisPass(List1, List2, Command2, options);
   EXPECT_TRUE(List1.CurrentRow() == List1.RowCount() - 1 && List2.CurrentRow() == kNoRow && !Command2.Enabled());
   std::vector<std::wstring> labels;
   for (RowIndex i = 0; List2.GetRow(i); ++i) labels.emplace_back(*List2.GetRow(i));
@@ -158,6 +162,42 @@ TEST(RunAnalysisPass, LabelsEachChosenPathByItsMarkOrAsUnreadableAndEndsOnTheLas
   // Each reason says its own cause, kind by kind.
   const std::wstring_view words[] = {L"", L"找不到文件", L"拒绝访问", L"另一个程序", L"不是普通文件", L"路径太长"};
   for (int kind = 1; kind < 6; ++kind) EXPECT_NE(FailureText(FailureKind(kind)).find(words[kind]), words->npos) << kind;
+}
+
+TEST(RunAnalysisPass, AStopWhileAFileStallsReturnsAtOnceWithTheRowsBeforeItAndLeavesItsReaderBehindSafely) {
+  using namespace std::chrono_literals;
+  kavren::testing::TempDir dir;
+  kavren::testing::StalledReader stalled(L"stall.txt");
+  auto List1 = std::make_unique<RowList>();
+  RowList List2;
+  CommandButton Command2;
+  for (const wchar_t* name : {L"a.txt", L"b.txt", L"c.txt", L"stall.txt", L"d.txt", L"e.txt"}) {
+    List1->AppendRow(name, dir.Write(name, {0xEF, 0xBB, 0xBF}));
+  }
+  std::stop_source stop;
+  int waiting = 0;  // progress told while row 3 is still unread
+  auto stopped_at = std::chrono::steady_clock::now();
+  PassOptions options;
+  options.progress = [&](RowIndex done, RowIndex) {
+    // A few slices of waiting, then the user stops.
+    if (done == 3 && ++waiting == 3) {
+      stopped_at = std::chrono::steady_clock::now();
+      stop.request_stop();
+    }
+  };
+  options.pool = {2, 2};
+  options.stop = stop.get_token();
+  options.read = stalled.Reader();
+  EXPECT_EQ(RunAnalysisPass(*List1, List2, Command2, options), 3);
+  EXPECT_LT(std::chrono::steady_clock::now() - stopped_at, 5s) << "the pass waited for the stalled file";
+  EXPECT_EQ(waiting, 3) << "no progress while the pass waited, so nothing could stop it";
+  EXPECT_EQ(List2.RowCount(), 3);
+  EXPECT_FALSE(Command2.Enabled());
+  // The list goes; the read returns later, into nothing of the caller's.
+  List1.reset();
+  stalled.Release();
+  EXPECT_TRUE(stalled.Returned(5s));
+  std::this_thread::sleep_for(200ms);
 }
 
 }  // namespace

@@ -26,18 +26,31 @@ TEST(BatchSummary, CountsEachLabelInTheListsOrderAndFindsTheNextRowWithOneGoingR
   EXPECT_EQ(NextRowWithLabel(RowList(), kNoRow, L"UTF8"), kNoRow);
 }
 
-TEST(BatchSummary, SaysHowFarAPassHasGotWithThousandsSeparatorsAndWhatIsLeftOnceASecondHasPassed) {
-  BatchState pass;
-  pass.running = true;
-  pass.files = 1'234'567;
-  pass.done = 12'345;
-  pass.elapsed_ms = 900;
-  EXPECT_EQ(StatusText(pass).state, L"正在分析：12,345 / 1,234,567 个文件（0%）");
-  EXPECT_EQ(StatusText(pass).next, L"已用 0 秒");
-  pass.files = 40'000;
-  pass.done = 10'000;
-  pass.elapsed_ms = 2'000;
-  EXPECT_EQ(StatusText(pass).next, L"已用 2 秒，约剩 6 秒");
+TEST(BatchSummary, SaysWhereTheBatchStandsInEachStateWithThousandsSeparators) {
+  BatchState pass{.files = 1'234'567, .done = 12'345, .elapsed_ms = 900, .running = true};
+  BatchState waiting{.files = 40'000, .done = 10'000, .elapsed_ms = 2'000, .running = true};
+  waiting.waiting_for = L"第500章.txt";
+  waiting.waited_ms = 5'400;
+  const BatchState stopped{
+      .files = 6, .analysed = 3, .pass_run = true, .pass_ms = 1'500, .pass_files = 6, .stopped = true};
+  const BatchState walking{.files = 1'000, .walking = true, .listed = 1'000};
+  const BatchState walk_stopped{.files = 1'500, .listed = 1'000, .walk_stopped = true};
+  // Each state, and the lines it must show: where the batch stands, then what to do next.
+  const std::tuple<BatchState, std::wstring, std::wstring> states[] = {
+      {pass, L"正在分析：12,345 / 1,234,567 个文件（0%）", L"已用 0 秒。按 Esc 停止"},
+      {BatchState{.files = 40'000, .done = 10'000, .elapsed_ms = 2'000, .running = true},
+       L"正在分析：10,000 / 40,000 个文件（25%）", L"已用 2 秒，约剩 6 秒。按 Esc 停止"},
+      {waiting, L"正在分析：10,000 / 40,000 个文件（25%）", L"正在等待：第500章.txt（5 秒）。按 Esc 停止"},
+      {stopped, L"已停止：已分析 3 / 6 个文件，用时 1.5 秒", L""},
+      {walking, L"正在添加文件：已列出 1,000 个", L"按 Esc 停止"},
+      {walk_stopped, L"已停止添加：列出了 1,000 个文件，不是拖入的全部文件",
+       L"点击“分析编码方式”查看每个文件的编码方式"},
+  };
+  for (const auto& [batch, state, next] : states) {
+    EXPECT_EQ(StatusText(batch).state, state);
+    EXPECT_EQ(StatusText(batch).next, next) << state;
+  }
+  EXPECT_EQ(StatusText(stopped).brief, L"已停止：3 / 6");
 }
 
 }  // namespace

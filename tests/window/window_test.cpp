@@ -10,6 +10,7 @@
 #include <commdlg.h>
 
 #include "support/gui_support.h"
+#include "support/stalled_reader.h"
 #include "support/temp_dir.h"
 #include "window/batch_summary.h"
 #include "window/dpi_win32.h"
@@ -281,12 +282,13 @@ TEST(Form1Pass, ALongPassShowsProgressAnswersOthersAndRunsWhatTheySendOnlyAfterI
   const HWND list2 = f[Control::List2];
 
   // Another program watches the lists and, once the pass is under way,
-  // sends a clear, a second analyse, a drop and a close, as automation tools
-  // and Explorer do. Its replies show that the window still takes messages.
+  // sends a clear, a second analyse and a drop, as automation tools and
+  // Explorer do. Its replies show that the window still takes messages.
   std::vector<std::pair<DWORD_PTR, DWORD_PTR>> progress;  // labels, selected file
   std::wstring state;                                     // the status bar's, as last read
   long long longest_wait_ms = 0;
   std::atomic<bool> pass_over = false;
+  std::atomic<bool> other_over = false;
   std::thread other_program([&, dropped = dir.Wide(L"dropped.txt")] {
     for (; !pass_over; std::this_thread::sleep_for(20ms)) {
       const auto start = std::chrono::steady_clock::now();
@@ -306,10 +308,10 @@ TEST(Form1Pass, ALongPassShowsProgressAnswersOthersAndRunsWhatTheySendOnlyAfterI
         ::SendNotifyMessageW(f[Control::Command4], BM_CLICK, 0, 0);
         ::SendNotifyMessageW(f[Control::Command2], BM_CLICK, 0, 0);
         ::SendNotifyMessageW(f.hwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({dropped})), 0);
-        ::SendNotifyMessageW(f.hwnd(), WM_CLOSE, 0, 0);
       }
       progress.emplace_back(labels, selected);
     }
+    other_over = true;
   });
   ::SendMessageW(f[Control::Command2], BM_CLICK, 0, 0);
   EXPECT_EQ(::SendMessageW(list2, LB_GETCOUNT, 0, 0), kRows);
@@ -317,8 +319,8 @@ TEST(Form1Pass, ALongPassShowsProgressAnswersOthersAndRunsWhatTheySendOnlyAfterI
   EXPECT_TRUE(std::get<1>(f.StatusParts()[1]) == L"UTF8：40,000");
   EXPECT_EQ(::SendMessageW(list1, LB_GETCURSEL, 0, 0), kRows - 1);
   pass_over = true;
-  // What was sent waits for the program's loop: the clear, the drop, then the close.
-  EXPECT_EQ(QuitCode(f.hwnd()), 0);
+  // What was sent waits for the program's loop: the clear, then the drop.
+  PumpUntil(f.hwnd(), 10s, [&] { return other_over.load(); });
   other_program.join();
   EXPECT_TRUE(f.form().list1().RowCount() == 1 && f.form().list1().GetRow(0) == L"dropped.txt")
       << "the clear or the drop ran in the pass, or was lost";
@@ -327,6 +329,72 @@ TEST(Form1Pass, ALongPassShowsProgressAnswersOthersAndRunsWhatTheySendOnlyAfterI
       << "the status bar did not show how far the pass had got";
   for (const auto& [labels, selected] : progress) EXPECT_GE(selected + 1, labels);
   EXPECT_LT(longest_wait_ms, 1000) << "the window stopped answering";
+}
+
+// A file that answers only after 20 s, as on a NAS waking its disks: the
+// window answers all along, names the file, stops on Esc and closes at once.
+TEST(Form1Pass, AStalledFileKeepsTheWindowAnsweringAndNamedAndEscOrACloseEndsThePassAtOnce) {
+  TempDir dir;
+  std::vector<ChosenFile> files;
+  for (const wchar_t* name : {L"a.txt", L"b.txt", L"c.txt", L"第500章.txt", L"d.txt", L"e.txt"}) {
+    files.push_back({name, dir.Write(name, {0xEF, 0xBB, 0xBF})});
+  }
+  // What another program sees while the pass waits, until it presses Esc
+  // (or closes the window) once the file is named.
+  struct Seen {
+    std::wstring waiting;
+    long long longest_ms = 0;
+    bool hung = false;
+    std::chrono::steady_clock::time_point asked;
+  };
+  auto watch = [](HWND form, HWND status, UINT message, WPARAM key, HWND to) {
+    Seen seen;
+    for (const auto deadline = std::chrono::steady_clock::now() + 15s; std::chrono::steady_clock::now() < deadline;) {
+      std::this_thread::sleep_for(200ms);
+      wchar_t text[128] = L"";
+      const auto start = std::chrono::steady_clock::now();
+      ::SendMessageTimeoutW(status, WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 5000,
+                            nullptr);
+      seen.longest_ms = std::max<long long>(seen.longest_ms, (std::chrono::steady_clock::now() - start) / 1ms);
+      seen.hung = seen.hung || ::IsHungAppWindow(form);
+      if (!std::wstring_view(text).starts_with(L"正在等待：")) continue;
+      seen.waiting = text;
+      seen.asked = std::chrono::steady_clock::now();
+      ::PostMessageW(to, message, key, 0);
+      break;
+    }
+    return seen;
+  };
+  for (const bool close : {false, true}) {
+    Form1Fixture f;
+    StalledReader stalled(L"第500章.txt");
+    f.form().SetFileReader(stalled.Reader());
+    f.form().AppendChosenFiles(files);
+    auto other = std::async(std::launch::async, watch, f.hwnd(), f.StatusRow(1), close ? WM_CLOSE : WM_KEYDOWN,
+                            close ? 0 : VK_ESCAPE, close ? f.hwnd() : f[Control::List1]);
+    ::SendMessageW(f[Control::Command2], BM_CLICK, 0, 0);
+    const Seen seen = other.get();
+    EXPECT_TRUE(seen.waiting.starts_with(L"正在等待：第500章.txt") && seen.waiting.ends_with(L"按 Esc 停止"))
+        << "the waiting file was not named";
+    EXPECT_LT(seen.longest_ms, 1000) << "the window stopped answering";
+    EXPECT_FALSE(seen.hung) << "the system took the window for hung";
+    if (close) {
+      EXPECT_EQ(QuitCode(f.hwnd()), 0);
+      EXPECT_LT(std::chrono::steady_clock::now() - seen.asked, 5s) << "the close waited for the stalled file";
+    } else {
+      EXPECT_LT(std::chrono::steady_clock::now() - seen.asked, 5s) << "Esc did not stop the pass at once";
+      const std::vector<std::wstring> labels = {L"UTF8", L"UTF8", L"UTF8", L"", L"", L""};
+      EXPECT_EQ(ListBoxRows(f[Control::List2]), labels);
+      EXPECT_TRUE(std::get<1>(f.StatusParts()[0]).starts_with(L"已停止：已分析 3 / 6 个文件"));
+      EXPECT_EQ(std::get<1>(f.StatusParts()[1]), L"UTF8：3");
+      EXPECT_FALSE(::IsWindowEnabled(f[Control::Command2]));
+      POINT inside = {4, 4};
+      ::MapWindowPoints(f[Control::Command2], f.hwnd(), &inside, 1);
+      EXPECT_NE(f.TipAt(f.hwnd(), inside).find(L"已停止"), std::wstring::npos);
+    }
+    stalled.Release();
+    EXPECT_TRUE(stalled.Returned(5s));
+  }
 }
 
 TEST(Form1Lists, ShowTheSameRowsSideBySideWhicheverScrollsAndTipsNameTheRowUnderTheMouse) {

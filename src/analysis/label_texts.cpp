@@ -1,0 +1,61 @@
+// label_texts.cpp: the labels, what each means, and why a file was not read, in the user's words.
+#include "analysis/label_texts.h"
+
+namespace kavren {
+
+// What the user reads over a label: which mark was found and what Notepad
+// calls that encoding today (and, for the UTF-16 ones, what its older
+// versions called it, which is where the labels come from).
+std::wstring_view LabelMeaning(std::wstring_view label) noexcept {
+  if (label == LabelForCode(EncodingCode::Utf8).view()) {
+    return L"文件以 UTF-8 的字节顺序标记（BOM，EF BB BF）开头。记事本称之为“带有 BOM 的 UTF-8”。";
+  }
+  if (label == LabelForCode(EncodingCode::Utf16LittleEndian).view()) {
+    return L"文件以 UTF-16 小端的字节顺序标记（BOM，FF FE）开头。记事本称之为“UTF-16 LE”，旧版记事本称“Unicode”。";
+  }
+  if (label == LabelForCode(EncodingCode::Utf16BigEndian).view()) {
+    return L"文件以 UTF-16 大端的字节顺序标记（BOM，FE FF）开头。记事本称之为“UTF-16 BE”，旧版记事本称“Unicode big "
+           L"endian”。";
+  }
+  if (label == LabelForCode(EncodingCode::NoMark).view()) {
+    return L"文件开头没有字节顺序标记（BOM）：可能是 GBK 或其他本地代码页，也可能是不带 BOM 保存的 "
+           L"UTF-8。本工具只读取这个标记。";
+  }
+  return {};
+}
+
+std::wstring_view FailureText(FailureKind kind) noexcept {
+  switch (kind) {
+    case FailureKind::kNone:
+      return {};
+    case FailureKind::kNotFound:
+      return L"找不到文件：文件或它所在的文件夹已不存在。";
+    case FailureKind::kAccessDenied:
+      return L"拒绝访问：没有读取这个文件的权限。";
+    case FailureKind::kInUse:
+      return L"文件正被另一个程序使用，且不允许其他程序读取。";
+    case FailureKind::kNotPlainFile:
+      return L"这不是普通文件，而是文件夹、设备、管道或系统保留的名称。";
+    case FailureKind::kPathTooLong:
+      return L"路径太长：Windows 无法打开超过 32767 个字符的路径。";
+    default:
+      return L"读取时出错。";
+  }
+}
+
+StaticText LabelForCode(EncodingCode code) noexcept {
+  switch (code) {
+    case EncodingCode::Utf8:
+      return StaticText(L"UTF8");
+    case EncodingCode::Utf16LittleEndian:
+      return StaticText(L"Unicode");
+    case EncodingCode::Utf16BigEndian:
+      return StaticText(L"UUnicodeBigEndian");
+    case EncodingCode::Unreadable:
+      return StaticText(L"无法读取");
+    default:
+      return StaticText(L"ANSI");
+  }
+}
+
+}  // namespace kavren
