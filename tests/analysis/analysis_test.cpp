@@ -171,7 +171,9 @@ TEST(RunAnalysisPass, AStopWhileAFileStallsReturnsAtOnceWithTheRowsBeforeItAndLe
   auto List1 = std::make_unique<RowList>();
   RowList List2;
   CommandButton Command2;
-  for (const wchar_t* name : {L"a.txt", L"b.txt", L"c.txt", L"stall.txt", L"d.txt", L"e.txt"}) {
+  // The one worker stalls on row 3 with rows left that nobody has taken.
+  for (int i = 0; i < 40; ++i) {
+    const std::wstring name = i == 3 ? L"stall.txt" : std::to_wstring(i) + L".txt";
     List1->AppendRow(name, dir.Write(name, {0xEF, 0xBB, 0xBF}));
   }
   std::stop_source stop;
@@ -185,7 +187,7 @@ TEST(RunAnalysisPass, AStopWhileAFileStallsReturnsAtOnceWithTheRowsBeforeItAndLe
       stop.request_stop();
     }
   };
-  options.pool = {2, 2};
+  options.pool = {1, 1};
   options.stop = stop.get_token();
   options.read = stalled.Reader();
   EXPECT_EQ(RunAnalysisPass(*List1, List2, Command2, options), 3);
