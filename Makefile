@@ -75,6 +75,7 @@ run: windows
 bench: build
 	build/native/bench/pass_bench
 	scripts/with-xvfb $(WINEPREFIX_DIR) scripts/wine-run $(WINEPREFIX_DIR) build/windows/window_bench.exe
+	scripts/stall-bench $(WINEPREFIX_DIR)
 	scripts/make-bench-tree build/bench-tree
 	scripts/with-xvfb $(WINEPREFIX_DIR) scripts/wine-run $(WINEPREFIX_DIR) build/windows/drop_bench.exe 'Z:$(subst /,\,$(CURDIR))\build\bench-tree'
 

@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -41,6 +42,9 @@ constexpr double kSmallNoise = 0.03;  // what two runs of the very same pass dif
 constexpr double kWarmGoal = 0.75;
 constexpr double kColdGoal = 0.15;
 constexpr double kShareGoal = 0.05;
+constexpr int kStallMs = 20'000;    // a NAS waking its disks
+constexpr int kStalledRow = 1'000;  // f1000.txt
+constexpr int kStopRounds = 3;
 
 // Fixed pools, against which the chosen one is set; each runs in turn with
 // the loop, round after round.
@@ -189,15 +193,19 @@ void CompareSmall(const char* what, const std::vector<std::wstring>& paths, int 
 // waiting kShareDelayUs. Unmounted when it goes out of scope.
 class SlowShare {
  public:
-  SlowShare(const std::filesystem::path& source, const std::filesystem::path& mount_point) : mount_(mount_point) {
+  // With a `stall`, the file of that name answers its first read only after kStallMs.
+  SlowShare(const std::filesystem::path& source, const std::filesystem::path& mount_point, const char* stall = nullptr)
+      : mount_(mount_point) {
 #ifdef KAVREN_SLOW_FS
     // Enough daemon threads to answer every reader at once, as an SMB server does.
+    const std::string stall_args = stall ? std::string(" ") + stall + " " + std::to_string(kStallMs) : "";
     const std::string command = std::string(KAVREN_SLOW_FS) + " '" + source.string() + "' '" + mount_.string() + "' " +
-                                std::to_string(kShareDelayUs) + " -o max_threads=256 2>&1";
+                                std::to_string(kShareDelayUs) + stall_args + " -o max_threads=256 2>&1";
     mounted_ = std::system(command.c_str()) == 0 && std::filesystem::exists(mount_ / "d0");
     if (!mounted_) why_ = "mounting the simulated share failed (needs /dev/fuse and root)";
 #else
     (void)source;
+    (void)stall;
     why_ = "bench/slow_fs was not built (libfuse3-dev is missing)";
 #endif
   }
@@ -215,13 +223,67 @@ class SlowShare {
   const char* why_ = "";
 };
 
+// The user stops a pass over the share while one file's read stalls: the
+// time from the stop request to the pass's return, whatever the file does.
+void TimeStops(const std::vector<std::wstring>& paths) {
+  std::vector<double> ms;
+  for (int round = 0; round < kStopRounds; ++round) {
+    kavren::RowList List1, List2;
+    kavren::CommandButton Command2;
+    for (const std::wstring& path : paths) List1.AppendRow(path.substr(path.rfind(L'/') + 1), path);
+    std::stop_source stop;
+    auto waiting_since = std::chrono::steady_clock::now();
+    auto asked = waiting_since;
+    kavren::PassOptions options;
+    options.progress = [&](kavren::RowIndex done, kavren::RowIndex) {
+      const auto now = std::chrono::steady_clock::now();
+      if (done < kStalledRow) waiting_since = now;
+      // Half a second of waiting, then the user presses Esc.
+      if (done == kStalledRow && !stop.stop_requested() && now - waiting_since > std::chrono::milliseconds(500)) {
+        asked = now;
+        stop.request_stop();
+      }
+    };
+    options.stop = stop.get_token();
+    const kavren::RowIndex done = kavren::RunAnalysisPass(List1, List2, Command2, options);
+    ms.push_back(MsSince(asked));
+    if (done != kStalledRow) std::printf("error: the stopped pass labelled %td rows\n", done);
+  }
+  std::printf(
+      "stop: a read stalled %d s, files=%zu rounds=%d from the stop request to the pass's return ms=%.1f "
+      "(slowest %.1f)\n",
+      kStallMs / 1000, paths.size(), kStopRounds, Median(ms), *std::max_element(ms.begin(), ms.end()));
+}
+
+void StopOverShare() {
+  kavren::testing::TempDir source(std::filesystem::current_path() / "build");
+  kavren::testing::TempDir mount_point(std::filesystem::current_path() / "build");
+  MakeFiles(source, kShareFiles, 20);
+  const SlowShare mount(kavren::testing::PathOf(source.Wide(L"")), kavren::testing::PathOf(mount_point.Wide(L"")),
+                        "f1000.txt");
+  if (mount.mounted()) {
+    std::vector<std::wstring> paths;
+    for (int i = 0; i < kShareFiles; ++i) {
+      paths.push_back(mount_point.Wide(L"d" + std::to_wstring(i % 20) + L"/f" + std::to_wstring(i) + L".txt"));
+    }
+    TimeStops(paths);
+  } else {
+    std::printf("stop: skipped, %s\n", mount.why());
+  }
+}
+
 void PrintGoal(const char* what, double ratio, double goal) {
   std::printf("%s: pass/loop ratio=%.3f goal=%.2f%s\n", what, ratio, goal, ratio <= goal ? "" : " MISSED");
 }
 
 }  // namespace
 
-int main() {
+// `pass_bench stop` times the stops alone.
+int main(int argc, char** argv) {
+  if (argc > 1 && std::string_view(argv[1]) == "stop") {
+    StopOverShare();
+    return 0;
+  }
   Medians warm;
   {
     kavren::testing::TempDir dir;
@@ -257,6 +319,7 @@ int main() {
       std::printf("share: skipped, %s\n", mount.why());
     }
   }
+  StopOverShare();
   Medians cold;
   {
     // On the disk, not in a tmpfs, so that dropping the cache means reading again.

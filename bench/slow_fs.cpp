@@ -1,7 +1,13 @@
 // slow_fs.cpp: a FUSE file system that passes through to a folder and waits a set time in every open, standing
 // for a network share whose every open is a round trip to the server.
 //
-//   slow_fs SOURCE MOUNTPOINT DELAY_US [fuse options...]
+//   slow_fs SOURCE MOUNTPOINT DELAY_US [STALL_NAME STALL_MS] [fuse options...]
+//
+// With a stall, a file whose name starts with STALL_NAME answers the read of its first bytes, and such a folder
+// its listing, only after STALL_MS more: a NAS waking its disks, a cloud file being fetched. The name is matched
+// on the entry's own name, whatever folders lead to it. Until its read returns, the file's first page stays
+// locked in the kernel, and any other open of that file waits for it: under Wine, wineserver performs the
+// opens of every program, so each program that is to stall wants a file of its own.
 //
 // Mount it with enough daemon threads (-o max_threads=256): libfuse's loop runs only 10 requests at once by
 // default, and then it, not the storage, limits any reader with more threads than that.
@@ -17,12 +23,27 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 
 namespace {
 
 const char* source;
 long delay_us;
+const char* stall_name = nullptr;
+long stall_ms = 0;
+
+void Wait(long us) {
+  const struct timespec wait = {us / 1000000, (us % 1000000) * 1000};
+  nanosleep(&wait, nullptr);
+}
+
+void StallIfNamed(const char* path) {
+  const char* slash = std::strrchr(path, '/');
+  if (stall_name && std::strncmp(slash ? slash + 1 : path, stall_name, std::strlen(stall_name)) == 0) {
+    Wait(stall_ms * 1000);
+  }
+}
 
 // The real path below SOURCE; FUSE hands every path with a leading slash.
 int RealPath(const char* path, char* real) {
@@ -43,6 +64,7 @@ int SlowReaddir(const char* path, void* buffer, fuse_fill_dir_t fill, off_t offs
   (void)flags;
   char real[PATH_MAX];
   if (RealPath(path, real) != 0) return -ENAMETOOLONG;
+  StallIfNamed(path);
   DIR* dir = opendir(real);
   if (!dir) return -errno;
   for (dirent* entry; (entry = readdir(dir)) != nullptr;)
@@ -55,8 +77,7 @@ int SlowReaddir(const char* path, void* buffer, fuse_fill_dir_t fill, off_t offs
 int SlowOpen(const char* path, fuse_file_info* file) {
   char real[PATH_MAX];
   if (RealPath(path, real) != 0) return -ENAMETOOLONG;
-  const struct timespec wait = {delay_us / 1000000, (delay_us % 1000000) * 1000};
-  nanosleep(&wait, nullptr);
+  Wait(delay_us);
   const int fd = open(real, file->flags & ~O_NONBLOCK);
   if (fd < 0) return -errno;
   file->fh = static_cast<uint64_t>(fd);
@@ -64,7 +85,7 @@ int SlowOpen(const char* path, fuse_file_info* file) {
 }
 
 int SlowRead(const char* path, char* buffer, size_t size, off_t offset, fuse_file_info* file) {
-  (void)path;
+  if (offset == 0) StallIfNamed(path);
   const ssize_t got = pread(static_cast<int>(file->fh), buffer, size, offset);
   return got < 0 ? -errno : static_cast<int>(got);
 }
@@ -94,10 +115,16 @@ int main(int argc, char* argv[]) {
   }
   source = argv[1];
   delay_us = std::strtol(argv[3], nullptr, 10);
-  // FUSE's own arguments: the program, the mount point, then whatever follows the delay.
+  int first_option = 4;
+  if (argc >= 6 && argv[4][0] != '-') {
+    stall_name = argv[4];
+    stall_ms = std::strtol(argv[5], nullptr, 10);
+    first_option = 6;
+  }
+  // FUSE's own arguments: the program, the mount point, then whatever follows the delay and the stall.
   char* fuse_argv[64] = {argv[0], argv[2]};
   int fuse_argc = 2;
-  for (int i = 4; i < argc && fuse_argc < 63; ++i) fuse_argv[fuse_argc++] = argv[i];
+  for (int i = first_option; i < argc && fuse_argc < 63; ++i) fuse_argv[fuse_argc++] = argv[i];
   const fuse_operations operations = Operations();
   return fuse_main(fuse_argc, fuse_argv, &operations, nullptr);
 }
