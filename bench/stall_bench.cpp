@@ -123,6 +123,8 @@ void Scenario(const char* what, const std::wstring& exe, const std::wstring& arg
     const double stop_ms = MsUntil([&] { return StatusText(form, 0).starts_with(L"已停止"); });
     const std::wstring after = StatusText(form, 0) + L" | " + StatusText(form, 1);
     std::printf("%s: from Esc to the stop ms=%.0f, status: %s\n", what, stop_ms, Utf8(after).c_str());
+    // Time to see the stopped window, or to take its picture.
+    std::this_thread::sleep_for(2s);
     std::printf("%s: then from the close to the program's exit, the storage still stalled, ms=%.0f\n", what, exit_ms());
   }
   ::CloseHandle(app.hProcess);
