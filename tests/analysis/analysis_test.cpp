@@ -1,7 +1,12 @@
 // analysis_test.cpp: the pass and its detector against byte patterns, names and things that cannot be read.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
+#include <mutex>
 #include <optional>
+#include <set>
+#include <thread>
 
 #include "analysis/analysis_pass.h"
 #include "analysis/module1.h"
@@ -32,7 +37,7 @@ struct Case {
 // The labels that a pass over `paths` writes, with the lists wired as the
 // window wires them.
 std::vector<std::wstring> LabelsAfterPass(const std::vector<std::wstring>& paths, ReadAheadPool pool = kReadAheadPool,
-                                          UnreadableRows* unreadable = nullptr) {
+                                          UnreadableRows* unreadable = nullptr, FileReader read = {}) {
   RowList List1, List2;
   CommandButton Command2;
   for (const std::wstring& path : paths) List1.AppendRow(L"bare.txt", path);
@@ -41,6 +46,7 @@ std::vector<std::wstring> LabelsAfterPass(const std::vector<std::wstring>& paths
   PassOptions options;
   options.pool = pool;
   options.unreadable = unreadable;
+  options.read = std::move(read);
   RunAnalysisPass(List1, List2, Command2, options);
   EXPECT_TRUE(List1.CurrentRow() == List1.RowCount() - 1 && List2.CurrentRow() == kNoRow && !Command2.Enabled());
   std::vector<std::wstring> labels;
@@ -154,11 +160,34 @@ TEST(RunAnalysisPass, LabelsEachChosenPathByItsMarkOrAsUnreadableAndEndsOnTheLas
   EXPECT_TRUE(LabelsAfterPass({}).empty());
   // Many short passes: a wake-up lost between a worker and the pass would leave it waiting for ever.
   for (int round = 0; round < 300; ++round) EXPECT_EQ(LabelsAfterPass({9, paths[2]}).size(), 9u);
-  // Many unreadable at once: every reason kept, whichever thread found it, while the pool grows and shrinks
-  // as it would on a share (every read counts as slow).
+  // Many unreadable at once: every reason kept, whichever thread found it, and every file opened once.
+  // The files are gone at once, so that the threads take rows as fast as they can.
+  std::vector<std::wstring> missing;
+  for (int i = 0; i < 50'000; ++i) missing.push_back(std::to_wstring(i));
+  std::vector<std::atomic<int>> opens(missing.size());
   UnreadableRows many;
-  LabelsAfterPass(std::vector<std::wstring>(2000, dir.Wide(L"missing.txt")), {1, 64, {}}, &many);
-  EXPECT_EQ(many.size(), 2000u);
+  LabelsAfterPass(missing, {64, 64}, &many, [&](const std::wstring& path, ReadFailure& failure) {
+    ++opens[std::stoul(path)];
+    failure.kind = FailureKind::kNotFound;
+    return EncodingCode::Unreadable;
+  });
+  EXPECT_EQ(many.size(), missing.size());
+  EXPECT_TRUE(std::all_of(opens.begin(), opens.end(), [](const auto& count) { return count == 1; }))
+      << "a file was opened twice";
+  // A disk that answers one read at a time, read as a share (every read counts as slow): the pool grows, a step
+  // gains nothing and is taken back, and its threads read no more.
+  std::vector<std::thread::id> readers;
+  std::mutex disk;
+  LabelsAfterPass(std::vector<std::wstring>(100, paths[2]), {1, 64, {}}, nullptr,
+                  [&](const std::wstring&, ReadFailure&) {
+                    const std::lock_guard lock(disk);
+                    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+                    readers.push_back(std::this_thread::get_id());
+                    return EncodingCode::NoMark;
+                  });
+  const auto threads = [&](std::size_t from) { return std::set(readers.begin() + from, readers.end()).size(); };
+  EXPECT_GE(threads(0), 2u) << "the pool did not grow";
+  EXPECT_LT(threads(readers.size() - 20), threads(0)) << "the step taken back still reads";
   // Each reason says its own cause, kind by kind.
   const std::wstring_view words[] = {L"", L"找不到文件", L"拒绝访问", L"另一个程序", L"不是普通文件", L"路径太长"};
   for (int kind = 1; kind < 6; ++kind) EXPECT_NE(FailureText(FailureKind(kind)).find(words[kind]), words->npos) << kind;

@@ -45,6 +45,11 @@ TEST(BatchSummary, SaysWhereTheBatchStandsInEachStateWithThousandsSeparators) {
       {walking, L"正在添加文件：已列出 1,000 个", L"按 Esc 停止"},
       {walk_stopped, L"已停止添加：列出了 1,000 个文件，不是拖入的全部文件",
        L"点击“分析编码方式”查看每个文件的编码方式"},
+      {BatchState{.files = 100}, L"共 100 个文件", L"点击“分析编码方式”查看每个文件的编码方式"},
+      {BatchState{.files = 999'999, .analysed = 999'999, .pass_run = true, .pass_ms = 599'999},
+       L"已分析 999,999 个文件，用时 9 分 59 秒", L""},
+      {BatchState{.files = 3, .analysed = 2, .pass_run = true}, L"之后加入的 1 个文件未分析（每次运行只分析一次）",
+       L""},
   };
   for (const auto& [batch, state, next] : states) {
     EXPECT_EQ(StatusText(batch).state, state);
