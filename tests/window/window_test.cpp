@@ -86,6 +86,9 @@ TEST(Form1Window, LaysEachControlOutWithItsCaptionFittingAt96And144DpiAndHoldsIt
     std::vector<LabelCount> counts;
     for (EncodingCode code : kCountedCodes) counts.push_back({LabelForCode(code).view(), 99'999});
     f.form().status_bar().Show(StatusText(worst), counts);
+    // Where the mouse rests on a part: the full state over the brief one, and what a click on a count does.
+    std::map<std::wstring, std::wstring> tips = {{StatusText(worst).brief, StatusText(worst).state}};
+    for (const LabelCount& count : counts) tips[CountText(count)] = CountTip(count);
     RECT lists;
     ::GetWindowRect(f[Control::List1], &lists);
     ::MapWindowPoints(HWND_DESKTOP, f.hwnd(), reinterpret_cast<POINT*>(&lists), 2);
@@ -97,8 +100,11 @@ TEST(Form1Window, LaysEachControlOutWithItsCaptionFittingAt96And144DpiAndHoldsIt
       ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(bar, WM_GETFONT, 0, 0)));
       RECT needed = {};
       ::DrawTextW(dc, text.c_str(), -1, &needed, DT_CALCRECT | DT_SINGLELINE);
-      EXPECT_TRUE(needed.right + 6 <= area.right - area.left && area.right <= row.right - row.left)
+      EXPECT_TRUE(needed.right + 6 <= area.right - area.left && area.right <= row.right - row.left &&
+                  needed.bottom <= area.bottom - area.top)
           << "clipped at " << dpi << ": " << text;
+      EXPECT_EQ(f.TipAt(bar, {(area.left + area.right) / 2, (area.top + area.bottom) / 2}), tips[text]) << text;
+      EXPECT_TRUE(::IsWindowVisible(bar)) << "a row left without redraw";
     }
     EXPECT_GE(f.StatusParts().size(), 6u) << "a count went missing";
   }
@@ -217,6 +223,8 @@ TEST(Form1Input, TabOrderCopyAndMirrorWorkAndNoOtherKeyOrButtonChangesWhatItShou
   EXPECT_EQ(ctrl_c(f[Control::List1]), table(true));
   EXPECT_TRUE(::GetFocus() == f[Control::List1] && f.form().list1().CurrentRow() == 5 &&
               f.form().list2().CurrentRow() == kNoRow);
+  EXPECT_EQ(open_menu(f[Control::List1], {-1, -1}), table(true));
+  EXPECT_EQ(f.form().list1().CurrentRow(), 5) << "the menu's copy also went to a label's file";
 
   // The status bar counts each label the list shows; a click on a count, or its menu item, selects the next
   // row with that label in both lists, going round past the end.
@@ -325,8 +333,8 @@ TEST(Form1Pass, ALongPassShowsProgressAnswersOthersAndRunsWhatTheySendOnlyAfterI
   EXPECT_TRUE(f.form().list1().RowCount() == 1 && f.form().list1().GetRow(0) == L"dropped.txt")
       << "the clear or the drop ran in the pass, or was lost";
   EXPECT_GE(progress.size(), 2u) << "no visible progress, or nothing was sent during the pass";
-  EXPECT_NE(state.find(L" / 40,000 个文件"), std::wstring::npos)
-      << "the status bar did not show how far the pass had got";
+  EXPECT_TRUE(state.find(L" / 40,000 个文件") != std::wstring::npos && !state.starts_with(L"正在分析：0 /"))
+      << "the status bar did not show how far the pass had got: " << state;
   for (const auto& [labels, selected] : progress) EXPECT_GE(selected + 1, labels);
   EXPECT_LT(longest_wait_ms, 1000) << "the window stopped answering";
 }
@@ -469,6 +477,7 @@ TEST(Form1Drop, AddsDroppedFilesAndTheTxtFilesOfDroppedTreesInExplorersOrderAsOn
   }
   EXPECT_EQ(rows, expected);
   EXPECT_EQ(ListBoxRows(f[Control::List1]).size(), expected.size() / 2);
+  EXPECT_EQ(std::get<1>(f.StatusParts()[0]), L"共 7 个文件");
   // The C++ library's remove_all can loop on a link to a folder it is
   // removing; the folder goes first, then the link, which leads nowhere.
   std::error_code ignored;
