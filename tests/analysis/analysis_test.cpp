@@ -227,7 +227,6 @@ TEST(RunAnalysisPass, AStopWhileAFileStallsReturnsAtOnceWithTheRowsBeforeItAndLe
   // The list goes; the read returns later, into nothing of the caller's.
   List1.reset();
   stalled.Release();
-  EXPECT_TRUE(stalled.Returned(5s));
   std::this_thread::sleep_for(200ms);
 }
 
