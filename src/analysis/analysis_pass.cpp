@@ -45,7 +45,7 @@ struct SharedReads {
   std::mutex answered_mutex;
   std::condition_variable answered;
   std::mutex failures_mutex;
-  UnreadableRows failures;
+  RowNotes failures;
   // The caller's List1 while the pass runs, null once it has returned: a
   // worker copies a row's path under the lock, and never sees a list that
   // the window has cleared since.
@@ -58,7 +58,7 @@ bool SharedReads::ReadNext() noexcept {
   const RowIndex row = next.fetch_add(1);
   if (row >= count) return false;
   EncodingCode code = EncodingCode::Unreadable;
-  ReadFailure failure{FailureKind::kOther};
+  ReadFailure failure;
   const auto start = std::chrono::steady_clock::now();
   try {
     // The full path the row was chosen with, not its bare name: the
@@ -69,14 +69,20 @@ bool SharedReads::ReadNext() noexcept {
       if (!files) return false;
       if (const std::wstring* chosen = files->GetPath(row)) path = *chosen;
     }
-    if (path) code = read ? read(*path, failure) : GetFileEncoding(*path, failure);
-    // Few rows fail, so one lock for them costs the others nothing.
-    if (code == EncodingCode::Unreadable) {
+    if (path) {
+      code = read ? read(*path, failure) : GetFileEncoding(*path, failure);
+    } else {
+      failure.kind = FailureKind::kOther;
+    }
+    // Few rows fail or are empty, so one lock for them costs the others nothing.
+    if (code == EncodingCode::Unreadable || failure.kind == FailureKind::kEmpty) {
       const std::lock_guard lock(failures_mutex);
       failures.emplace(row, failure);
     }
   } catch (...) {
     // Out of memory for a path's copy or conversion: that file was not read.
+    code = EncodingCode::Unreadable;
+    failure.kind = FailureKind::kOther;
   }
   read_ns.fetch_add((std::chrono::steady_clock::now() - start).count(), std::memory_order_relaxed);
   reads.fetch_add(1, std::memory_order_relaxed);
@@ -126,10 +132,10 @@ class ReadAhead {
     return static_cast<EncodingCode>(reads.answers[row].load() - 1);
   }
 
-  // Ends the read-ahead once `done` rows are labelled, and returns why each
-  // of them that was unreadable was not read. After a full pass every
+  // Ends the read-ahead once `done` rows are labelled, and returns the notes
+  // of those rows. After a full pass every
   // worker is about to end and is joined; after a stop none is waited for.
-  [[nodiscard]] UnreadableRows Finish(RowIndex done) {
+  [[nodiscard]] RowNotes Finish(RowIndex done) {
     SharedReads& reads = *shared_;
     reads.over.store(true);
     {
@@ -145,7 +151,7 @@ class ReadAhead {
       }
     }
     const std::lock_guard lock(reads.failures_mutex);
-    UnreadableRows failures;
+    RowNotes failures;
     for (auto it = reads.failures.begin(); it != reads.failures.end() && it->first < done; ++it) {
       failures.insert(*it);
     }
@@ -223,8 +229,8 @@ RowIndex RunAnalysisPass(RowList& List1, RowList& List2, CommandButton& Command2
     }
     if (options.progress) options.progress(done, count);
   }
-  UnreadableRows failures = files.Finish(done);
-  if (options.unreadable) *options.unreadable = std::move(failures);
+  RowNotes failures = files.Finish(done);
+  if (options.notes) *options.notes = std::move(failures);
   Command2.SetEnabled(false);
   return done;
 }

@@ -14,8 +14,9 @@
 
 namespace kavren {
 
-// The unreadable rows of a pass, by index, and why each was not read.
-using UnreadableRows = std::map<RowIndex, ReadFailure>;
+// The rows of a pass that need a word beside their label, by index: why
+// each unreadable file was not read, and which files were empty.
+using RowNotes = std::map<RowIndex, ReadFailure>;
 
 // Told after each row is labelled, how many rows are done of how many; and
 // while the pass waits for a file, at least every kPassWaitSlice, with the
@@ -34,8 +35,8 @@ using FileReader = std::function<EncodingCode(const std::wstring& path, ReadFail
 struct PassOptions {
   PassProgress progress;
   ReadAheadPool pool = DefaultReadAheadPool();
-  // If given, becomes the reasons for the rows labelled unreadable.
-  UnreadableRows* unreadable = nullptr;
+  // If given, becomes the notes of the rows labelled.
+  RowNotes* notes = nullptr;
   // Once requested, the pass ends within kPassWaitSlice, whatever the file
   // it waits for is doing.
   std::stop_token stop;

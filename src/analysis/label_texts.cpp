@@ -38,6 +38,8 @@ std::wstring_view FailureText(FailureKind kind) noexcept {
       return L"这不是普通文件，而是文件夹、设备、管道或系统保留的名称。";
     case FailureKind::kPathTooLong:
       return L"路径太长：Windows 无法打开超过 32767 个字符的路径。";
+    case FailureKind::kEmpty:
+      return L"空文件（0 字节）：文件没有任何内容，没有字节顺序标记，常见于下载或保存失败。";
     default:
       return L"读取时出错。";
   }

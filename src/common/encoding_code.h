@@ -18,7 +18,9 @@ enum class EncodingCode : std::int32_t {
 // Why a file was not read, as the user can act on it: it is gone, it is not
 // theirs to read, another program holds it, it is no file at all, its path
 // is longer than the system opens, or something else, which only the
-// system's own message can name.
+// system's own message can name. kEmpty is no failure: the file was read and
+// has no bytes at all, which has no mark, and is noted all the same (a
+// failed download or save leaves such files).
 enum class FailureKind : std::uint8_t {
   kNone,
   kNotFound,
@@ -27,6 +29,7 @@ enum class FailureKind : std::uint8_t {
   kNotPlainFile,
   kPathTooLong,
   kOther,
+  kEmpty,
 };
 
 struct ReadFailure {

@@ -8,14 +8,22 @@
 namespace kavren {
 namespace {
 
-// "1.2 秒" under ten seconds (unless `whole`), "25 秒" under a minute, then "3 分 5 秒".
+// "1.2 秒" under ten seconds (unless `whole`), "25 秒" under a minute, then "3 分 5 秒"; "0.0 秒" reads as if
+// nothing was done.
 std::wstring Duration(std::int64_t ms, bool whole = false) {
+  if (ms < 100 && !whole) return L"不到 0.1 秒";  // see Took
   if (ms < 10'000 && !whole) {
     return std::to_wstring(ms / 1000) + L"." + std::to_wstring(ms % 1000 / 100) + L" 秒";
   }
   const std::int64_t seconds = ms / 1000;
   if (seconds < 60) return std::to_wstring(seconds) + L" 秒";
   return std::to_wstring(seconds / 60) + L" 分 " + std::to_wstring(seconds % 60) + L" 秒";
+}
+
+// "用时 1.2 秒", or "用时不到 0.1 秒" without a space between the words.
+std::wstring Took(std::int64_t ms) {
+  const std::wstring duration = Duration(ms);
+  return (ms < 100 ? L"用时" : L"用时 ") + duration;
 }
 
 }  // namespace
@@ -79,30 +87,41 @@ StatusLines StatusBeforeStops(const BatchState& batch) {
                          L" 个文件（" + std::to_wstring(percent) + L"%）";
     return {state, state, next + L"。" + kHowToStop};
   }
-  if (batch.files == 0) return {L"没有文件", L"没有文件", L"点击“选择Txt文件”，或把 .txt 文件、文件夹拖到窗口上"};
+  if (batch.files == 0) {
+    // Once the run's pass is used, choosing files leads nowhere: they would be listed, never analysed.
+    return {L"没有文件", L"没有文件",
+            batch.pass_run ? L"每次运行只分析一次：现在加入的文件只会列出，不会分析；要分析它们，请重新启动程序"
+                           : L"点击“选择Txt文件”，或把 .txt 文件、文件夹拖到窗口上"};
+  }
   const std::wstring files = L"共 " + WithThousands(batch.files) + L" 个文件";
   if (!batch.pass_run) return {files, files, L"点击“分析编码方式”查看每个文件的编码方式"};
   if (batch.stopped && batch.analysed > 0) {
     const std::wstring done = WithThousands(batch.analysed) + L" / " + WithThousands(batch.pass_files);
-    return {L"已停止：已分析 " + done + L" 个文件，用时 " + Duration(batch.pass_ms), L"已停止：" + done, L""};
+    return {L"已停止：已分析 " + done + L" 个文件，" + Took(batch.pass_ms), L"已停止：" + done, L""};
   }
   if (batch.analysed == 0) {
     // The pass ran over other files, or none, and the list was cleared since.
     return {files + L"，未分析", files, L"每次运行只分析一次：要分析这些文件，请重新启动程序"};
   }
+  std::wstring summary = L"已分析 " + WithThousands(batch.analysed) + L" 个文件，" + Took(batch.pass_ms);
+  // Empty files are what a failed download leaves: worth a word of their own.
+  if (batch.empty > 0) summary += L"，其中 " + WithThousands(batch.empty) + L" 个是空文件";
   const RowIndex late = batch.files - batch.analysed;
   if (late > 0) {
-    return {L"之后加入的 " + WithThousands(late) + L" 个文件未分析（每次运行只分析一次）",
-            WithThousands(late) + L" 个未分析", L""};
+    return {summary + L"；之后加入的 " + WithThousands(late) + L" 个未分析", WithThousands(late) + L" 个未分析", L"",
+            L"每次运行只分析一次：要分析之后加入的文件，请重新启动程序"};
   }
-  return {L"已分析 " + WithThousands(batch.analysed) + L" 个文件，用时 " + Duration(batch.pass_ms),
-          L"用时 " + Duration(batch.pass_ms), L""};
+  return {summary, Took(batch.pass_ms), L""};
 }
 
 }  // namespace
 
 StatusLines StatusText(const BatchState& batch) {
   StatusLines lines = StatusBeforeStops(batch);
+  if (batch.walk_empty && !batch.walking && !batch.running) {
+    lines.state = L"没有加入文件：拖入或打开的项目中没有 .txt 文件";
+    lines.brief = L"没有加入文件";
+  }
   if (batch.walk_stopped && !batch.walking && !batch.running) {
     lines.state = L"已停止添加：列出了 " + WithThousands(batch.listed) + L" 个文件，不是拖入的全部文件";
     lines.brief = L"已停止添加";
@@ -114,10 +133,16 @@ std::wstring CountText(const LabelCount& count) {
   return std::wstring(count.label) + L"：" + WithThousands(count.count);
 }
 
-std::wstring CountTip(const LabelCount& count) {
-  return L"共 " + WithThousands(count.count) + L" 个 " + std::wstring(count.label) + L" 文件。点击选中下一个。";
+// A Latin label stands in Chinese text with a space on each side, a Chinese one in quotes.
+std::wstring LabelInSentence(std::wstring_view label) {
+  const bool latin = std::all_of(label.begin(), label.end(), [](wchar_t c) { return c < 0x80; });
+  return latin ? L" " + std::wstring(label) + L" " : L"“" + std::wstring(label) + L"”";
 }
 
-std::wstring NextLabelMenuText(std::wstring_view label) { return L"下一个 " + std::wstring(label) + L" 文件"; }
+std::wstring CountTip(const LabelCount& count) {
+  return L"共 " + WithThousands(count.count) + L" 个" + LabelInSentence(count.label) + L"文件。点击选中下一个。";
+}
+
+std::wstring NextLabelMenuText(std::wstring_view label) { return L"下一个" + LabelInSentence(label) + L"文件"; }
 
 }  // namespace kavren

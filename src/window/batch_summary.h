@@ -51,15 +51,19 @@ struct BatchState {
   bool walking = false;        // dropped folders are being walked
   RowIndex listed = 0;         // during the walk: the files listed so far
   bool walk_stopped = false;   // the last walk was stopped: not every file of that drop is listed
+  bool walk_empty = false;     // the last walk found no file at all
+  RowIndex empty = 0;          // files of the pass that have no bytes
 };
 
 // The status bar's two lines: where the batch stands (in full, and in brief
-// for when counts must stand beside it), and either what to do next or,
-// after a pass, nothing: the counts stand there.
+// for when it does not fit beside the counts), and either what to do next
+// or, after a pass, nothing: the counts stand there. `why`, if any, is said
+// where the mouse rests on the state.
 struct StatusLines {
   std::wstring state;
   std::wstring brief;
   std::wstring next;
+  std::wstring why{};
 };
 [[nodiscard]] StatusLines StatusText(const BatchState& batch);
 

@@ -359,14 +359,15 @@ std::wstring Form1::RowTip(HWND list_box, RowIndex row) const {
   const std::optional<std::wstring_view> name = List1.GetRow(row);
   const std::optional<std::wstring_view> label = List2.GetRow(row);
   if (!name || !label) return {};
-  const std::wstring_view meaning = LabelMeaning(*label);
+  // An empty file has no mark, but "may be GBK" says nothing true of it.
+  const std::wstring note = Note(row);
   return std::wstring(*name) + L"\n" + std::wstring(*label) + L"\n" +
-         (meaning.empty() ? Note(row) : std::wstring(meaning));
+         (note.empty() ? std::wstring(LabelMeaning(*label)) : note);
 }
 
 std::wstring Form1::Note(RowIndex row) const {
-  const auto found = unreadable_.find(row);
-  if (found == unreadable_.end()) return {};
+  const auto found = notes_.find(row);
+  if (found == notes_.end()) return {};
   const ReadFailure& failure = found->second;
   if (failure.kind == FailureKind::kOther) return SystemMessage(failure.system_error);
   return std::wstring(FailureText(failure.kind));
@@ -413,7 +414,7 @@ void Form1::ChooseFiles() { AppendChosenFiles(ChooseTxtFiles(hwnd_, last_folder_
 
 void Form1::AppendChosenFiles(std::vector<ChosenFile> files) {
   if (files.empty()) return;
-  walk_stopped_ = false;
+  walk_stopped_ = walk_empty_ = false;
   const ListBoxView::Batch batch(*list1_view_);
   for (ChosenFile& file : files) List1.AppendRow(std::move(file.name), std::move(file.path));
   ShowUnlabelledRows();
@@ -486,7 +487,13 @@ void Form1::AppendPaths(const std::vector<std::wstring>& paths) {
       KeepAlive();
     }
     walk_stopped_ = !over;
+    walk_empty_ = over && walk_listed_ == 0 && !paths.empty();
     walking_ = false;
+    // The Open dialog opens next where these files are, as it does after a choice.
+    if (walk_listed_ > 0) {
+      const std::wstring& last = *List1.GetPath(List1.RowCount() - 1);
+      last_folder_ = last.substr(0, last.find_last_of(L"\\/") + 1);
+    }
   }
   ShowUnlabelledRows();
   ShowStatus();
@@ -502,7 +509,7 @@ void Form1::AnalyseFiles() {
     pass_start_ = done_changed_ = ::GetTickCount64();
     pass_done_ = 0;
     pass_files_ = List1.RowCount();
-    walk_stopped_ = false;
+    walk_stopped_ = walk_empty_ = false;
     PassOptions options;
     options.progress = [this](RowIndex done, RowIndex) {
       if (done != pass_done_) {
@@ -512,7 +519,7 @@ void Form1::AnalyseFiles() {
       KeepAlive();
     };
     options.pool = read_ahead_;
-    options.unreadable = &unreadable_;
+    options.notes = &notes_;
     options.stop = stop_.get_token();
     options.read = read_;
     pass_stopped_ = RunAnalysisPass(List1, List2, Command2, options) < pass_files_;
@@ -543,6 +550,9 @@ void Form1::ShowStatus() {
   batch.walking = walking_;
   batch.listed = walk_listed_;
   batch.walk_stopped = walk_stopped_;
+  batch.walk_empty = walk_empty_;
+  batch.empty = static_cast<RowIndex>(std::count_if(
+      notes_.begin(), notes_.end(), [](const auto& note) { return note.second.kind == FailureKind::kEmpty; }));
   counts_ = batch.pass_run && !batch.running ? CountLabels(List2) : std::vector<LabelCount>{};
   status_->Show(StatusText(batch), counts_);
 }
@@ -590,6 +600,13 @@ bool Form1::OnContextMenu(HWND list_box, POINT at) {
     }
     at = {row.left, row.bottom};
     ::ClientToScreen(list_box, &at);
+  } else {
+    // A right click on a row selects it first, as in Explorer: the menu
+    // acts on that row. List1's mirror selects it in List2 too.
+    POINT inside = at;
+    ::ScreenToClient(list_box, &inside);
+    const RowIndex row = RowAtY(list_box, inside.y);
+    if (row != kNoRow && row < List1.RowCount()) (void)List1.SelectRow(row);
   }
   const unique_any<HMENU, MenuTraits> menu(::CreatePopupMenu());
   ::AppendMenuW(menu.get(), MF_STRING | (HasRows() ? MF_ENABLED : MF_GRAYED), kCopyResultsItem, kCopyResultsText);
@@ -655,8 +672,8 @@ void Form1::HandleMessagesDuringWork() {
 void Form1::ClearData() {
   List1.ClearRows();
   List2.ClearRows();
-  unreadable_.clear();
-  walk_stopped_ = false;
+  notes_.clear();
+  walk_stopped_ = walk_empty_ = false;
   ShowStatus();
 }
 

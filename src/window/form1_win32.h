@@ -91,7 +91,7 @@ class Form1 final : public BaseWindow<Form1> {
   [[nodiscard]] bool HasRows() const noexcept { return List1.RowCount() > 0 || List2.RowCount() > 0; }
   // What the tooltip says over a row of either list.
   [[nodiscard]] std::wstring RowTip(HWND list_box, RowIndex row) const;
-  // Why row `row` was unreadable; empty for a row that was read.
+  // Why row `row` was unreadable, or that its file is empty; empty for the rest.
   [[nodiscard]] std::wstring Note(RowIndex row) const;
   void ShowAnalyseTip();
   // The status bar says where the batch stands.
@@ -137,7 +137,8 @@ class Form1 final : public BaseWindow<Form1> {
   bool walking_ = false;
   RowIndex walk_listed_ = 0;   // the files the last walk listed
   bool walk_stopped_ = false;  // it ended before its last folder
-  UnreadableRows unreadable_;
+  bool walk_empty_ = false;    // it found nothing to add
+  RowNotes notes_;
   ReadAheadPool read_ahead_ = DefaultReadAheadPool();
   FileReader read_;
   std::array<LRESULT, 2> top_rows_{};  // the first row each list showed when last painted

@@ -106,4 +106,12 @@ void ListBoxView::ShowCurrentRow() noexcept {
   }
 }
 
+// LB_ITEMFROMPOINT answers in 16 bits, and a list may hold 100,000 rows.
+// The rows all have one height, so the row follows from the top one.
+RowIndex RowAtY(HWND list_box, int y) noexcept {
+  const LRESULT top = ::SendMessageW(list_box, LB_GETTOPINDEX, 0, 0);
+  const LRESULT height = ::SendMessageW(list_box, LB_GETITEMHEIGHT, 0, 0);
+  return height > 0 && y >= 0 ? static_cast<RowIndex>(top + y / height) : kNoRow;
+}
+
 }  // namespace kavren::win32

@@ -52,4 +52,8 @@ class ListBoxView final : public RowListView {
   RowIndex first_stale_row_ = -1;  // the lowest row whose text changed in a batch
 };
 
+// The row of `list_box` at `y` in its client area, whether or not a row is
+// there; kNoRow above it.
+[[nodiscard]] RowIndex RowAtY(HWND list_box, int y) noexcept;
+
 }  // namespace kavren::win32

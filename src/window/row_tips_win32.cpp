@@ -1,6 +1,8 @@
 // row_tips_win32.cpp: the tooltip control behind the lists' row tips and the disabled button's tip.
 #include "window/row_tips_win32.h"
 
+#include "window/list_box_view_win32.h"
+
 #include <commctrl.h>
 #include <windowsx.h>
 
@@ -42,12 +44,18 @@ TOOLINFOW RowTips::Tool(UINT_PTR id, UINT flags, HWND window) const noexcept {
 
 void RowTips::SetDpi(UINT dpi) {
   max_width_ = ::MulDiv(360, static_cast<int>(dpi), 96);
-  ::SendMessageW(tip_, TTM_SETMAXTIPWIDTH, 0, max_width_);
+  // Lines are broken here, by Wrapped, and only here: the tooltip breaks a
+  // line wider than its own maximum at a space, which inside a path makes
+  // part of a name read like a folder. A folder's name wider than a tip
+  // keeps its line whole.
+  ::SendMessageW(tip_, TTM_SETMAXTIPWIDTH, 0, 32'767);
 }
 
 std::wstring RowTips::Wrapped(std::wstring_view text) const {
-  // Breaking after these keeps a folder's name, a number or a clause whole.
-  constexpr std::wstring_view kBreakAfter = L"\\/ ，。；：）";
+  // Breaking after these keeps a number or a clause whole; a path breaks
+  // after its separators only, keeping each name whole.
+  constexpr std::wstring_view kBreakAfter = L" ，。；：）";
+  constexpr std::wstring_view kSeparators = L"\\/";
   if (text.empty()) return {};  // no device context to ask about nothing
   const HDC dc = ::GetDC(tip_);
   const HGDIOBJ old_font = ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageW(tip_, WM_GETFONT, 0, 0)));
@@ -64,7 +72,11 @@ std::wstring RowTips::Wrapped(std::wstring_view text) const {
       ::GetTextExtentExPointW(dc, line.data(), static_cast<int>(line.size()), max_width_, &fit, nullptr, &extent);
       std::size_t take = std::clamp<std::size_t>(static_cast<std::size_t>(fit), 1, line.size());
       if (take < line.size()) {
-        const std::size_t after = line.substr(0, take).find_last_of(kBreakAfter);
+        const bool path = line.find_first_of(kSeparators) != std::wstring_view::npos;
+        std::size_t after = line.substr(0, take).find_last_of(path ? kSeparators : kBreakAfter);
+        // A name wider than the tip, up to its own end.
+        if (path && after == std::wstring_view::npos)
+          after = std::min(line.find_first_of(kSeparators), line.size() - 1);
         if (after != std::wstring_view::npos) take = after + 1;
       }
       lines.append(line.substr(0, take));
@@ -108,12 +120,8 @@ void RowTips::ListsScrolled() {
 }
 
 void RowTips::FollowMouse(HWND list_box, int y) {
-  // LB_ITEMFROMPOINT answers in 16 bits, and a list may hold 100,000 rows.
-  // The rows all have one height, so the row follows from the top one.
-  const LRESULT top = ::SendMessageW(list_box, LB_GETTOPINDEX, 0, 0);
-  const LRESULT height = ::SendMessageW(list_box, LB_GETITEMHEIGHT, 0, 0);
   const LRESULT count = ::SendMessageW(list_box, LB_GETCOUNT, 0, 0);
-  const RowIndex row = height > 0 && y >= 0 ? static_cast<RowIndex>(top + y / height) : kNoRow;
+  const RowIndex row = RowAtY(list_box, y);
   std::wstring text = row != kNoRow && row < count ? text_for_row_(list_box, row) : std::wstring();
   const auto at =
       static_cast<std::size_t>(std::find(list_boxes_.begin(), list_boxes_.end(), list_box) - list_boxes_.begin());

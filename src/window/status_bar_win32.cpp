@@ -72,9 +72,8 @@ void StatusBar::Show(const StatusLines& lines, const std::vector<LabelCount>& co
 
 void StatusBar::LayOutParts() {
   const int width = width_;
-  // Measured only once there are counts, that is once a pass is over.
-  const HDC dc = counts_.empty() ? nullptr : ::GetDC(owner_);
-  const HGDIOBJ old_font = dc ? ::SelectObject(dc, font_) : nullptr;
+  const HDC dc = ::GetDC(owner_);
+  const HGDIOBJ old_font = ::SelectObject(dc, font_);
   std::array<std::vector<Part>, 2> rows;
   // The counts fill the lower row from the left; what does not fit goes up.
   std::vector<Part> above;
@@ -88,17 +87,16 @@ void StatusBar::LayOutParts() {
   if (counts_.empty()) rows[1].push_back({lines_.next, L"", {}, 0});
   const int beside =
       std::accumulate(above.begin(), above.end(), 0, [](int sum, const Part& p) { return sum + p.width; });
-  Part state{lines_.state, L"", {}, width - beside};
-  if (!above.empty() && TextWidth(dc, lines_.state) > state.width) {
+  Part state{lines_.state, lines_.why, {}, width - beside};
+  if (TextWidth(dc, lines_.state) > state.width) {
     state.text = lines_.brief;
-    state.tip = lines_.state;  // said in full where the mouse rests
+    // Said in full where the mouse rests.
+    state.tip = lines_.why.empty() ? lines_.state : lines_.state + L"\n" + lines_.why;
   }
   rows[0].push_back(std::move(state));
   for (Part& part : above) rows[0].push_back(std::move(part));
-  if (dc) {
-    ::SelectObject(dc, old_font);
-    ::ReleaseDC(owner_, dc);
-  }
+  ::SelectObject(dc, old_font);
+  ::ReleaseDC(owner_, dc);
 
   for (std::size_t r = 0; r < rows_.size(); ++r) {
     std::vector<Part>& parts = rows[r];

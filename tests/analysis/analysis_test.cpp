@@ -37,7 +37,7 @@ struct Case {
 // The labels that a pass over `paths` writes, with the lists wired as the
 // window wires them.
 std::vector<std::wstring> LabelsAfterPass(const std::vector<std::wstring>& paths, ReadAheadPool pool = kReadAheadPool,
-                                          UnreadableRows* unreadable = nullptr, FileReader read = {}) {
+                                          RowNotes* unreadable = nullptr, FileReader read = {}) {
   RowList List1, List2;
   CommandButton Command2;
   for (const std::wstring& path : paths) List1.AppendRow(L"bare.txt", path);
@@ -45,7 +45,7 @@ std::vector<std::wstring> LabelsAfterPass(const std::vector<std::wstring>& paths
   List2.SetSelectionHandler([&] { (void)List1.SelectRow(List2.CurrentRow()); });
   PassOptions options;
   options.pool = pool;
-  options.unreadable = unreadable;
+  options.notes = unreadable;
   options.read = std::move(read);
   RunAnalysisPass(List1, List2, Command2, options);
   EXPECT_TRUE(List1.CurrentRow() == List1.RowCount() - 1 && List2.CurrentRow() == kNoRow && !Command2.Enabled());
@@ -60,7 +60,7 @@ TEST(RunAnalysisPass, LabelsEachChosenPathByItsMarkOrAsUnreadableAndEndsOnTheLas
   std::wstring too_long;  // longer than any path the system opens
   while (too_long.size() <= 32'767) too_long += std::wstring(200, L'l') + L"/";
   std::vector<Case> cases = {
-      {L"e.txt", Bytes{}, L"ANSI"},
+      {L"e.txt", Bytes{}, L"ANSI", FailureKind::kEmpty},
       {L"f.txt", Bytes{0xFF}, L"ANSI"},
       {L"bare.txt", Bytes{0xFF, 0xFE}, L"Unicode"},
       {L"u32.txt", Bytes{0xFF, 0xFE, 0, 0}, L"Unicode"},
@@ -134,7 +134,7 @@ TEST(RunAnalysisPass, LabelsEachChosenPathByItsMarkOrAsUnreadableAndEndsOnTheLas
   // Another program writes the file, and asked for delete access as well, as editors and downloaders do.
   const HANDLE holder = open(GENERIC_WRITE | DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE);
   const HANDLE locker = ::CreateFileW(dir.Wide(L"locked.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, 0);
-  UnreadableRows unreadable;
+  RowNotes unreadable;
   const std::vector<std::wstring> labels = LabelsAfterPass(paths, kReadAheadPool, &unreadable);
   ::CloseHandle(holder);
   const HANDLE alone = open(GENERIC_READ, 0);  // exclusive: fails while any other handle is open
@@ -143,7 +143,7 @@ TEST(RunAnalysisPass, LabelsEachChosenPathByItsMarkOrAsUnreadableAndEndsOnTheLas
 #else
   const auto descriptors = [] { return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {}); };
   const auto before = descriptors();
-  UnreadableRows unreadable;
+  RowNotes unreadable;
   const std::vector<std::wstring> labels = LabelsAfterPass(paths, kReadAheadPool, &unreadable);
   EXPECT_EQ(descriptors(), before) << "a descriptor was left open";
 #endif
@@ -165,7 +165,7 @@ TEST(RunAnalysisPass, LabelsEachChosenPathByItsMarkOrAsUnreadableAndEndsOnTheLas
   std::vector<std::wstring> missing;
   for (int i = 0; i < 50'000; ++i) missing.push_back(std::to_wstring(i));
   std::vector<std::atomic<int>> opens(missing.size());
-  UnreadableRows many;
+  RowNotes many;
   LabelsAfterPass(missing, {64, 64}, &many, [&](const std::wstring& path, ReadFailure& failure) {
     ++opens[std::stoul(path)];
     failure.kind = FailureKind::kNotFound;
@@ -189,8 +189,9 @@ TEST(RunAnalysisPass, LabelsEachChosenPathByItsMarkOrAsUnreadableAndEndsOnTheLas
   EXPECT_GE(threads(0), 2u) << "the pool did not grow";
   EXPECT_LT(threads(readers.size() - 20), threads(0)) << "the step taken back still reads";
   // Each reason says its own cause, kind by kind.
-  const std::wstring_view words[] = {L"", L"找不到文件", L"拒绝访问", L"另一个程序", L"不是普通文件", L"路径太长"};
-  for (int kind = 1; kind < 6; ++kind) EXPECT_NE(FailureText(FailureKind(kind)).find(words[kind]), words->npos) << kind;
+  const std::wstring_view words[] = {L"",         L"找不到文件", L"拒绝访问",        L"另一个程序", L"不是普通文件",
+                                     L"路径太长", L"读取时出错", L"空文件（0 字节）"};
+  for (int kind = 1; kind < 8; ++kind) EXPECT_NE(FailureText(FailureKind(kind)).find(words[kind]), words->npos) << kind;
 }
 
 TEST(RunAnalysisPass, AStopWhileAFileStallsReturnsAtOnceWithTheRowsBeforeItAndLeavesItsReaderBehindSafely) {

@@ -48,14 +48,23 @@ TEST(BatchSummary, SaysWhereTheBatchStandsInEachStateWithThousandsSeparators) {
       {BatchState{.files = 100}, L"共 100 个文件", L"点击“分析编码方式”查看每个文件的编码方式"},
       {BatchState{.files = 999'999, .analysed = 999'999, .pass_run = true, .pass_ms = 599'999},
        L"已分析 999,999 个文件，用时 9 分 59 秒", L""},
-      {BatchState{.files = 3, .analysed = 2, .pass_run = true}, L"之后加入的 1 个文件未分析（每次运行只分析一次）",
-       L""},
+      {BatchState{.files = 3, .analysed = 2, .pass_run = true, .pass_ms = 700},
+       L"已分析 2 个文件，用时 0.7 秒；之后加入的 1 个未分析", L""},
+      {BatchState{.files = 4, .analysed = 4, .pass_run = true, .pass_ms = 40, .empty = 1},
+       L"已分析 4 个文件，用时不到 0.1 秒，其中 1 个是空文件", L""},
+      {BatchState{.pass_run = true}, L"没有文件",
+       L"每次运行只分析一次：现在加入的文件只会列出，不会分析；要分析它们，请重新启动程序"},
+      {BatchState{.walk_empty = true}, L"没有加入文件：拖入或打开的项目中没有 .txt 文件",
+       L"点击“选择Txt文件”，或把 .txt 文件、文件夹拖到窗口上"},
   };
   for (const auto& [batch, state, next] : states) {
     EXPECT_EQ(StatusText(batch).state, state);
     EXPECT_EQ(StatusText(batch).next, next) << state;
   }
   EXPECT_EQ(StatusText(stopped).brief, L"已停止：3 / 6");
+  // A Latin label keeps a space on each side, a Chinese one its quotes.
+  EXPECT_EQ(CountTip({L"ANSI", 480}) + NextLabelMenuText(L"无法读取"),
+            L"共 480 个 ANSI 文件。点击选中下一个。下一个“无法读取”文件");
 }
 
 }  // namespace
