@@ -8,11 +8,13 @@
 
 #include <cstring>
 
+#include "window/clipboard_win32.h"
 #include "window/dpi_win32.h"
 #include "window/drop_walk_win32.h"
 #include "window/open_dialog_win32.h"
 #include "window/resource_ids.h"
 #include "window/result_table.h"
+#include "window/shell_open_win32.h"
 
 namespace kavren::win32 {
 namespace {
@@ -29,9 +31,17 @@ constexpr ULONGLONG kNamedWaitMs = 2000;
 
 // The context menu's items; TrackPopupMenuEx returns the one chosen rather
 // than posting a WM_COMMAND. After the copy, one per label counted.
-constexpr UINT kCopyResultsItem = 1;
-constexpr UINT kFirstNextLabelItem = 2;
+enum MenuItem : UINT {
+  kOpenItem = 1,
+  kOpenFolderItem,
+  kCopyPathItem,
+  kCopyLabelPathsItem,
+  kCopyResultsItem,
+  kFirstNextLabelItem,
+};
 constexpr wchar_t kCopyResultsText[] = L"复制全部结果(&C)\tCtrl+C";
+// How long the menu asks whether a file still exists: a share may not answer.
+constexpr std::chrono::milliseconds kExistsWait{200};
 
 // A disabled button gets no mouse messages, and so no tip of its own.
 constexpr wchar_t kOnePassTip[] =
@@ -97,18 +107,6 @@ bool IgnoredDuringWork(const MSG& message, HWND form) noexcept {
 struct DropTraits {
   static HDROP Invalid() noexcept { return nullptr; }
   static void Close(HDROP drop) noexcept { ::DragFinish(drop); }
-};
-struct GlobalTraits {
-  static HGLOBAL Invalid() noexcept { return nullptr; }
-  static void Close(HGLOBAL memory) noexcept { ::GlobalFree(memory); }
-};
-struct MenuTraits {
-  static HMENU Invalid() noexcept { return nullptr; }
-  static void Close(HMENU menu) noexcept { ::DestroyMenu(menu); }
-};
-struct ClipboardTraits {
-  static bool Invalid() noexcept { return false; }
-  static void Close(bool) noexcept { ::CloseClipboard(); }
 };
 struct ComTraits {
   static IUnknown* Invalid() noexcept { return nullptr; }
@@ -570,22 +568,7 @@ void Form1::OnNotify(const NMHDR& notification) {
 void Form1::CopyResults() const {
   // Like the greyed menu item: nothing to copy leaves the clipboard alone.
   if (!HasRows()) return;
-  const std::wstring table = ResultTable(List1, List2, [this](RowIndex row) { return Note(row); });
-  const std::size_t bytes = (table.size() + 1) * sizeof(wchar_t);
-  unique_any<HGLOBAL, GlobalTraits> memory(::GlobalAlloc(GMEM_MOVEABLE, bytes));
-  void* target = memory ? ::GlobalLock(memory.get()) : nullptr;
-  if (!target) return;
-  std::memcpy(target, table.c_str(), bytes);
-  ::GlobalUnlock(memory.get());
-  // Another program may hold the clipboard for a moment.
-  unique_any<bool, ClipboardTraits> clipboard;
-  for (int attempt = 0; attempt < 10 && !clipboard; ++attempt) {
-    if (attempt) ::Sleep(20);
-    clipboard.reset(::OpenClipboard(hwnd_) != FALSE);
-  }
-  if (!clipboard || !::EmptyClipboard()) return;
-  // Once set, the memory is the clipboard's.
-  if (::SetClipboardData(CF_UNICODETEXT, memory.get())) (void)memory.release();
+  CopyTextToClipboard(hwnd_, ResultTable(List1, List2, [this](RowIndex row) { return Note(row); }));
 }
 
 bool Form1::OnContextMenu(HWND list_box, POINT at) {
@@ -608,21 +591,45 @@ bool Form1::OnContextMenu(HWND list_box, POINT at) {
     const RowIndex row = RowAtY(list_box, inside.y);
     if (row != kNoRow && row < List1.RowCount()) (void)List1.SelectRow(row);
   }
-  const unique_any<HMENU, MenuTraits> menu(::CreatePopupMenu());
-  ::AppendMenuW(menu.get(), MF_STRING | (HasRows() ? MF_ENABLED : MF_GRAYED), kCopyResultsItem, kCopyResultsText);
+  ShowListMenu(at);
+  return true;
+}
+
+void Form1::ShowListMenu(POINT at) {
+  // The row the menu acts on: the selected one, which a right click has just made its own.
+  const RowIndex row = List1.CurrentRow();
+  // Copies: the menu's own loop handles what was posted meanwhile (a drop, say), which may change the lists.
+  std::optional<std::wstring> path;
+  std::optional<std::wstring> label;
+  if (const std::wstring* chosen = List1.GetPath(row)) path.emplace(*chosen);
+  if (const std::optional<std::wstring_view> shown = List2.GetRow(row)) label.emplace(*shown);
+  const bool exists = path && FileSeemsToExist(*path, kExistsWait);
+  const unique_menu menu(::CreatePopupMenu());
+  auto add = [&menu](UINT item, const wchar_t* text, bool enabled) {
+    ::AppendMenuW(menu.get(), MF_STRING | (enabled ? MF_ENABLED : MF_GRAYED), item, text);
+  };
+  add(kOpenItem, L"打开(&O)", exists && label != LabelForCode(EncodingCode::Unreadable).view());
+  add(kOpenFolderItem, L"打开文件所在的位置(&I)", exists);
+  add(kCopyPathItem, L"复制完整路径(&P)", path.has_value());
+  if (label) add(kCopyLabelPathsItem, (L"复制所有“" + *label + L"”文件的路径").c_str(), true);
+  ::AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
+  add(kCopyResultsItem, kCopyResultsText, HasRows());
   // The keyboard's way from a count in the status bar to its files.
   if (!counts_.empty()) ::AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
   const std::vector<LabelCount> counts = counts_;
   for (std::size_t i = 0; i < counts.size(); ++i) {
-    ::AppendMenuW(menu.get(), MF_STRING, kFirstNextLabelItem + i, NextLabelMenuText(counts[i].label).c_str());
+    add(kFirstNextLabelItem + static_cast<UINT>(i), NextLabelMenuText(counts[i].label).c_str(), true);
   }
   const auto chosen =
       static_cast<UINT>(::TrackPopupMenuEx(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, hwnd_, nullptr));
+  if (chosen == kOpenItem) OpenInDefaultProgram(*path);
+  if (chosen == kOpenFolderItem) ShowInFolder(*path);
+  if (chosen == kCopyPathItem) CopyTextToClipboard(hwnd_, *path);
+  if (chosen == kCopyLabelPathsItem) CopyTextToClipboard(hwnd_, PathsWithLabel(List1, List2, *label));
   if (chosen == kCopyResultsItem) CopyResults();
   if (chosen >= kFirstNextLabelItem && chosen - kFirstNextLabelItem < counts.size()) {
     SelectNextWithLabel(counts[chosen - kFirstNextLabelItem].label);
   }
-  return true;
 }
 
 // Long work runs on the window's thread, which never waits on the storage

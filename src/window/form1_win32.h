@@ -74,6 +74,7 @@ class Form1 final : public BaseWindow<Form1> {
   void OnNotify(const NMHDR& notification);
   // The lists' menu; false for any other window.
   [[nodiscard]] bool OnContextMenu(HWND list_box, POINT at);
+  void ShowListMenu(POINT at);
   void NameListsForScreenReaders(bool name) const;
 
   void ChooseFiles();

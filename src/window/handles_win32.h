@@ -19,4 +19,16 @@ struct VirtualMemoryTraits {
 };
 using unique_virtual_memory = unique_any<void*, VirtualMemoryTraits>;
 
+struct GlobalTraits {
+  static HGLOBAL Invalid() noexcept { return nullptr; }
+  static void Close(HGLOBAL memory) noexcept { ::GlobalFree(memory); }
+};
+using unique_global = unique_any<HGLOBAL, GlobalTraits>;
+
+struct MenuTraits {
+  static HMENU Invalid() noexcept { return nullptr; }
+  static void Close(HMENU menu) noexcept { ::DestroyMenu(menu); }
+};
+using unique_menu = unique_any<HMENU, MenuTraits>;
+
 }  // namespace kavren::win32

@@ -25,4 +25,12 @@ std::wstring ResultTable(const RowList& names, const RowList& labels,
   return table;
 }
 
+std::wstring PathsWithLabel(const RowList& names, const RowList& labels, std::wstring_view label) {
+  std::wstring paths;
+  for (RowIndex i = 0; i < labels.RowCount(); ++i) {
+    if (labels.GetRow(i) == label) paths += *names.GetPath(i) + L"\r\n";
+  }
+  return paths;
+}
+
 }  // namespace kavren

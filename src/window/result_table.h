@@ -15,4 +15,8 @@ namespace kavren {
 [[nodiscard]] std::wstring ResultTable(const RowList& names, const RowList& labels,
                                        const std::function<std::wstring(RowIndex)>& note);
 
+// The full paths of the files labelled `label`, in list order, each on a
+// line of its own ending in CR LF: what a converter or a script reads.
+[[nodiscard]] std::wstring PathsWithLabel(const RowList& names, const RowList& labels, std::wstring_view label);
+
 }  // namespace kavren

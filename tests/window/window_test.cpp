@@ -295,6 +295,80 @@ TEST(Form1Input, TabOrderCopyAndMirrorWorkAndNoOtherKeyOrButtonChangesWhatItShou
   EXPECT_FALSE(::IsWindow(f.hwnd())) << "the title bar's window menu did not open";
 }
 
+// The items of the menu the lists last opened, as WM_INITMENUPOPUP showed them: "-" before a greyed one.
+std::vector<std::wstring> menu_items;
+LRESULT CALLBACK SpyOnMenu(int code, WPARAM wparam, LPARAM lparam) {
+  const auto& sent = *reinterpret_cast<const CWPSTRUCT*>(lparam);
+  if (sent.message == WM_INITMENUPOPUP) {
+    const auto menu = reinterpret_cast<HMENU>(sent.wParam);
+    menu_items.clear();
+    for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
+      wchar_t text[128] = L"";
+      ::GetMenuStringW(menu, i, text, 128, MF_BYPOSITION);
+      menu_items.push_back((::GetMenuState(menu, i, MF_BYPOSITION) & MF_GRAYED ? L"-" : L"") + std::wstring(text));
+    }
+  }
+  return ::CallNextHookEx(nullptr, code, wparam, lparam);
+}
+
+// The shell's own: Notepad for a .txt file, Explorer for its folder. Each window found is closed again.
+bool ShellShowed(const std::wstring& title) {
+  return PumpUntil(nullptr, 15s, [&] {
+    for (HWND window = nullptr; (window = ::FindWindowExW(nullptr, window, nullptr, nullptr));) {
+      wchar_t text[256] = L"";
+      ::GetWindowTextW(window, text, 256);
+      if (!::IsWindowVisible(window) || !std::wstring_view(text).starts_with(title)) continue;
+      ::PostMessageW(window, WM_CLOSE, 0, 0);
+      return true;
+    }
+    return false;
+  });
+}
+
+TEST(Form1Menu, ActsOnTheRowClickedOpensItsFileOrFolderCopiesItsPathOrItsLabelsPathsAndGreysWhatCannotAct) {
+  Form1Fixture f;
+  TempDir dir;
+  AddFiles(f, dir);
+  // b.txt is there, but another program holds it: it cannot be opened, though its folder can.
+  const HANDLE holder = ::CreateFileW(dir.Wide(kNames[3]).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  f.Click(Control::Command2);
+  ::CloseHandle(holder);
+  const HHOOK hook = ::SetWindowsHookExW(WH_CALLWNDPROC, SpyOnMenu, nullptr, ::GetCurrentThreadId());
+  // A right click on row `row`, then the keys the menu's loop reads.
+  auto menu_on = [&](LRESULT row, std::vector<WPARAM> keys) {
+    RECT at;
+    ::SendMessageW(f[Control::List2], LB_GETITEMRECT, row, reinterpret_cast<LPARAM>(&at));
+    POINT point = {at.left + 4, at.top + 2};
+    ::ClientToScreen(f[Control::List2], &point);
+    for (WPARAM key : keys) ::PostMessageW(f.hwnd(), key < 'A' ? WM_KEYDOWN : WM_CHAR, key < 'A' ? key : key | 0x20, 0);
+    ::SendMessageW(f.hwnd(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(f[Control::List2]), MAKELPARAM(point.x, point.y));
+    f.Pump();
+    return TakeClipboard();
+  };
+  TakeClipboard();
+  menu_on(3, {VK_ESCAPE});
+  EXPECT_EQ(menu_items[0] + menu_items[1], L"-打开(&O)打开文件所在的位置(&I)");
+  menu_on(4, {VK_ESCAPE});  // gone.txt: nothing to open
+  EXPECT_EQ(std::vector(menu_items.begin(), menu_items.begin() + 4),
+            (std::vector<std::wstring>{L"-打开(&O)", L"-打开文件所在的位置(&I)", L"复制完整路径(&P)",
+                                       L"复制所有“无法读取”文件的路径"}));
+  EXPECT_EQ(menu_on(0, {'P'}), dir.Wide(kNames[0]));
+  EXPECT_EQ(menu_items[0] + menu_items[1], L"打开(&O)打开文件所在的位置(&I)");
+  EXPECT_EQ(menu_on(4, {VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}),
+            dir.Wide(kNames[3]) + L"\r\n" + dir.Wide(kNames[4]) + L"\r\n" + dir.Wide(kNames[5]) + L"\r\n");
+  ::UnhookWindowsHookEx(hook);
+  // The test prefix knows Notepad but not the .txt extension, which Windows gives it.
+  HKEY txt = nullptr;
+  ::RegCreateKeyExW(HKEY_CLASSES_ROOT, L".txt", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &txt, nullptr);
+  ::RegSetValueExW(txt, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(L"txtfile"), sizeof L"txtfile");
+  ::RegCloseKey(txt);
+  menu_on(0, {'O'});
+  EXPECT_TRUE(ShellShowed(kNames[0])) << "the file did not open";
+  menu_on(0, {'I'});
+  EXPECT_TRUE(ShellShowed(std::filesystem::path(dir.Wide(L"")).parent_path().filename().wstring()))
+      << "its folder did not open";
+}
+
 TEST(Form1Pass, ALongPassShowsHowFarItHasGotAndRunsWhatOthersSendOnlyAfterIt) {
   Form1Fixture f;
   TempDir dir;

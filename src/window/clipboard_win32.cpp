@@ -1,0 +1,49 @@
+// clipboard_win32.cpp: the clipboard, opened for one copy and closed on every path.
+#include "window/clipboard_win32.h"
+
+#include <cstring>
+
+#include "window/handles_win32.h"
+
+namespace kavren::win32 {
+namespace {
+
+// The clipboard, open for as long as the scope lives. Another program may
+// hold it for a moment, so a few tries are made.
+class ClipboardScope {
+ public:
+  explicit ClipboardScope(HWND owner) noexcept {
+    for (int attempt = 0; attempt < 10 && !open_; ++attempt) {
+      if (attempt) ::Sleep(20);
+      open_ = ::OpenClipboard(owner) != FALSE;
+    }
+  }
+  ClipboardScope(const ClipboardScope&) = delete;
+  ClipboardScope& operator=(const ClipboardScope&) = delete;
+  ~ClipboardScope() {
+    if (open_) ::CloseClipboard();
+  }
+  [[nodiscard]] bool open() const noexcept { return open_; }
+
+ private:
+  bool open_ = false;
+};
+
+}  // namespace
+
+bool CopyTextToClipboard(HWND owner, const std::wstring& text) {
+  const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+  unique_global memory(::GlobalAlloc(GMEM_MOVEABLE, bytes));
+  void* target = memory ? ::GlobalLock(memory.get()) : nullptr;
+  if (!target) return false;
+  std::memcpy(target, text.c_str(), bytes);
+  ::GlobalUnlock(memory.get());
+  const ClipboardScope clipboard(owner);
+  if (!clipboard.open() || !::EmptyClipboard()) return false;
+  // Once set, the memory is the clipboard's.
+  if (!::SetClipboardData(CF_UNICODETEXT, memory.get())) return false;
+  (void)memory.release();
+  return true;
+}
+
+}  // namespace kavren::win32
