@@ -28,7 +28,8 @@ bool Start(const std::wstring& command, PROCESS_INFORMATION& started) {
 
 HWND FormOf(DWORD process) {
   for (const auto end = std::chrono::steady_clock::now() + 15s; std::chrono::steady_clock::now() < end;) {
-    for (HWND window = nullptr; (window = ::FindWindowExW(nullptr, window, kavren::win32::kForm1ClassName, nullptr));) {
+    for (HWND window = nullptr;
+         (window = ::FindWindowExW(nullptr, window, kavren::win32::Form1::kClassName, nullptr));) {
       DWORD owner = 0;
       ::GetWindowThreadProcessId(window, &owner);
       if (owner == process && ::IsWindowVisible(window)) return window;

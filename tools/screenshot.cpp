@@ -67,7 +67,7 @@ int wmain(int argc, wchar_t** argv) {
   if (!app.hProcess) return 1;
   HWND form = nullptr;
   PumpUntil(nullptr, 30s, [&] {
-    const auto found = VisibleTopLevelWindows(app.dwProcessId, kavren::win32::kForm1ClassName);
+    const auto found = VisibleTopLevelWindows(app.dwProcessId, kavren::win32::Form1::kClassName);
     return (form = found.empty() ? nullptr : found.front()) != nullptr;
   });
   auto control = [&](Control which) { return ::GetDlgItem(form, kavren::win32::ControlId(which)); };

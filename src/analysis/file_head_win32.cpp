@@ -5,17 +5,13 @@
 
 #include <string>
 
+#include "common/handles_win32.h"
 #include "common/long_path_win32.h"
-#include "common/unique_any.h"
 
 namespace kavren {
 namespace {
 
-struct FileHandleTraits {
-  static HANDLE Invalid() noexcept { return INVALID_HANDLE_VALUE; }
-  static void Close(HANDLE h) noexcept { ::CloseHandle(h); }
-};
-using unique_file = unique_any<HANDLE, FileHandleTraits>;
+using win32::unique_file;
 
 std::nullopt_t Failed(ReadFailure& failure, DWORD error, const wchar_t* openable) noexcept {
   switch (error) {

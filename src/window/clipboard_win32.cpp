@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "window/handles_win32.h"
+#include "common/handles_win32.h"
 
 namespace kavren::win32 {
 namespace {

@@ -11,17 +11,11 @@
 #include <utility>
 #include <vector>
 
+#include "common/handles_win32.h"
 #include "common/long_path_win32.h"
-#include "common/unique_any.h"
 
 namespace kavren::win32 {
 namespace {
-
-struct FindTraits {
-  static HANDLE Invalid() noexcept { return INVALID_HANDLE_VALUE; }
-  static void Close(HANDLE find) noexcept { ::FindClose(find); }
-};
-using unique_find = unique_any<HANDLE, FindTraits>;
 
 // Not followed: a hidden or system entry is not the user's text, and a
 // junction or link can lead back up the tree or far outside it.

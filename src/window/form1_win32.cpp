@@ -1,8 +1,6 @@
 // form1_win32.cpp: creation, layout, size lock and event wiring of the main window.
 #include "window/form1_win32.h"
 
-#include <initguid.h>  // before oleacc.h: defines its GUIDs here, where they are used
-#include <oleacc.h>
 #include <shellapi.h>
 #include <windowsx.h>
 
@@ -11,10 +9,14 @@
 #include "window/clipboard_win32.h"
 #include "window/dpi_win32.h"
 #include "window/drop_walk_win32.h"
+#include "window/list_menu_win32.h"
+#include "window/message_loop_win32.h"
 #include "window/open_dialog_win32.h"
 #include "window/resource_ids.h"
 #include "window/result_table.h"
+#include "window/screen_reader_names_win32.h"
 #include "window/shell_open_win32.h"
+#include "window/system_message_win32.h"
 
 namespace kavren::win32 {
 namespace {
@@ -29,17 +31,6 @@ constexpr ULONGLONG kStatusIntervalMs = 1000;
 // storage is slow, not the program.
 constexpr ULONGLONG kNamedWaitMs = 2000;
 
-// The context menu's items; TrackPopupMenuEx returns the one chosen rather
-// than posting a WM_COMMAND. After the copy, one per label counted.
-enum MenuItem : UINT {
-  kOpenItem = 1,
-  kOpenFolderItem,
-  kCopyPathItem,
-  kCopyLabelPathsItem,
-  kCopyResultsItem,
-  kFirstNextLabelItem,
-};
-constexpr wchar_t kCopyResultsText[] = L"复制全部结果(&C)\tCtrl+C";
 // How long the menu asks whether a file still exists: a share may not answer.
 constexpr std::chrono::milliseconds kExistsWait{200};
 
@@ -50,16 +41,6 @@ constexpr wchar_t kStoppedPassTip[] =
     L"分析已停止。每次运行只分析一次：没有分析的文件不会再被分析。要分析它们，请重新启动程序。";
 
 }  // namespace
-
-std::wstring SystemMessage(DWORD error) {
-  wchar_t text[512];
-  DWORD length =
-      ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_MAX_WIDTH_MASK,
-                       nullptr, error, 0, text, static_cast<DWORD>(std::size(text)), nullptr);
-  while (length > 0 && text[length - 1] == L' ') --length;
-  if (length == 0) return L"读取时出错（错误代码 " + std::to_wstring(error) + L"）。";
-  return L"读取时出错：" + std::wstring(text, length);
-}
 
 namespace {
 
@@ -74,7 +55,7 @@ HICON LoadAppIcon(HINSTANCE instance, int size_metric) {
 bool RegisterForm1Class(HINSTANCE instance, WNDPROC procedure) {
   WNDCLASSEXW existing{};
   existing.cbSize = sizeof existing;
-  if (::GetClassInfoExW(instance, kForm1ClassName, &existing)) return true;
+  if (::GetClassInfoExW(instance, Form1::kClassName, &existing)) return true;
 
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
@@ -82,36 +63,9 @@ bool RegisterForm1Class(HINSTANCE instance, WNDPROC procedure) {
   wc.hInstance = instance;
   wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = kForm1ClassName;
+  wc.lpszClassName = Form1::kClassName;
   return ::RegisterClassExW(&wc) != 0;
 }
-
-// While the window is busy it must still answer what other programs send
-// (screen readers, the system asking whether it hangs), so sent messages get
-// through. Of those, these would run a handler of ours inside the long work
-// -- a clear under the pass's feet, a second pass, a drop -- and wait
-// instead.
-bool WaitsWhileBusy(UINT message) noexcept { return message == WM_COMMAND || message == WM_DROPFILES; }
-
-// The user's own clicks and keys in the window during long work: none runs
-// a handler of ours. Esc is taken before, and the frame's (the title bar's
-// buttons, a drag, Alt+F4) go to the system, which turns a close into
-// WM_CLOSE.
-bool IgnoredDuringWork(const MSG& message, HWND form) noexcept {
-  const UINT id = message.message;
-  if (id >= WM_NCMOUSEMOVE && id <= WM_NCXBUTTONDBLCLK) return message.hwnd != form;
-  if (id == WM_SYSKEYDOWN || id == WM_SYSKEYUP || id == WM_SYSCHAR) return false;
-  return (id >= WM_KEYFIRST && id <= WM_KEYLAST) || (id >= WM_MOUSEFIRST && id <= WM_MOUSELAST);
-}
-
-struct DropTraits {
-  static HDROP Invalid() noexcept { return nullptr; }
-  static void Close(HDROP drop) noexcept { ::DragFinish(drop); }
-};
-struct ComTraits {
-  static IUnknown* Invalid() noexcept { return nullptr; }
-  static void Close(IUnknown* object) noexcept { object->Release(); }
-};
 
 }  // namespace
 
@@ -120,7 +74,7 @@ std::unique_ptr<Form1> Form1::Create(HINSTANCE instance, int show_command) {
   std::unique_ptr<Form1> form(new Form1());
   // Created hidden at a provisional place: the size and position depend on
   // the DPI of the monitor it lands on, known only once it exists.
-  ::CreateWindowExW(0, kForm1ClassName, kForm1Caption, kFormStyle, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+  ::CreateWindowExW(0, Form1::kClassName, Form1::kCaption, kFormStyle, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                     CW_USEDEFAULT, nullptr, nullptr, instance, form.get());
   if (!form->hwnd()) return nullptr;
 
@@ -141,17 +95,7 @@ Form1::~Form1() {
 }
 
 LRESULT Form1::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
-  if (busy_ && WaitsWhileBusy(message)) {
-    deferred_.push_back({hwnd_, message, wparam, lparam, 0, {}});
-    return 0;
-  }
-  // Nothing is saved, so nothing is lost: the work stops where it is, and
-  // the window closes as soon as it has.
-  if (busy_ && (message == WM_CLOSE || (message == WM_ENDSESSION && wparam))) {
-    closing_ = true;
-    stop_.request_stop();
-    return 0;
-  }
+  if (long_work_.Intercept(message, wparam, lparam)) return 0;
   switch (message) {
     case WM_CREATE:
       OnCreate();
@@ -194,21 +138,27 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       if (OnContextMenu(reinterpret_cast<HWND>(wparam), {GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)})) return 0;
       return ::DefWindowProcW(hwnd_, message, wparam, lparam);
     case WM_VKEYTOITEM:
-      // -2: the key is handled; -1: the list box does what it always does.
-      if (LOWORD(wparam) == 'C' && ::GetKeyState(VK_CONTROL) < 0 && ::GetKeyState(VK_MENU) >= 0) {
-        CopyResults();
-        return -2;
-      }
-      return -1;
+      return OnListKey(LOWORD(wparam));
     case WM_DESTROY:
-      NameListsForScreenReaders(false);
-      List1.SetView(nullptr);
-      List2.SetView(nullptr);
-      ::PostQuitMessage(0);
+      OnDestroy();
       return 0;
     default:
       return ::DefWindowProcW(hwnd_, message, wparam, lparam);
   }
+}
+
+// -2: the key is handled; -1: the list box does what it always does.
+LRESULT Form1::OnListKey(WORD key) const {
+  if (key != 'C' || ::GetKeyState(VK_CONTROL) >= 0 || ::GetKeyState(VK_MENU) < 0) return -1;
+  CopyResults();
+  return -2;
+}
+
+void Form1::OnDestroy() {
+  NameListsForScreenReaders({control(Control::List1), control(Control::List2)}, false);
+  List1.SetView(nullptr);
+  List2.SetView(nullptr);
+  ::PostQuitMessage(0);
 }
 
 void Form1::OnCreate() {
@@ -248,30 +198,7 @@ void Form1::OnCreate() {
   // would need message-filter holes for a drop from Explorer, which it does
   // not open.
   ::DragAcceptFiles(hwnd_, TRUE);
-  NameListsForScreenReaders(true);
-}
-
-// Wine's screen-reader support names a list box by its window text, which
-// the control table gives it. Windows looks for a static text before the
-// list instead, and the headings here are buttons, so the name is annotated
-// as well. Wine does not implement annotations, which is harmless.
-void Form1::NameListsForScreenReaders(bool name) const {
-  IAccPropServices* services = nullptr;
-  if (FAILED(::CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
-                                reinterpret_cast<void**>(&services)))) {
-    return;
-  }
-  const unique_any<IUnknown*, ComTraits> owner(services);
-  for (Control list : {Control::List1, Control::List2}) {
-    const HWND box = control(list);
-    if (name) {
-      const ControlSpec& entry = kForm1Controls[static_cast<std::size_t>(list)];
-      services->SetHwndPropStr(box, OBJID_CLIENT, CHILDID_SELF, PROPID_ACC_NAME, entry.caption);
-    } else {
-      MSAAPROPID names[] = {PROPID_ACC_NAME};
-      services->ClearHwndProps(box, OBJID_CLIENT, CHILDID_SELF, names, 1);
-    }
-  }
+  NameListsForScreenReaders({control(Control::List1), control(Control::List2)}, true);
 }
 
 void Form1::CreateControls() {
@@ -343,9 +270,9 @@ void Form1::ShowAnalyseTip() {
   ::GetWindowRect(button, &area);
   ::MapWindowPoints(HWND_DESKTOP, hwnd_, reinterpret_cast<POINT*>(&area), 2);
   tips_->SetAreaTip(ControlId(Control::Command2), area,
-                    Command2.Enabled() ? L""
-                    : pass_stopped_    ? kStoppedPassTip
-                                       : kOnePassTip);
+                    Command2.Enabled()   ? L""
+                    : work_.pass_stopped ? kStoppedPassTip
+                                         : kOnePassTip);
 }
 
 std::wstring Form1::RowTip(HWND list_box, RowIndex row) const {
@@ -412,7 +339,7 @@ void Form1::ChooseFiles() { AppendChosenFiles(ChooseTxtFiles(hwnd_, last_folder_
 
 void Form1::AppendChosenFiles(std::vector<ChosenFile> files) {
   if (files.empty()) return;
-  walk_stopped_ = walk_empty_ = false;
+  work_.walk_stopped = work_.walk_empty = false;
   const ListBoxView::Batch batch(*list1_view_);
   for (ChosenFile& file : files) List1.AppendRow(std::move(file.name), std::move(file.path));
   ShowUnlabelledRows();
@@ -424,71 +351,32 @@ void Form1::ShowUnlabelledRows() {
 }
 
 void Form1::AppendDroppedFiles(HDROP drop) {
-  const unique_any<HDROP, DropTraits> owner(drop);
+  const unique_drop owner(drop);
   AppendPaths(DroppedPaths(drop));
-}
-
-// Makes the window busy, with the hourglass, for as long as long work
-// keeps its thread.
-class Form1::LongWork {
- public:
-  explicit LongWork(Form1& form) : form_(form), cursor_(::SetCursor(::LoadCursorW(nullptr, IDC_WAIT))) {
-    form_.BeginLongWork();
-  }
-  LongWork(const LongWork&) = delete;
-  LongWork& operator=(const LongWork&) = delete;
-  ~LongWork() {
-    form_.EndLongWork();
-    ::SetCursor(cursor_);
-  }
-
- private:
-  Form1& form_;
-  HCURSOR cursor_;
-};
-
-void Form1::BeginLongWork() {
-  busy_ = true;
-  stop_ = {};
-  status_shown_ = lists_shown_ = messages_taken_ = ::GetTickCount64();
-}
-
-void Form1::EndLongWork() {
-  busy_ = false;
-  std::vector<MSG> deferred = std::move(deferred_);
-  deferred_.clear();
-  // Closed: what waited is dropped, and the window goes next.
-  if (closing_) {
-    for (const MSG& message : deferred) {
-      if (message.message == WM_DROPFILES) ::DragFinish(reinterpret_cast<HDROP>(message.wParam));
-    }
-    ::PostMessageW(hwnd_, WM_CLOSE, 0, 0);
-    return;
-  }
-  for (const MSG& message : deferred) ::PostMessageW(message.hwnd, message.message, message.wParam, message.lParam);
 }
 
 void Form1::AppendPaths(const std::vector<std::wstring>& paths) {
   {
-    const LongWork work(*this);
+    const LongWork::Scope work(long_work_);
+    status_shown_ = lists_shown_ = messages_taken_ = ::GetTickCount64();
     const ListBoxView::Batch batch(*list1_view_);
-    walking_ = true;
-    walk_listed_ = 0;
+    work_.walking = true;
+    work_.walk_listed = 0;
     BackgroundWalk walk(paths);
     std::vector<ChosenFile> found;
     bool over = false;
-    while (!over && !stop_.stop_requested()) {
+    while (!over && !long_work_.stop_requested()) {
       over = walk.Take(found, kPassWaitSlice);
       for (ChosenFile& file : found) List1.AppendRow(std::move(file.name), std::move(file.path));
-      walk_listed_ += static_cast<RowIndex>(found.size());
+      work_.walk_listed += static_cast<RowIndex>(found.size());
       found.clear();
       KeepAlive();
     }
-    walk_stopped_ = !over;
-    walk_empty_ = over && walk_listed_ == 0 && !paths.empty();
-    walking_ = false;
+    work_.walk_stopped = !over;
+    work_.walk_empty = over && work_.walk_listed == 0 && !paths.empty();
+    work_.walking = false;
     // The Open dialog opens next where these files are, as it does after a choice.
-    if (walk_listed_ > 0) {
+    if (work_.walk_listed > 0) {
       const std::wstring& last = *List1.GetPath(List1.RowCount() - 1);
       last_folder_ = last.substr(0, last.find_last_of(L"\\/") + 1);
     }
@@ -502,27 +390,28 @@ void Form1::AnalyseFiles() {
   // disabled; it must not start a second pass.
   if (!Command2.Enabled()) return;
   {
-    const LongWork work(*this);
+    const LongWork::Scope work(long_work_);
+    status_shown_ = lists_shown_ = messages_taken_ = ::GetTickCount64();
     const ListBoxView::Batch list1_batch(*list1_view_), list2_batch(*list2_view_);
-    pass_start_ = done_changed_ = ::GetTickCount64();
-    pass_done_ = 0;
-    pass_files_ = List1.RowCount();
-    walk_stopped_ = walk_empty_ = false;
+    work_.pass_start = work_.done_changed = ::GetTickCount64();
+    work_.pass_done = 0;
+    work_.pass_files = List1.RowCount();
+    work_.walk_stopped = work_.walk_empty = false;
     PassOptions options;
     options.progress = [this](RowIndex done, RowIndex) {
-      if (done != pass_done_) {
-        pass_done_ = done;
-        done_changed_ = ::GetTickCount64();
+      if (done != work_.pass_done) {
+        work_.pass_done = done;
+        work_.done_changed = ::GetTickCount64();
       }
       KeepAlive();
     };
     options.pool = read_ahead_;
     options.notes = &notes_;
-    options.stop = stop_.get_token();
+    options.stop = long_work_.stop_token();
     options.read = read_;
-    pass_stopped_ = RunAnalysisPass(List1, List2, Command2, options) < pass_files_;
-    pass_ms_ = static_cast<std::int64_t>(::GetTickCount64() - pass_start_);
-    pass_done_ = kNoRow;
+    work_.pass_stopped = RunAnalysisPass(List1, List2, Command2, options) < work_.pass_files;
+    work_.pass_ms = static_cast<std::int64_t>(::GetTickCount64() - work_.pass_start);
+    work_.pass_done = kNoRow;
   }
   ShowUnlabelledRows();
   ShowAnalyseTip();
@@ -534,21 +423,21 @@ void Form1::ShowStatus() {
   batch.files = List1.RowCount();
   batch.analysed = List2.RowCount();
   batch.pass_run = !Command2.Enabled();
-  batch.pass_ms = pass_ms_;
-  batch.running = pass_done_ != kNoRow;
-  batch.done = pass_done_;
+  batch.pass_ms = work_.pass_ms;
+  batch.running = work_.pass_done != kNoRow;
+  batch.done = work_.pass_done;
   const ULONGLONG now = ::GetTickCount64();
-  batch.elapsed_ms = batch.running ? static_cast<std::int64_t>(now - pass_start_) : 0;
-  if (batch.running && now - done_changed_ >= kNamedWaitMs && List1.GetRow(pass_done_)) {
-    batch.waiting_for = *List1.GetRow(pass_done_);
-    batch.waited_ms = static_cast<std::int64_t>(now - done_changed_);
+  batch.elapsed_ms = batch.running ? static_cast<std::int64_t>(now - work_.pass_start) : 0;
+  if (batch.running && now - work_.done_changed >= kNamedWaitMs && List1.GetRow(work_.pass_done)) {
+    batch.waiting_for = *List1.GetRow(work_.pass_done);
+    batch.waited_ms = static_cast<std::int64_t>(now - work_.done_changed);
   }
-  batch.pass_files = pass_files_;
-  batch.stopped = pass_stopped_;
-  batch.walking = walking_;
-  batch.listed = walk_listed_;
-  batch.walk_stopped = walk_stopped_;
-  batch.walk_empty = walk_empty_;
+  batch.pass_files = work_.pass_files;
+  batch.stopped = work_.pass_stopped;
+  batch.walking = work_.walking;
+  batch.listed = work_.walk_listed;
+  batch.walk_stopped = work_.walk_stopped;
+  batch.walk_empty = work_.walk_empty;
   batch.empty = static_cast<RowIndex>(std::count_if(
       notes_.begin(), notes_.end(), [](const auto& note) { return note.second.kind == FailureKind::kEmpty; }));
   counts_ = batch.pass_run && !batch.running ? CountLabels(List2) : std::vector<LabelCount>{};
@@ -596,39 +485,31 @@ bool Form1::OnContextMenu(HWND list_box, POINT at) {
 }
 
 void Form1::ShowListMenu(POINT at) {
-  // The row the menu acts on: the selected one, which a right click has just made its own.
+  // The row the menu acts on: the selected one, which a right click has just made its own. Copies: the
+  // menu's own loop handles what was posted meanwhile (a drop, say), which may change the lists.
   const RowIndex row = List1.CurrentRow();
-  // Copies: the menu's own loop handles what was posted meanwhile (a drop, say), which may change the lists.
-  std::optional<std::wstring> path;
-  std::optional<std::wstring> label;
-  if (const std::wstring* chosen = List1.GetPath(row)) path.emplace(*chosen);
-  if (const std::optional<std::wstring_view> shown = List2.GetRow(row)) label.emplace(*shown);
-  const bool exists = path && FileSeemsToExist(*path, kExistsWait);
-  const unique_menu menu(::CreatePopupMenu());
-  auto add = [&menu](UINT item, const wchar_t* text, bool enabled) {
-    ::AppendMenuW(menu.get(), MF_STRING | (enabled ? MF_ENABLED : MF_GRAYED), item, text);
-  };
-  add(kOpenItem, L"打开(&O)", exists && label != LabelForCode(EncodingCode::Unreadable).view());
-  add(kOpenFolderItem, L"打开文件所在的位置(&I)", exists);
-  add(kCopyPathItem, L"复制完整路径(&P)", path.has_value());
-  if (label) add(kCopyLabelPathsItem, (L"复制所有“" + *label + L"”文件的路径").c_str(), true);
-  ::AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
-  add(kCopyResultsItem, kCopyResultsText, HasRows());
-  // The keyboard's way from a count in the status bar to its files.
-  if (!counts_.empty()) ::AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
+  const std::wstring* chosen = List1.GetPath(row);
+  const std::wstring path = chosen ? *chosen : std::wstring();
+  ListMenuRow shown{chosen != nullptr, chosen && FileSeemsToExist(path, kExistsWait), false,
+                    std::wstring(List2.GetRow(row).value_or(L""))};
+  shown.readable = shown.label != LabelForCode(EncodingCode::Unreadable).view();
   const std::vector<LabelCount> counts = counts_;
-  for (std::size_t i = 0; i < counts.size(); ++i) {
-    add(kFirstNextLabelItem + static_cast<UINT>(i), NextLabelMenuText(counts[i].label).c_str(), true);
-  }
-  const auto chosen =
-      static_cast<UINT>(::TrackPopupMenuEx(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, hwnd_, nullptr));
-  if (chosen == kOpenItem) OpenInDefaultProgram(*path);
-  if (chosen == kOpenFolderItem) ShowInFolder(*path);
-  if (chosen == kCopyPathItem) CopyTextToClipboard(hwnd_, *path);
-  if (chosen == kCopyLabelPathsItem) CopyTextToClipboard(hwnd_, PathsWithLabel(List1, List2, *label));
-  if (chosen == kCopyResultsItem) CopyResults();
-  if (chosen >= kFirstNextLabelItem && chosen - kFirstNextLabelItem < counts.size()) {
-    SelectNextWithLabel(counts[chosen - kFirstNextLabelItem].label);
+  const ListMenuChoice choice = TrackListMenu(hwnd_, at, shown, HasRows(), counts);
+  switch (choice.item) {
+    case ListMenuItem::kOpen:
+      return OpenInDefaultProgram(path);
+    case ListMenuItem::kOpenFolder:
+      return ShowInFolder(path);
+    case ListMenuItem::kCopyPath:
+      return (void)CopyTextToClipboard(hwnd_, path);
+    case ListMenuItem::kCopyLabelPaths:
+      return (void)CopyTextToClipboard(hwnd_, PathsWithLabel(List1, List2, shown.label));
+    case ListMenuItem::kCopyResults:
+      return CopyResults();
+    case ListMenuItem::kNextLabel:
+      return SelectNextWithLabel(counts[choice.count].label);
+    case ListMenuItem::kNone:
+      return;
   }
 }
 
@@ -653,34 +534,15 @@ void Form1::KeepAlive() {
     status_shown_ = now;
     ShowStatus();
   }
-  HandleMessagesDuringWork();
+  long_work_.HandleMessages();
   ::UpdateWindow(hwnd_);
-}
-
-void Form1::HandleMessagesDuringWork() {
-  MSG message;
-  while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-    // The program's loop must still see it, after the work, which it ends.
-    if (message.message == WM_QUIT) {
-      ::PostQuitMessage(static_cast<int>(message.wParam));
-      stop_.request_stop();
-      return;
-    }
-    if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE) {
-      stop_.request_stop();
-      continue;
-    }
-    if (IgnoredDuringWork(message, hwnd_)) continue;
-    ::TranslateMessage(&message);
-    ::DispatchMessageW(&message);
-  }
 }
 
 void Form1::ClearData() {
   List1.ClearRows();
   List2.ClearRows();
   notes_.clear();
-  walk_stopped_ = walk_empty_ = false;
+  work_.walk_stopped = work_.walk_empty = false;
   ShowStatus();
 }
 
@@ -712,26 +574,6 @@ void Form1::OnListSelectionChanged(RowList& model, ListBoxView& view, HWND list_
   (void)model.SelectRow(selected);
   // The model is the truth: if it refused, the box goes back to it.
   view.Refresh();
-}
-
-void DispatchWindowMessage(HWND window, MSG& message) {
-  if (message.message >= WM_MOUSEFIRST && message.message <= WM_MOUSELAST && window &&
-      (message.hwnd == window || ::IsChild(window, message.hwnd))) {
-    ::SendMessageW(window, kRelayMouseMessage, 0, reinterpret_cast<LPARAM>(&message));
-  }
-  if (window && ::IsWindow(window) && ::IsDialogMessageW(window, &message)) return;
-  ::TranslateMessage(&message);
-  ::DispatchMessageW(&message);
-}
-
-int RunMessageLoop(HWND window) {
-  MSG message;
-  BOOL got;
-  while ((got = ::GetMessageW(&message, nullptr, 0, 0)) != 0) {
-    if (got == -1) return 1;
-    DispatchWindowMessage(window, message);
-  }
-  return static_cast<int>(message.wParam);
 }
 
 }  // namespace kavren::win32

@@ -15,24 +15,23 @@
 
 #include "analysis/analysis_pass.h"
 #include "common/command_button.h"
+#include "common/handles_win32.h"
 #include "common/row_list.h"
 #include "window/base_window_win32.h"
 #include "window/form1_controls_win32.h"
-#include "window/handles_win32.h"
 #include "window/list_box_view_win32.h"
+#include "window/long_work_win32.h"
 #include "window/open_selection.h"
 #include "window/row_tips_win32.h"
 #include "window/status_bar_win32.h"
 
 namespace kavren::win32 {
 
-inline constexpr wchar_t kForm1Caption[] = L"Kavren批量Txt文件编码查看器 V1.0";
-inline constexpr wchar_t kForm1ClassName[] = L"KavrenTxtEncodingViewer.form1";
-// Sent by the message loop with a mouse message (MSG*) before it is dispatched.
-inline constexpr UINT kRelayMouseMessage = WM_APP + 1;
-
 class Form1 final : public BaseWindow<Form1> {
  public:
+  static constexpr wchar_t kCaption[] = L"Kavren批量Txt文件编码查看器 V1.0";
+  static constexpr wchar_t kClassName[] = L"KavrenTxtEncodingViewer.form1";
+
   // Registers the window class on first use, creates form1 centred on its
   // monitor and shows it. Null if the window cannot be created.
   static std::unique_ptr<Form1> Create(HINSTANCE instance, int show_command);
@@ -72,10 +71,11 @@ class Form1 final : public BaseWindow<Form1> {
   void OnDpiChanged(UINT dpi, const RECT& suggested);
   void OnActivate(bool active);
   void OnNotify(const NMHDR& notification);
+  [[nodiscard]] LRESULT OnListKey(WORD key) const;
+  void OnDestroy();
   // The lists' menu; false for any other window.
   [[nodiscard]] bool OnContextMenu(HWND list_box, POINT at);
   void ShowListMenu(POINT at);
-  void NameListsForScreenReaders(bool name) const;
 
   void ChooseFiles();
   void AnalyseFiles();
@@ -106,15 +106,9 @@ class Form1 final : public BaseWindow<Form1> {
   void LayOutControls() const;
   [[nodiscard]] SIZE OuterSize() const noexcept;
 
-  // A pass, or the walk of a drop, from start to end: the window is busy,
-  // a close or Esc stops the work, and what others sent meanwhile waits.
-  class LongWork;
-  void BeginLongWork();
-  void EndLongWork();
   // Called often during long work: shows how far it has got, and handles
   // what has come in, as often as each is due.
   void KeepAlive();
-  void HandleMessagesDuringWork();
 
   RowList List1;
   RowList List2;
@@ -126,19 +120,22 @@ class Form1 final : public BaseWindow<Form1> {
   std::optional<RowTips> tips_;
   std::optional<StatusBar> status_;
   std::vector<LabelCount> counts_;  // as the status bar last showed them
-  ULONGLONG pass_start_ = 0;
+  // Where the long work stands, or last stood: what the status bar says of it.
+  struct Work {
+    ULONGLONG pass_start = 0;
+    std::int64_t pass_ms = 0;
+    RowIndex pass_done = kNoRow;  // during a pass, the rows labelled so far
+    ULONGLONG done_changed = 0;   // when that last changed
+    RowIndex pass_files = 0;      // the rows the pass was run on
+    bool pass_stopped = false;
+    bool walking = false;
+    RowIndex walk_listed = 0;   // the files the last walk listed
+    bool walk_stopped = false;  // it ended before its last folder
+    bool walk_empty = false;    // it found nothing to add
+  } work_;
   ULONGLONG status_shown_ = 0;    // when a pass or a drop last told the status bar
   ULONGLONG lists_shown_ = 0;     // and the lists
   ULONGLONG messages_taken_ = 0;  // when long work last handled its messages
-  std::int64_t pass_ms_ = 0;
-  RowIndex pass_done_ = kNoRow;  // during a pass, the rows labelled so far
-  ULONGLONG done_changed_ = 0;   // when that last changed
-  RowIndex pass_files_ = 0;      // the rows the pass was run on
-  bool pass_stopped_ = false;
-  bool walking_ = false;
-  RowIndex walk_listed_ = 0;   // the files the last walk listed
-  bool walk_stopped_ = false;  // it ended before its last folder
-  bool walk_empty_ = false;    // it found nothing to add
   RowNotes notes_;
   ReadAheadPool read_ahead_ = DefaultReadAheadPool();
   FileReader read_;
@@ -146,23 +143,8 @@ class Form1 final : public BaseWindow<Form1> {
   unique_font font_;
   UINT dpi_ = 96;
   HWND focus_before_deactivation_ = nullptr;
-  std::wstring last_folder_;   // where the Open dialog opens next; never saved
-  bool busy_ = false;          // a pass or a walk is running on this thread
-  std::stop_source stop_;      // of the long work under way
-  bool closing_ = false;       // closed during long work: it ends, then the window
-  std::vector<MSG> deferred_;  // what others sent during long work, posted again after it
+  LongWork long_work_{hwnd_};
+  std::wstring last_folder_;  // where the Open dialog opens next; never saved
 };
-
-// Why a file could not be read, in the system's own words for `error`, in
-// the user's language, on one line.
-[[nodiscard]] std::wstring SystemMessage(DWORD error);
-
-// One message, as the program's loop handles it: the mouse shown to the
-// tooltips, dialog-style keyboard navigation (Tab, Shift+Tab) for
-// `window`'s controls, then the usual translate and dispatch.
-void DispatchWindowMessage(HWND window, MSG& message);
-
-// Runs the window's message loop until WM_QUIT and returns its exit code.
-int RunMessageLoop(HWND window);
 
 }  // namespace kavren::win32

@@ -7,21 +7,18 @@
 #include <string>
 #include <vector>
 
+#include "common/handles_win32.h"
 #include "window/form1_win32.h"
+#include "window/message_loop_win32.h"
 
 namespace {
-
-struct LocalTraits {
-  static wchar_t** Invalid() noexcept { return nullptr; }
-  static void Close(wchar_t** memory) noexcept { ::LocalFree(memory); }
-};
 
 // The paths Explorer hands over for a drop on the program's icon, Send To
 // or Open with, made full: a relative one typed in a console means the
 // folder it was typed in, whatever the current directory is later.
 std::vector<std::wstring> HandedOverPaths() {
   int count = 0;
-  const kavren::unique_any<wchar_t**, LocalTraits> arguments(::CommandLineToArgvW(::GetCommandLineW(), &count));
+  const kavren::win32::unique_local<wchar_t**> arguments(::CommandLineToArgvW(::GetCommandLineW(), &count));
   std::vector<std::wstring> paths;
   for (int i = 1; arguments && i < count; ++i) {
     std::wstring full(::GetFullPathNameW(arguments.get()[i], 0, nullptr, nullptr), L'\0');

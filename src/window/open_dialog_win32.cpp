@@ -5,7 +5,7 @@
 
 #include <string_view>
 
-#include "window/handles_win32.h"
+#include "common/handles_win32.h"
 
 namespace kavren::win32 {
 namespace {

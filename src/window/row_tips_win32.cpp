@@ -1,6 +1,7 @@
 // row_tips_win32.cpp: the tooltip control behind the lists' row tips and the disabled button's tip.
 #include "window/row_tips_win32.h"
 
+#include "common/handles_win32.h"
 #include "window/list_box_view_win32.h"
 
 #include <commctrl.h>
@@ -57,8 +58,8 @@ std::wstring RowTips::Wrapped(std::wstring_view text) const {
   constexpr std::wstring_view kBreakAfter = L" ，。；：）";
   constexpr std::wstring_view kSeparators = L"\\/";
   if (text.empty()) return {};  // no device context to ask about nothing
-  const HDC dc = ::GetDC(tip_);
-  const HGDIOBJ old_font = ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageW(tip_, WM_GETFONT, 0, 0)));
+  const WindowDcWithFont measuring(tip_, reinterpret_cast<HFONT>(::SendMessageW(tip_, WM_GETFONT, 0, 0)));
+  const HDC dc = measuring.get();
   std::wstring lines;
   for (bool first = true; first || !text.empty(); first = false) {
     const std::size_t end = std::min(text.find(L'\n'), text.size());
@@ -84,8 +85,6 @@ std::wstring RowTips::Wrapped(std::wstring_view text) const {
       if (!line.empty()) lines += L"\r\n";
     }
   }
-  ::SelectObject(dc, old_font);
-  ::ReleaseDC(tip_, dc);
   return lines;
 }
 

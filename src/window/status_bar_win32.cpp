@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <numeric>
 
+#include "common/handles_win32.h"
+
 namespace kavren::win32 {
 namespace {
 
@@ -31,14 +33,16 @@ void StatusBar::SetFont(HFONT font, UINT dpi) {
   dpi_ = dpi;
   for (HWND bar : rows_) ::SendMessageW(bar, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
   moved_ = true;
-  const HDC dc = ::GetDC(owner_);
-  const HGDIOBJ old = ::SelectObject(dc, font);
-  TEXTMETRICW metrics{};
-  ::GetTextMetricsW(dc, &metrics);
-  ::SelectObject(dc, old);
-  ::ReleaseDC(owner_, dc);
-  // The text, the parts' sunken edges and the bar's own border above them.
-  row_height_ = metrics.tmHeight + ::MulDiv(8, static_cast<int>(dpi), 96);
+  // The height the control itself takes for its font, borders and edges:
+  // let it size itself once, as it does when it docks, then place it again.
+  const HWND bar = rows_[0];
+  const LONG_PTR style = ::GetWindowLongPtrW(bar, GWL_STYLE);
+  ::SetWindowLongPtrW(bar, GWL_STYLE, style & ~static_cast<LONG_PTR>(CCS_NORESIZE));
+  ::SendMessageW(bar, WM_SIZE, 0, 0);
+  RECT natural{};
+  ::GetWindowRect(bar, &natural);
+  ::SetWindowLongPtrW(bar, GWL_STYLE, style);
+  row_height_ = natural.bottom - natural.top;
 }
 
 void StatusBar::Place() {
@@ -46,7 +50,8 @@ void StatusBar::Place() {
   ::GetClientRect(owner_, &client);
   width_ = client.right;
   for (std::size_t i = 0; i < rows_.size(); ++i) {
-    const int top = client.bottom - Height() + static_cast<int>(i) * row_height_;
+    // The state's row, the first, at the bottom.
+    const int top = client.bottom - static_cast<int>(i + 1) * row_height_;
     ::MoveWindow(rows_[i], 0, top, client.right, row_height_, TRUE);
   }
   moved_ = true;
@@ -72,10 +77,10 @@ void StatusBar::Show(const StatusLines& lines, const std::vector<LabelCount>& co
 
 void StatusBar::LayOutParts() {
   const int width = width_;
-  const HDC dc = ::GetDC(owner_);
-  const HGDIOBJ old_font = ::SelectObject(dc, font_);
+  const WindowDcWithFont measuring(owner_, font_);
+  const HDC dc = measuring.get();
   std::array<std::vector<Part>, 2> rows;
-  // The counts fill the lower row from the left; what does not fit goes up.
+  // The counts fill their own row from the left; what does not fit goes beside the state.
   std::vector<Part> above;
   int used = 0;
   for (const LabelCount& count : counts_) {
@@ -95,8 +100,6 @@ void StatusBar::LayOutParts() {
   }
   rows[0].push_back(std::move(state));
   for (Part& part : above) rows[0].push_back(std::move(part));
-  ::SelectObject(dc, old_font);
-  ::ReleaseDC(owner_, dc);
 
   for (std::size_t r = 0; r < rows_.size(); ++r) {
     std::vector<Part>& parts = rows[r];

@@ -15,11 +15,14 @@
 namespace kavren::win32 {
 
 // Two rows of the common controls' status bar along the bottom of the
-// owner's client area: the state of the batch above, the counts below. A
-// row of five counts of 99,999 is wider than the window at any DPI, so the
-// counts that do not fit beside each other go up beside the state, which
-// then says it in short; every text keeps the width it needs, and none is
-// cut. Each part is plain text, which screen readers read.
+// owner's client area: the counts (or what to do next) above, the state of
+// the batch below, in the window's bottom-left corner, where a screen reader
+// looks for the status bar (NVDA+End reads it): where the batch stands is
+// what a user who cannot see it asks for. A row of five counts of 99,999 is
+// wider than the window at any DPI, so the counts that do not fit beside
+// each other go down beside the state, which then says it in short; every
+// text keeps the width it needs, and none is cut. Each part is plain text,
+// which screen readers read.
 class StatusBar {
  public:
   // `first_id` and the next are the rows' control IDs.
@@ -34,7 +37,7 @@ class StatusBar {
   void Place();
 
   // What the bar shows: the lines, and the counts, which take the place of
-  // the line below the state.
+  // the line above the state.
   void Show(const StatusLines& lines, const std::vector<LabelCount>& counts);
 
   // The label whose count a click (NM_CLICK from a row) fell on, if any.

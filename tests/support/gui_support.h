@@ -19,6 +19,8 @@
 #include <vector>
 
 #include "window/form1_win32.h"
+#include "window/message_loop_win32.h"
+#include "window/system_message_win32.h"
 
 namespace kavren::testing {
 

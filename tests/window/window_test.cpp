@@ -630,7 +630,7 @@ TEST(App, StartsWithForm1AloneListsThePathsItIsStartedWithNamesItsListsAndEndsWi
   std::wstring command = L"\"" + exe + L"\"";
   for (const std::wstring& path : paths) command += L" \"" + path + L"\"";
   const PROCESS_INFORMATION app = Start(command, dir.Wide(L".").c_str());
-  PumpUntil(nullptr, 15s, [&] { return !VisibleTopLevelWindows(app.dwProcessId, win32::kForm1ClassName).empty(); });
+  PumpUntil(nullptr, 15s, [&] { return !VisibleTopLevelWindows(app.dwProcessId, win32::Form1::kClassName).empty(); });
   ::Sleep(300);  // time for any other window it might wrongly show
   const std::vector<HWND> windows = VisibleTopLevelWindows(app.dwProcessId);
   ASSERT_EQ(windows.size(), 1u);

@@ -1,0 +1,96 @@
+// handles_win32.h: an owner for each kind of Win32 handle the program keeps, so that every close stands here.
+#pragma once
+
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include "common/unique_any.h"
+
+namespace kavren::win32 {
+
+// A file, a folder or a device opened with CreateFileW.
+struct FileHandleTraits {
+  static HANDLE Invalid() noexcept { return INVALID_HANDLE_VALUE; }
+  static void Close(HANDLE file) noexcept { ::CloseHandle(file); }
+};
+using unique_file = unique_any<HANDLE, FileHandleTraits>;
+
+// A folder listing from FindFirstFileExW, which CloseHandle does not close.
+struct FindTraits {
+  static HANDLE Invalid() noexcept { return INVALID_HANDLE_VALUE; }
+  static void Close(HANDLE find) noexcept { ::FindClose(find); }
+};
+using unique_find = unique_any<HANDLE, FindTraits>;
+
+struct FontTraits {
+  static HFONT Invalid() noexcept { return nullptr; }
+  static void Close(HFONT font) noexcept { ::DeleteObject(font); }
+};
+using unique_font = unique_any<HFONT, FontTraits>;
+
+struct MenuTraits {
+  static HMENU Invalid() noexcept { return nullptr; }
+  static void Close(HMENU menu) noexcept { ::DestroyMenu(menu); }
+};
+using unique_menu = unique_any<HMENU, MenuTraits>;
+
+// What Explorer hands over with WM_DROPFILES.
+struct DropTraits {
+  static HDROP Invalid() noexcept { return nullptr; }
+  static void Close(HDROP drop) noexcept { ::DragFinish(drop); }
+};
+using unique_drop = unique_any<HDROP, DropTraits>;
+
+// Movable memory, such as what goes onto the clipboard, until the clipboard takes it.
+struct GlobalTraits {
+  static HGLOBAL Invalid() noexcept { return nullptr; }
+  static void Close(HGLOBAL memory) noexcept { ::GlobalFree(memory); }
+};
+using unique_global = unique_any<HGLOBAL, GlobalTraits>;
+
+// What the system allocates for the caller with LocalAlloc, such as CommandLineToArgvW's array.
+template <typename T>
+struct LocalTraits {
+  static T Invalid() noexcept { return nullptr; }
+  static void Close(T memory) noexcept { ::LocalFree(memory); }
+};
+template <typename T>
+using unique_local = unique_any<T, LocalTraits<T>>;
+
+struct VirtualMemoryTraits {
+  static void* Invalid() noexcept { return nullptr; }
+  static void Close(void* memory) noexcept { ::VirtualFree(memory, 0, MEM_RELEASE); }
+};
+using unique_virtual_memory = unique_any<void*, VirtualMemoryTraits>;
+
+// A COM interface pointer, released once.
+template <typename T>
+struct ComTraits {
+  static T Invalid() noexcept { return nullptr; }
+  static void Close(T object) noexcept { object->Release(); }
+};
+template <typename T>
+using unique_com = unique_any<T, ComTraits<T>>;
+
+// A window's device context with a font selected into it, for measuring
+// text: the font it had goes back and the context is released, once.
+class WindowDcWithFont {
+ public:
+  WindowDcWithFont(HWND window, HFONT font) noexcept
+      : window_(window), dc_(::GetDC(window)), old_font_(::SelectObject(dc_, font)) {}
+  WindowDcWithFont(const WindowDcWithFont&) = delete;
+  WindowDcWithFont& operator=(const WindowDcWithFont&) = delete;
+  ~WindowDcWithFont() {
+    ::SelectObject(dc_, old_font_);
+    ::ReleaseDC(window_, dc_);
+  }
+  [[nodiscard]] HDC get() const noexcept { return dc_; }
+
+ private:
+  HWND window_;
+  HDC dc_;
+  HGDIOBJ old_font_;
+};
+
+}  // namespace kavren::win32

@@ -1,0 +1,33 @@
+// list_menu_win32.h: the lists' context menu -- what can be done with the row it opens on, and with the batch.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "window/batch_summary.h"
+
+namespace kavren::win32 {
+
+// What the menu knows of the row it acts on.
+struct ListMenuRow {
+  bool chosen = false;    // there is a row
+  bool exists = false;    // its file is still there
+  bool readable = false;  // and was not labelled unreadable
+  std::wstring label;     // empty until the pass has labelled it
+};
+
+enum class ListMenuItem { kNone, kOpen, kOpenFolder, kCopyPath, kCopyLabelPaths, kCopyResults, kNextLabel };
+struct ListMenuChoice {
+  ListMenuItem item = ListMenuItem::kNone;
+  std::size_t count = 0;  // for kNextLabel: which of the counts
+};
+
+// A standard popup with access keys at `at` (screen), owned by `owner`:
+// the row's items, greyed where they cannot act; copying the whole table;
+// then a way to the next file of each label counted. Returns the choice.
+[[nodiscard]] ListMenuChoice TrackListMenu(HWND owner, POINT at, const ListMenuRow& row, bool has_rows,
+                                           const std::vector<LabelCount>& counts);
+
+}  // namespace kavren::win32

@@ -1,0 +1,19 @@
+// message_loop_win32.h: the program's message loop.
+#pragma once
+
+#include <windows.h>
+
+namespace kavren::win32 {
+
+// Sent by the message loop with a mouse message (MSG*) before it is dispatched.
+inline constexpr UINT kRelayMouseMessage = WM_APP + 1;
+
+// One message, as the program's loop handles it: the mouse shown to the
+// tooltips, dialog-style keyboard navigation (Tab, Shift+Tab) for
+// `window`'s controls, then the usual translate and dispatch.
+void DispatchWindowMessage(HWND window, MSG& message);
+
+// Runs the window's message loop until WM_QUIT and returns its exit code.
+int RunMessageLoop(HWND window);
+
+}  // namespace kavren::win32

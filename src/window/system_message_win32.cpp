@@ -1,0 +1,16 @@
+// system_message_win32.cpp: FormatMessageW, on one line.
+#include "window/system_message_win32.h"
+
+namespace kavren::win32 {
+
+std::wstring SystemMessage(DWORD error) {
+  wchar_t text[512];
+  DWORD length =
+      ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_MAX_WIDTH_MASK,
+                       nullptr, error, 0, text, static_cast<DWORD>(std::size(text)), nullptr);
+  while (length > 0 && text[length - 1] == L' ') --length;
+  if (length == 0) return L"读取时出错（错误代码 " + std::to_wstring(error) + L"）。";
+  return L"读取时出错：" + std::wstring(text, length);
+}
+
+}  // namespace kavren::win32
