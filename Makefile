@@ -25,6 +25,7 @@ windows32: deps
 build: native windows windows32
 
 test: format-check build sanitize
+	scripts/check-usage
 	ctest --preset native
 	scripts/with-xvfb $(WINEPREFIX_DIR) ctest --preset windows
 	@if scripts/runs-32bit; then \
