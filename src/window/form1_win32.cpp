@@ -4,7 +4,8 @@
 #include <shellapi.h>
 #include <windowsx.h>
 
-#include <cstring>
+#include <algorithm>
+#include <chrono>
 
 #include "window/clipboard_win32.h"
 #include "window/dpi_win32.h"
@@ -39,10 +40,6 @@ constexpr wchar_t kOnePassTip[] =
     L"每次运行只分析一次：分析之后加入的文件不会再被分析。要分析新的文件，请重新启动程序。";
 constexpr wchar_t kStoppedPassTip[] =
     L"分析已停止。每次运行只分析一次：没有分析的文件不会再被分析。要分析它们，请重新启动程序。";
-
-}  // namespace
-
-namespace {
 
 constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 
