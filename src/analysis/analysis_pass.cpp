@@ -25,13 +25,23 @@ namespace {
 // per row: 0 while the row's file is unread, else its code + 1. Rows are
 // handed out in order of index.
 struct SharedReads {
-  SharedReads(const RowList& list, FileReader reader)
+  SharedReads(const RowList& list, FileReader reader, int workers)
       : count(list.RowCount()),
         read(std::move(reader)),
         answers(std::make_unique<std::atomic<std::uint8_t>[]>(static_cast<std::size_t>(count))),
-        files(&list) {}
+        files(list),
+        workers(static_cast<std::size_t>(workers)),
+        copying(std::make_unique<Flag[]>(this->workers)) {}
 
-  bool ReadNext() noexcept;
+  // `worker` is the reading thread's index, or kPassThread.
+  // `path` is the reader's own buffer for the row's path: a copy, since the
+  // list may go while the read still waits, and one that is reused, since
+  // an allocation a row costs a warm pass a twentieth of its time.
+  bool ReadNext(int worker, std::wstring& path) noexcept;
+  // From now on no worker touches the caller's list; returns once none does.
+  void LetGoOfFiles() noexcept;
+
+  static constexpr int kPassThread = -1;
 
   const RowIndex count;
   const FileReader read;
@@ -46,14 +56,42 @@ struct SharedReads {
   std::condition_variable answered;
   std::mutex failures_mutex;
   RowNotes failures;
-  // The caller's List1 while the pass runs, null once it has returned: a
-  // worker copies a row's path under the lock, and never sees a list that
-  // the window has cleared since.
-  std::mutex files_mutex;
-  const RowList* files;
+  // The caller's List1, which the window may clear once the pass has
+  // returned. Each worker raises its own flag while it copies a row's path
+  // and looks at `over` only then; the pass sets `over` and then waits for
+  // the flags to fall, which takes no longer than a copy. A flag a worker
+  // of its own, on a line of its own: one lock for all would cost every
+  // row of a warm pass a contended round trip.
+  const RowList& files;
+  const std::size_t workers;
+  struct alignas(64) Flag {
+    std::atomic<bool> up = false;
+  };
+  class FlagUp {
+   public:
+    explicit FlagUp(Flag* flag) noexcept : flag_(flag) {
+      if (flag_) flag_->up.store(true);
+    }
+    FlagUp(const FlagUp&) = delete;
+    FlagUp& operator=(const FlagUp&) = delete;
+    ~FlagUp() {
+      if (flag_) flag_->up.store(false);
+    }
+
+   private:
+    Flag* flag_;
+  };
+  std::unique_ptr<Flag[]> copying;
 };
 
-bool SharedReads::ReadNext() noexcept {
+void SharedReads::LetGoOfFiles() noexcept {
+  over.store(true);
+  for (std::size_t i = 0; i < workers; ++i) {
+    while (copying[i].up.load()) std::this_thread::yield();
+  }
+}
+
+bool SharedReads::ReadNext(int worker, std::wstring& path) noexcept {
   if (over.load()) return false;
   const RowIndex row = next.fetch_add(1);
   if (row >= count) return false;
@@ -63,14 +101,21 @@ bool SharedReads::ReadNext() noexcept {
   try {
     // The full path the row was chosen with, not its bare name: the
     // current directory says nothing about where a file came from.
-    std::optional<std::wstring> path;
+    bool chosen_path = false;
+    bool gone = false;
     {
-      const std::lock_guard lock(files_mutex);
-      if (!files) return false;
-      if (const std::wstring* chosen = files->GetPath(row)) path = *chosen;
+      // Both stores and both loads are sequentially consistent: either this
+      // sees `over`, or the pass sees the flag up and waits for it to fall,
+      // which it does on every path out of here, a failed copy included.
+      const FlagUp up(worker == kPassThread ? nullptr : &copying[static_cast<std::size_t>(worker)]);
+      gone = over.load();
+      const std::wstring* chosen = gone ? nullptr : files.GetPath(row);
+      if (chosen) path.assign(*chosen);
+      chosen_path = chosen != nullptr;
     }
-    if (path) {
-      code = read ? read(*path, failure) : GetFileEncoding(*path, failure);
+    if (gone) return false;
+    if (chosen_path) {
+      code = read ? read(path, failure) : GetFileEncoding(path, failure);
     } else {
       failure.kind = FailureKind::kOther;
     }
@@ -97,16 +142,15 @@ bool SharedReads::ReadNext() noexcept {
   return true;
 }
 
+// How often the pass's thread yields to the workers before it sleeps until its row is read.
+constexpr int kTurnsBeforeSleep = 16;
+
 // The pass's side of the read-ahead. Only the pass's own thread starts,
 // counts, retires, joins and leaves the workers.
 class ReadAhead {
  public:
   ReadAhead(const RowList& files, ReadAheadPool pool, FileReader read)
-      : shared_(std::make_shared<SharedReads>(files, std::move(read))), pool_(pool) {
-    // One worker at least: a read on the pass's own thread could keep it
-    // from the window for as long as the storage likes.
-    pool_.first = std::max(pool_.first, 1);
-    pool_.most = std::max(pool_.most, pool_.first);
+      : pool_(Sized(pool)), shared_(std::make_shared<SharedReads>(files, std::move(read), pool_.most)) {
     workers_.reserve(static_cast<std::size_t>(pool_.most));
     Grow(pool_.first);
   }
@@ -118,7 +162,11 @@ class ReadAhead {
   [[nodiscard]] std::optional<EncodingCode> Answer(RowIndex row, std::chrono::milliseconds slice) {
     SharedReads& reads = *shared_;
     // No thread could be started: the pass reads on by itself.
-    while (active_ == 0 && reads.next.load() <= row && reads.ReadNext()) continue;
+    std::wstring path;
+    while (active_ == 0 && reads.next.load() <= row && reads.ReadNext(SharedReads::kPassThread, path)) continue;
+    // Files in the page cache are read in microseconds: giving the processor
+    // to the workers a few times costs less than a sleep and a wake-up.
+    for (int turn = 0; turn < kTurnsBeforeSleep && reads.answers[row].load() == 0; ++turn) std::this_thread::yield();
     if (reads.answers[row].load() == 0) {
       Adapt();
       // Not std::atomic::wait: MinGW's C++ library loses a wake-up there
@@ -137,11 +185,7 @@ class ReadAhead {
   // worker is about to end and is joined; after a stop none is waited for.
   [[nodiscard]] RowNotes Finish(RowIndex done) {
     SharedReads& reads = *shared_;
-    reads.over.store(true);
-    {
-      const std::lock_guard lock(reads.files_mutex);
-      reads.files = nullptr;
-    }
+    reads.LetGoOfFiles();
     for (std::thread& worker : workers_) {
       if (!worker.joinable()) continue;
       if (done == reads.count) {
@@ -188,7 +232,8 @@ class ReadAhead {
     for (int i = 0; i < more; ++i) {
       try {
         workers_.emplace_back([shared = shared_, index = active_] {
-          while (index < shared->allowed.load(std::memory_order_relaxed) && shared->ReadNext()) continue;
+          std::wstring path;
+          while (index < shared->allowed.load(std::memory_order_relaxed) && shared->ReadNext(index, path)) continue;
         });
         ++active_;
       } catch (const std::system_error&) {
@@ -200,8 +245,16 @@ class ReadAhead {
     }
   }
 
-  std::shared_ptr<SharedReads> shared_;
+  // One worker at least: a read on the pass's own thread could keep it from
+  // the window for as long as the storage likes.
+  static ReadAheadPool Sized(ReadAheadPool pool) noexcept {
+    pool.first = std::max(pool.first, 1);
+    pool.most = std::max(pool.most, pool.first);
+    return pool;
+  }
+
   ReadAheadPool pool_;
+  std::shared_ptr<SharedReads> shared_;
   int active_ = 0;   // workers not retired
   ReadSpan since_;   // the counts when the pool last grew
   ReadSpan before_;  // what the reads took at the size before
