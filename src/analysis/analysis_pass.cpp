@@ -38,6 +38,8 @@ struct SharedReads {
   // list may go while the read still waits, and one that is reused, since
   // an allocation a row costs a warm pass a twentieth of its time.
   bool ReadNext(int worker, std::wstring& path) noexcept;
+  // The rows no thread has begun to read.
+  [[nodiscard]] RowIndex Untaken() const noexcept { return count - std::min(next.load(), count); }
   // From now on no worker touches the caller's list; returns once none does.
   void LetGoOfFiles() noexcept;
 
@@ -156,14 +158,16 @@ class ReadAhead {
   }
   ReadAhead(const ReadAhead&) = delete;
   ReadAhead& operator=(const ReadAhead&) = delete;
-  ~ReadAhead() { (void)Finish(0); }
+  ~ReadAhead() { LetGo(false); }
 
   // The code of `row`, or nullopt if it is not read within `slice`.
   [[nodiscard]] std::optional<EncodingCode> Answer(RowIndex row, std::chrono::milliseconds slice) {
     SharedReads& reads = *shared_;
-    // No thread could be started: the pass reads on by itself.
-    std::wstring path;
-    while (active_ == 0 && reads.next.load() <= row && reads.ReadNext(SharedReads::kPassThread, path)) continue;
+    if (active_ == 0) {
+      // No thread could be started: the pass reads on by itself.
+      std::wstring path;
+      while (reads.next.load() <= row && reads.ReadNext(SharedReads::kPassThread, path)) continue;
+    }
     // Files in the page cache are read in microseconds: giving the processor
     // to the workers a few times costs less than a sleep and a wake-up.
     for (int turn = 0; turn < kTurnsBeforeSleep && reads.answers[row].load() == 0; ++turn) std::this_thread::yield();
@@ -181,19 +185,10 @@ class ReadAhead {
   }
 
   // Ends the read-ahead once `done` rows are labelled, and returns the notes
-  // of those rows. After a full pass every
-  // worker is about to end and is joined; after a stop none is waited for.
+  // of those rows.
   [[nodiscard]] RowNotes Finish(RowIndex done) {
     SharedReads& reads = *shared_;
-    reads.LetGoOfFiles();
-    for (std::thread& worker : workers_) {
-      if (!worker.joinable()) continue;
-      if (done == reads.count) {
-        worker.join();
-      } else {
-        worker.detach();
-      }
-    }
+    LetGo(done == reads.count);
     const std::lock_guard lock(reads.failures_mutex);
     RowNotes failures;
     for (auto it = reads.failures.begin(); it != reads.failures.end() && it->first < done; ++it) {
@@ -203,13 +198,27 @@ class ReadAhead {
   }
 
  private:
+  // After a full pass every worker is about to end and is joined; after a
+  // stop none is waited for.
+  void LetGo(bool full) {
+    shared_->LetGoOfFiles();
+    for (std::thread& worker : workers_) {
+      if (!worker.joinable()) continue;
+      if (full) {
+        worker.join();
+      } else {
+        worker.detach();
+      }
+    }
+  }
+
   // The labels have caught up with the reads: the pool may change size.
   void Adapt() {
     const SharedReads& reads = *shared_;
     const std::int64_t count = reads.reads.load(std::memory_order_relaxed);
     const std::int64_t ns = reads.read_ns.load(std::memory_order_relaxed);
     const ReadSpan now = {active_, count - since_.reads, ns - since_.ns};
-    const PoolStep step = NextPoolStep(pool_, now, before_, reads.count - std::min(reads.next.load(), reads.count));
+    const PoolStep step = NextPoolStep(pool_, now, before_, reads.Untaken());
     if (step.settled) {
       // The workers past the step end after the file each is reading.
       active_ = step.threads;
@@ -226,8 +235,7 @@ class ReadAhead {
   // the rows nobody has taken yet.
   void Grow(int more) {
     SharedReads& reads = *shared_;
-    const RowIndex untaken = reads.count - std::min(reads.next.load(), reads.count);
-    more = static_cast<int>(std::min<RowIndex>({more, pool_.most - active_, untaken}));
+    more = static_cast<int>(std::min<RowIndex>({more, pool_.most - active_, reads.Untaken()}));
     reads.allowed.store(active_ + more, std::memory_order_relaxed);
     for (int i = 0; i < more; ++i) {
       try {

@@ -8,10 +8,8 @@
 namespace kavren {
 namespace {
 
-// "1.2 秒" under ten seconds (unless `whole`), "25 秒" under a minute, then "3 分 5 秒"; "0.0 秒" reads as if
-// nothing was done.
+// "1.2 秒" under ten seconds (unless `whole`), "25 秒" under a minute, then "3 分 5 秒".
 std::wstring Duration(std::int64_t ms, bool whole = false) {
-  if (ms < 100 && !whole) return L"不到 0.1 秒";  // see Took
   if (ms < 10'000 && !whole) {
     return std::to_wstring(ms / 1000) + L"." + std::to_wstring(ms % 1000 / 100) + L" 秒";
   }
@@ -20,11 +18,8 @@ std::wstring Duration(std::int64_t ms, bool whole = false) {
   return std::to_wstring(seconds / 60) + L" 分 " + std::to_wstring(seconds % 60) + L" 秒";
 }
 
-// "用时 1.2 秒", or "用时不到 0.1 秒" without a space between the words.
-std::wstring Took(std::int64_t ms) {
-  const std::wstring duration = Duration(ms);
-  return (ms < 100 ? L"用时" : L"用时 ") + duration;
-}
+// "用时 1.2 秒"; under 0.1 s "用时不到 0.1 秒", since "0.0 秒" reads as if nothing was done.
+std::wstring Took(std::int64_t ms) { return ms < 100 ? L"用时不到 0.1 秒" : L"用时 " + Duration(ms); }
 
 }  // namespace
 
@@ -118,11 +113,12 @@ StatusLines StatusBeforeStops(const BatchState& batch) {
 
 StatusLines StatusText(const BatchState& batch) {
   StatusLines lines = StatusBeforeStops(batch);
-  if (batch.walk_empty && !batch.walking && !batch.running) {
+  if (batch.walking || batch.running) return lines;
+  if (batch.walk_empty) {
     lines.state = L"没有加入文件：拖入或打开的项目中没有 .txt 文件";
     lines.brief = L"没有加入文件";
   }
-  if (batch.walk_stopped && !batch.walking && !batch.running) {
+  if (batch.walk_stopped) {
     lines.state = L"已停止添加：列出了 " + WithThousands(batch.listed) + L" 个文件，不是拖入的全部文件";
     lines.brief = L"已停止添加";
   }

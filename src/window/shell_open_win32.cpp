@@ -26,9 +26,11 @@ void AskShell(const std::wstring& file, const std::wstring& parameters) {
   if (SUCCEEDED(com)) ::CoUninitialize();
 }
 
-void AskShellApart(std::wstring file, std::wstring parameters) {
+void AskShellApart(const std::wstring& file, const std::wstring& parameters) {
   try {
-    std::thread(AskShell, std::move(file), std::move(parameters)).detach();
+    // Copies for the thread: a thread that could not be started may have
+    // taken moved strings with it.
+    std::thread(AskShell, file, parameters).detach();
   } catch (const std::system_error&) {
     // No thread to be had; the click is not lost.
     AskShell(file, parameters);

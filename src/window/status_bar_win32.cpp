@@ -77,8 +77,12 @@ void StatusBar::Show(const StatusLines& lines, const std::vector<LabelCount>& co
 
 void StatusBar::LayOutParts() {
   const int width = width_;
-  const WindowDcWithFont measuring(owner_, font_);
-  const HDC dc = measuring.get();
+  // Measured only where a width decides something: counts, or a state that
+  // has a brief form. A pass's progress has neither, and under Wine every
+  // call to the device context is a round trip while the pass runs.
+  std::optional<WindowDcWithFont> measuring;
+  if (!counts_.empty() || lines_.brief != lines_.state) measuring.emplace(owner_, font_);
+  const HDC dc = measuring ? measuring->get() : nullptr;
   std::array<std::vector<Part>, 2> rows;
   // The counts fill their own row from the left; what does not fit goes beside the state.
   std::vector<Part> above;
@@ -93,7 +97,7 @@ void StatusBar::LayOutParts() {
   const int beside =
       std::accumulate(above.begin(), above.end(), 0, [](int sum, const Part& p) { return sum + p.width; });
   Part state{lines_.state, lines_.why, {}, width - beside};
-  if (TextWidth(dc, lines_.state) > state.width) {
+  if (dc && TextWidth(dc, lines_.state) > state.width) {
     state.text = lines_.brief;
     // Said in full where the mouse rests.
     state.tip = lines_.why.empty() ? lines_.state : lines_.state + L"\n" + lines_.why;
