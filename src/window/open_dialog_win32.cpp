@@ -30,6 +30,23 @@ class CurrentDirectoryKeeper {
   std::wstring saved_;
 };
 
+// The dialog keeps its folders in MAX_PATH buffers, on Windows as under
+// Wine, and promises nothing for a longer starting folder: Wine's appends a
+// pattern to it and writes through a null pointer. So it starts in the
+// nearest folder, the one asked for or one above it, that leaves room for an
+// 8.3 name, as CreateDirectoryW's limit has it; or wherever it chooses.
+constexpr std::size_t kFolderChars = MAX_PATH - 12;
+
+std::wstring_view FolderTheDialogTakes(std::wstring_view folder) noexcept {
+  while (folder.size() >= kFolderChars) {
+    // Past the folder's own closing separator, to the one before its name.
+    const std::size_t cut = folder.find_last_of(L"\\/", folder.size() - 2);
+    if (cut == std::wstring_view::npos || cut == 0) return {};
+    folder = folder.substr(0, cut + 1);
+  }
+  return folder;
+}
+
 }  // namespace
 
 std::vector<ChosenFile> ChooseTxtFiles(HWND owner, std::wstring& folder) {
@@ -58,7 +75,8 @@ std::vector<ChosenFile> ChooseTxtFiles(HWND owner, std::wstring& folder) {
   dialog.lpstrFilter = kFilter.data();
   dialog.lpstrFile = buffer;  // zero-filled: no initial file name
   dialog.nMaxFile = kSelectionBufferChars;
-  dialog.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
+  const std::wstring start(FolderTheDialogTakes(folder));
+  dialog.lpstrInitialDir = start.empty() ? nullptr : start.c_str();
   // The read-only box means nothing to a program that only reads, and the
   // program keeps its promise to write nothing: no Recent Items either.
   dialog.Flags = OFN_EXPLORER | OFN_ALLOWMULTISELECT | OFN_HIDEREADONLY | OFN_DONTADDTORECENT;

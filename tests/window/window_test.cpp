@@ -547,21 +547,30 @@ TEST(Form1Drop, AddsDroppedFilesAndTheTxtFilesOfDroppedTreesInExplorersOrderAsOn
   std::filesystem::remove_all(dir.Wide(L"tree\\link"), ignored);
 }
 
+// What the Open dialog was handed, seen from its WM_INITDIALOG, and what
+// became of its buffer once it returned.
+DWORD room = 0;
+DWORD flags = 0;
+std::wstring start;
+const void* buffer_base = nullptr;
+MEMORY_BASIC_INFORMATION buffer_after{};
+
 std::vector<std::wstring> Choose(Form1Fixture& f, std::vector<std::wstring> steps) {
   auto driver = DriveOpenDialog(std::move(steps));
   ::SendMessageW(f[Control::Command1], BM_CLICK, 0, 0);
+  // At once: the heap may take the address space again.
+  ::VirtualQuery(buffer_base, &buffer_after, sizeof buffer_after);
   EXPECT_EQ(driver.get(), "");
   return ListBoxRows(f[Control::List1]);
 }
 
-// What the Open dialog was handed, seen from its WM_INITDIALOG.
-DWORD room = 0;
-DWORD flags = 0;
 LRESULT CALLBACK SpyOnDialog(int code, WPARAM wparam, LPARAM lparam) {
   const auto& sent = *reinterpret_cast<const CWPSTRUCT*>(lparam);
   if (sent.message == WM_INITDIALOG && !(::GetWindowLongW(sent.hwnd, GWL_STYLE) & WS_CHILD)) {
     const OPENFILENAMEW& asked = **reinterpret_cast<OPENFILENAMEW* const*>(sent.lParam);
     flags = asked.Flags;
+    start = asked.lpstrInitialDir ? asked.lpstrInitialDir : L"";
+    buffer_base = asked.lpstrFile;
     // Past the buffer, a reserved page of the same allocation: an overrun
     // stops there, whatever else lies around it.
     MEMORY_BASIC_INFORMATION buffer{};
@@ -587,7 +596,6 @@ TEST(OpenDialog, ChoosesFromTwoFoldersLeavesTheCurrentDirectoryReopensWhereTheUs
   b.Write(L"同名.txt", {0xFF, 0xFE});
   b.Write(L"c.txt", {0x61});
   Choose(f, {a.Wide(L""), L"\"同名.txt\" \"b.txt\""});
-  ::UnhookWindowsHookEx(hook);
   EXPECT_GE(room, 20'000u * MAX_PATH) << "no room for 20,000 long names, or no guard page after it";
   constexpr DWORD kWanted = OFN_EXPLORER | OFN_ALLOWMULTISELECT | OFN_HIDEREADONLY | OFN_DONTADDTORECENT;
   EXPECT_EQ(flags & kWanted, kWanted) << "Wine's dialog takes several names even without OFN_ALLOWMULTISELECT";
@@ -605,6 +613,18 @@ TEST(OpenDialog, ChoosesFromTwoFoldersLeavesTheCurrentDirectoryReopensWhereTheUs
   f.Click(Control::Command2);
   EXPECT_EQ(ListBoxRows(f[Control::List2]),
             (std::vector<std::wstring>{L"UTF8", L"UUnicodeBigEndian", L"Unicode", L"ANSI", L"UTF8", L"UTF8"}));
+  // Files from a folder deeper than the dialog's MAX_PATH buffers: it starts
+  // in the nearest folder above that leaves room for an 8.3 name.
+  const std::wstring fits = a.Wide(L"") + std::wstring(MAX_PATH - 14 - a.Wide(L"").size(), L'd') + L"\\";
+  const std::wstring deep = fits + std::wstring(80, L'e');
+  std::filesystem::create_directories(L"\\\\?\\" + deep);
+  f.form().AppendPaths({deep + L"\\第1章.txt"});
+  Choose(f, {L""});
+  ::UnhookWindowsHookEx(hook);
+  EXPECT_EQ(start, fits);
+  // Released, not only decommitted: each opening would keep 16 MB of the
+  // 32-bit program's address space.
+  EXPECT_EQ(buffer_after.State, static_cast<DWORD>(MEM_FREE));
 }
 
 TEST(App, StartsWithForm1AloneListsThePathsItIsStartedWithNamesItsListsAndEndsWithCodeZeroOnClose) {
