@@ -75,7 +75,10 @@ int wmain(int argc, wchar_t** argv) {
                               [&] { return ::SendMessageW(control(Control::List1), LB_GETCOUNT, 0, 0) == kChapters; });
   if (ok) {
     ::PostMessageW(control(Control::Command2), BM_CLICK, 0, 0);
-    ok = PumpUntil(nullptr, 20s, [&] { return !::IsWindowEnabled(control(Control::Command2)); });
+    // The clear button is greyed while the pass runs, and the analyse button for good.
+    ok = PumpUntil(nullptr, 20s, [&] {
+      return !::IsWindowEnabled(control(Control::Command2)) && ::IsWindowEnabled(control(Control::Command4));
+    });
     // The summary after the pass: a click on the last count of the status
     // bar (ANSI, the most common here) selects the first ANSI chapter, and
     // the mouse rests there, so that the count's tip shows.

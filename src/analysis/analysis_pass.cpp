@@ -22,29 +22,23 @@ namespace {
 // All that the workers touch, in one block that each of them holds: a
 // worker that a stopped pass leaves behind in a read keeps it alive until
 // the read returns, and then finds the pass gone. The answers are a byte
-// per row: 0 while the row's file is unread, else its code + 1. Rows are
-// handed out in order of index.
+// per row: 0 while the row's file is unread, else its code + 1, with
+// kNoted set when the row has a note. Rows are handed out in order of index.
 struct SharedReads {
-  SharedReads(const RowList& list, FileReader reader, int workers)
-      : count(list.RowCount()),
+  SharedReads(PassPaths files, FileReader reader)
+      : paths(std::move(files)),
+        count(static_cast<RowIndex>(paths->size())),
         read(std::move(reader)),
-        answers(std::make_unique<std::atomic<std::uint8_t>[]>(static_cast<std::size_t>(count))),
-        files(list),
-        workers(static_cast<std::size_t>(workers)),
-        copying(std::make_unique<Flag[]>(this->workers)) {}
+        answers(std::make_unique<std::atomic<std::uint8_t>[]>(static_cast<std::size_t>(count))) {}
 
-  // `worker` is the reading thread's index, or kPassThread.
-  // `path` is the reader's own buffer for the row's path: a copy, since the
-  // list may go while the read still waits, and one that is reused, since
-  // an allocation a row costs a warm pass a twentieth of its time.
-  bool ReadNext(int worker, std::wstring& path) noexcept;
+  // Reads the next row nobody has taken; false once there is none, or the pass is over.
+  bool ReadNext();
   // The rows no thread has begun to read.
   [[nodiscard]] RowIndex Untaken() const noexcept { return count - std::min(next.load(), count); }
-  // From now on no worker touches the caller's list; returns once none does.
-  void LetGoOfFiles() noexcept;
 
-  static constexpr int kPassThread = -1;
+  static constexpr std::uint8_t kNoted = 0x80;
 
+  const PassPaths paths;
   const RowIndex count;
   const FileReader read;
   std::unique_ptr<std::atomic<std::uint8_t>[]> answers;
@@ -56,84 +50,36 @@ struct SharedReads {
   std::atomic<RowIndex> awaited = kNoRow;  // the row the pass's own thread sleeps for
   std::mutex answered_mutex;
   std::condition_variable answered;
-  std::mutex failures_mutex;
-  RowNotes failures;
-  // The caller's List1, which the window may clear once the pass has
-  // returned. Each worker raises its own flag while it copies a row's path
-  // and looks at `over` only then; the pass sets `over` and then waits for
-  // the flags to fall, which takes no longer than a copy. A flag a worker
-  // of its own, on a line of its own: one lock for all would cost every
-  // row of a warm pass a contended round trip.
-  const RowList& files;
-  const std::size_t workers;
-  struct alignas(64) Flag {
-    std::atomic<bool> up = false;
-  };
-  class FlagUp {
-   public:
-    explicit FlagUp(Flag* flag) noexcept : flag_(flag) {
-      if (flag_) flag_->up.store(true);
-    }
-    FlagUp(const FlagUp&) = delete;
-    FlagUp& operator=(const FlagUp&) = delete;
-    ~FlagUp() {
-      if (flag_) flag_->up.store(false);
-    }
-
-   private:
-    Flag* flag_;
-  };
-  std::unique_ptr<Flag[]> copying;
+  std::mutex notes_mutex;
+  RowNotes notes;
 };
 
-void SharedReads::LetGoOfFiles() noexcept {
-  over.store(true);
-  for (std::size_t i = 0; i < workers; ++i) {
-    while (copying[i].up.load()) std::this_thread::yield();
-  }
-}
-
-bool SharedReads::ReadNext(int worker, std::wstring& path) noexcept {
+bool SharedReads::ReadNext() {
   if (over.load()) return false;
   const RowIndex row = next.fetch_add(1);
   if (row >= count) return false;
   EncodingCode code = EncodingCode::Unreadable;
   ReadFailure failure;
   const auto start = std::chrono::steady_clock::now();
+  bool noted = false;
   try {
     // The full path the row was chosen with, not its bare name: the
     // current directory says nothing about where a file came from.
-    bool chosen_path = false;
-    bool gone = false;
-    {
-      // Both stores and both loads are sequentially consistent: either this
-      // sees `over`, or the pass sees the flag up and waits for it to fall,
-      // which it does on every path out of here, a failed copy included.
-      const FlagUp up(worker == kPassThread ? nullptr : &copying[static_cast<std::size_t>(worker)]);
-      gone = over.load();
-      const std::wstring* chosen = gone ? nullptr : files.GetPath(row);
-      if (chosen) path.assign(*chosen);
-      chosen_path = chosen != nullptr;
-    }
-    if (gone) return false;
-    if (chosen_path) {
-      code = read ? read(path, failure) : GetFileEncoding(path, failure);
-    } else {
-      failure.kind = FailureKind::kOther;
-    }
+    code = read ? read((*paths)[static_cast<std::size_t>(row)], failure)
+                : GetFileEncoding((*paths)[static_cast<std::size_t>(row)], failure);
     // Few rows fail or are empty, so one lock for them costs the others nothing.
     if (code == EncodingCode::Unreadable || failure.kind == FailureKind::kEmpty) {
-      const std::lock_guard lock(failures_mutex);
-      failures.emplace(row, failure);
+      const std::lock_guard lock(notes_mutex);
+      notes.emplace(row, failure);
+      noted = true;
     }
   } catch (...) {
-    // Out of memory for a path's copy or conversion: that file was not read.
+    // Out of memory for a path's conversion: that file was not read.
     code = EncodingCode::Unreadable;
-    failure.kind = FailureKind::kOther;
   }
   read_ns.fetch_add((std::chrono::steady_clock::now() - start).count(), std::memory_order_relaxed);
   reads.fetch_add(1, std::memory_order_relaxed);
-  answers[row].store(static_cast<std::uint8_t>(static_cast<int>(code) + 1));
+  answers[row].store(static_cast<std::uint8_t>((static_cast<int>(code) + 1) | (noted ? kNoted : 0)));
   // The waiter names its row before it checks the answer, and the answer
   // is stored before the name is read: either it sees the answer, or it
   // is seen waiting, and the lock then wakes it no sooner than it sleeps.
@@ -151,8 +97,8 @@ constexpr int kTurnsBeforeSleep = 16;
 // counts, retires, joins and leaves the workers.
 class ReadAhead {
  public:
-  ReadAhead(const RowList& files, ReadAheadPool pool, FileReader read)
-      : pool_(Sized(pool)), shared_(std::make_shared<SharedReads>(files, std::move(read), pool_.most)) {
+  ReadAhead(PassPaths paths, ReadAheadPool pool, FileReader read)
+      : pool_(Sized(pool)), shared_(std::make_shared<SharedReads>(std::move(paths), std::move(read))) {
     workers_.reserve(static_cast<std::size_t>(pool_.most));
     Grow(pool_.first);
   }
@@ -160,13 +106,27 @@ class ReadAhead {
   ReadAhead& operator=(const ReadAhead&) = delete;
   ~ReadAhead() { LetGo(false); }
 
-  // The code of `row`, or nullopt if it is not read within `slice`.
-  [[nodiscard]] std::optional<EncodingCode> Answer(RowIndex row, std::chrono::milliseconds slice) {
+  // After a full pass every worker is about to end and is joined; after a
+  // stop none is waited for: a worker may be stuck in a read.
+  void LetGo(bool full) {
+    shared_->over.store(true);
+    for (std::thread& worker : workers_) {
+      if (!worker.joinable()) continue;
+      if (full) {
+        worker.join();
+      } else {
+        worker.detach();
+      }
+    }
+  }
+
+  // The code of `row`, or nullopt if it is not read within `slice`; the
+  // row's note, if it has one, goes to `note`.
+  [[nodiscard]] std::optional<EncodingCode> Answer(RowIndex row, std::chrono::milliseconds slice, ReadFailure& note) {
     SharedReads& reads = *shared_;
     if (active_ == 0) {
       // No thread could be started: the pass reads on by itself.
-      std::wstring path;
-      while (reads.next.load() <= row && reads.ReadNext(SharedReads::kPassThread, path)) continue;
+      while (reads.next.load() <= row && reads.ReadNext()) continue;
     }
     // Files in the page cache are read in microseconds: giving the processor
     // to the workers a few times costs less than a sleep and a wake-up.
@@ -181,37 +141,15 @@ class ReadAhead {
       reads.awaited.store(kNoRow);
       if (!read) return std::nullopt;
     }
-    return static_cast<EncodingCode>(reads.answers[row].load() - 1);
-  }
-
-  // Ends the read-ahead once `done` rows are labelled, and returns the notes
-  // of those rows.
-  [[nodiscard]] RowNotes Finish(RowIndex done) {
-    SharedReads& reads = *shared_;
-    LetGo(done == reads.count);
-    const std::lock_guard lock(reads.failures_mutex);
-    RowNotes failures;
-    for (auto it = reads.failures.begin(); it != reads.failures.end() && it->first < done; ++it) {
-      failures.insert(*it);
+    const std::uint8_t answer = reads.answers[row].load();
+    if (answer & SharedReads::kNoted) {
+      const std::lock_guard lock(reads.notes_mutex);
+      note = reads.notes.at(row);
     }
-    return failures;
+    return static_cast<EncodingCode>((answer & ~SharedReads::kNoted) - 1);
   }
 
  private:
-  // After a full pass every worker is about to end and is joined; after a
-  // stop none is waited for.
-  void LetGo(bool full) {
-    shared_->LetGoOfFiles();
-    for (std::thread& worker : workers_) {
-      if (!worker.joinable()) continue;
-      if (full) {
-        worker.join();
-      } else {
-        worker.detach();
-      }
-    }
-  }
-
   // The labels have caught up with the reads: the pool may change size.
   void Adapt() {
     const SharedReads& reads = *shared_;
@@ -240,8 +178,7 @@ class ReadAhead {
     for (int i = 0; i < more; ++i) {
       try {
         workers_.emplace_back([shared = shared_, index = active_] {
-          std::wstring path;
-          while (index < shared->allowed.load(std::memory_order_relaxed) && shared->ReadNext(index, path)) continue;
+          while (index < shared->allowed.load(std::memory_order_relaxed) && shared->ReadNext()) continue;
         });
         ++active_;
       } catch (const std::system_error&) {
@@ -275,25 +212,95 @@ ReadAheadPool DefaultReadAheadPool() noexcept {
   return OpensOverlap() ? kReadAheadPool : ReadAheadPool{kReadAheadPool.first, kReadAheadPool.first};
 }
 
-RowIndex RunAnalysisPass(RowList& List1, RowList& List2, CommandButton& Command2, const PassOptions& options) {
-  const RowIndex count = List1.RowCount();
-  List2.Reserve(count);
-  ReadAhead files(List1, options.pool, options.read);
+PassPaths PathsOf(const RowList& list) {
+  auto paths = std::make_shared<std::vector<std::wstring>>();
+  paths->reserve(static_cast<std::size_t>(list.RowCount()));
+  for (RowIndex row = 0; row < list.RowCount(); ++row) paths->push_back(*list.GetPath(row));
+  return paths;
+}
+
+RowIndex ReadMarks(const PassPaths& paths, const PassOptions& options, const RowLabelled& labelled) {
+  const auto count = static_cast<RowIndex>(paths->size());
+  ReadAhead files(paths, options.pool, options.read);
   RowIndex done = 0;
   while (done < count && !options.stop.stop_requested()) {
-    if (const std::optional<EncodingCode> code = files.Answer(done, kPassWaitSlice)) {
-      // Moving the selection raises List1's handler, whose mirror into List2
-      // finds no row yet and fails quietly; the pass does not care.
-      (void)List1.SelectRow(done);
-      (void)List2.SetRow(done, LabelForCode(*code));
+    ReadFailure note;
+    if (const std::optional<EncodingCode> code = files.Answer(done, kPassWaitSlice, note)) {
+      labelled(done, *code, note.kind == FailureKind::kNone ? nullptr : &note);
       ++done;
     }
     if (options.progress) options.progress(done, count);
   }
-  RowNotes failures = files.Finish(done);
-  if (options.notes) *options.notes = std::move(failures);
+  files.LetGo(done == count);
+  return done;
+}
+
+void LabelRow(RowList& List1, RowList& List2, RowIndex row, EncodingCode code, bool follow) {
+  // Moving the selection raises List1's handler, whose mirror into List2
+  // finds no row yet and fails quietly; the pass does not care.
+  if (follow) (void)List1.SelectRow(row);
+  (void)List2.SetRow(row, LabelForCode(code));
+}
+
+RowIndex RunAnalysisPass(RowList& List1, RowList& List2, CommandButton& Command2, const PassOptions& options) {
+  List2.Reserve(List1.RowCount());
+  RowNotes notes;
+  const RowIndex done =
+      ReadMarks(PathsOf(List1), options, [&](RowIndex row, EncodingCode code, const ReadFailure* note) {
+        LabelRow(List1, List2, row, code);
+        if (note) notes.emplace(row, *note);
+      });
+  if (options.notes) *options.notes = std::move(notes);
   Command2.SetEnabled(false);
   return done;
+}
+
+// What the pass's thread hands over to whoever takes its batches.
+struct BackgroundPass::Outbox {
+  std::mutex mutex;
+  Batch batch;
+};
+
+BackgroundPass::BackgroundPass(PassPaths paths, ReadAheadPool pool, FileReader read, std::function<void()> over)
+    : outbox_(std::make_shared<Outbox>()) {
+  auto pass = [outbox = outbox_, paths = std::move(paths), pool, read = std::move(read), over](std::stop_token stop) {
+    PassOptions options;
+    options.pool = pool;
+    options.stop = std::move(stop);
+    options.read = read;
+    try {
+      ReadMarks(paths, options, [&outbox](RowIndex row, EncodingCode code, const ReadFailure* note) {
+        const std::lock_guard lock(outbox->mutex);
+        outbox->batch.codes.push_back(code);
+        if (note) outbox->batch.notes.emplace(row, *note);
+      });
+    } catch (...) {
+      // Out of memory for a label: the pass ends where it got to.
+    }
+    {
+      const std::lock_guard lock(outbox->mutex);
+      outbox->batch.over = true;
+    }
+    if (over) over();
+  };
+  try {
+    thread_ = std::jthread(std::move(pass));
+  } catch (const std::system_error&) {
+    // No thread to be had: the pass ends before its first file, as if
+    // stopped there, rather than read on the window's thread.
+    outbox_->batch.over = true;
+    if (over) over();
+  }
+}
+
+BackgroundPass::~BackgroundPass() = default;
+
+BackgroundPass::Batch BackgroundPass::Take() {
+  const std::lock_guard lock(outbox_->mutex);
+  Batch taken = std::move(outbox_->batch);
+  outbox_->batch = {};
+  outbox_->batch.over = taken.over;
+  return taken;
 }
 
 }  // namespace kavren

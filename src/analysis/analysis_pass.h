@@ -3,8 +3,11 @@
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <stop_token>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "analysis/label_texts.h"
 #include "analysis/pool_sizing.h"
@@ -43,15 +46,60 @@ struct PassOptions {
   FileReader read;
 };
 
-// Row i of List1 becomes current (its selection handler runs), its file is
-// examined, and the label is written as row i of List2, row after row on the
-// caller's thread, which never reads a file itself: the worker threads of
-// the pool read them ahead, in order of index. At the end of a full pass
-// none outlives the call. A stopped pass labels no row past the first one
-// not yet read, and leaves behind any worker still stuck in a read: it
-// touches nothing of the caller's, and its answer is dropped. List1 must
-// not change while the pass runs. Command2 is disabled at the end, also
-// when List1 was empty or the pass was stopped. Returns the rows labelled.
+// The paths a pass examines, taken as it starts: a worker stuck in a read
+// holds them, and the window's list may change or go meanwhile.
+using PassPaths = std::shared_ptr<const std::vector<std::wstring>>;
+[[nodiscard]] PassPaths PathsOf(const RowList& list);
+
+// Told of each row in order of index, as soon as it and every row before it
+// are examined: its code, and its note if it needs one.
+using RowLabelled = std::function<void(RowIndex row, EncodingCode code, const ReadFailure* note)>;
+
+// Examines the files of `paths` in order of index, on the caller's thread,
+// which never reads a file itself: the worker threads of the pool read them
+// ahead. At the end of a full pass none outlives the call. A stopped pass
+// tells of no row past the first one not yet read, and leaves behind any
+// worker still stuck in a read: it holds only the paths and a block of its
+// own, and its answer is dropped. Returns the rows told of.
+RowIndex ReadMarks(const PassPaths& paths, const PassOptions& options, const RowLabelled& labelled);
+
+// Writes what the pass found of row `row` as the pass does: row `row` of
+// List1 becomes current (its selection handler runs) when `follow`, then the
+// label is written as row `row` of List2.
+void LabelRow(RowList& List1, RowList& List2, RowIndex row, EncodingCode code, bool follow = true);
+
+// The pass behind Command2 on the caller's thread: ReadMarks over List1's
+// paths, each row labelled by LabelRow. Command2 is disabled at the end,
+// also when List1 was empty or the pass was stopped. Returns the rows
+// labelled.
 RowIndex RunAnalysisPass(RowList& List1, RowList& List2, CommandButton& Command2, const PassOptions& options = {});
+
+// ReadMarks on a thread of its own, for a window that must never wait on it:
+// what it found is taken in batches.
+class BackgroundPass {
+ public:
+  // `over` is called on the pass's thread once the pass has ended, so that
+  // the last batch can be taken at once.
+  BackgroundPass(PassPaths paths, ReadAheadPool pool, FileReader read, std::function<void()> over);
+  BackgroundPass(const BackgroundPass&) = delete;
+  BackgroundPass& operator=(const BackgroundPass&) = delete;
+  // Stops the pass and waits for its thread, which waits on a read no
+  // longer than kPassWaitSlice.
+  ~BackgroundPass();
+
+  void RequestStop() noexcept { thread_.request_stop(); }
+
+  struct Batch {
+    std::vector<EncodingCode> codes;  // of the rows after the last batch's, in order
+    RowNotes notes;                   // of those rows
+    bool over = false;                // and nothing more will come
+  };
+  [[nodiscard]] Batch Take();
+
+ private:
+  struct Outbox;
+  std::shared_ptr<Outbox> outbox_;
+  std::jthread thread_;
+};
 
 }  // namespace kavren

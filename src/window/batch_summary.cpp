@@ -63,22 +63,24 @@ namespace {
 constexpr wchar_t kHowToStop[] = L"按 Esc 停止";
 
 // The lines before any stop is taken into account.
-StatusLines StatusBeforeStops(const BatchState& batch) {
-  if (batch.walking) {
-    const std::wstring state = L"正在添加文件：已列出 " + WithThousands(batch.listed) + L" 个";
+StatusLines StatusBeforeStops(const BatchState& batch, const WorkState& work) {
+  if (work.walking) {
+    const std::wstring state = L"正在添加文件：已列出 " + WithThousands(work.listed) + L" 个";
     return {state, state, kHowToStop};
   }
-  if (batch.running) {
-    const std::int64_t percent = batch.files > 0 ? batch.done * 100 / batch.files : 100;
+  if (work.passing) {
+    const std::int64_t percent = work.pass_files > 0 ? work.done * 100 / work.pass_files : 100;
+    const std::int64_t elapsed_ms = batch.now_ms - work.pass_start_ms;
+    const std::int64_t waited_ms = batch.now_ms - work.done_changed_ms;
     // In whole seconds, so that the line changes once a second rather than at every update; and the rest only
     // once there is something to go by: the first second says little of it.
-    std::wstring next = L"已用 " + Duration(batch.elapsed_ms, true);
-    if (!batch.waiting_for.empty()) {
-      next = L"正在等待：" + batch.waiting_for + L"（" + Duration(batch.waited_ms, true) + L"）";
-    } else if (batch.done > 0 && batch.elapsed_ms >= 1000) {
-      next += L"，约剩 " + Duration(batch.elapsed_ms * (batch.files - batch.done) / batch.done, true);
+    std::wstring next = L"已用 " + Duration(elapsed_ms, true);
+    if (waited_ms >= kNamedWaitMs && !batch.current.empty()) {
+      next = L"正在等待：" + std::wstring(batch.current) + L"（" + Duration(waited_ms, true) + L"）";
+    } else if (work.done > 0 && elapsed_ms >= 1000) {
+      next += L"，约剩 " + Duration(elapsed_ms * (work.pass_files - work.done) / work.done, true);
     }
-    std::wstring state = L"正在分析：" + WithThousands(batch.done) + L" / " + WithThousands(batch.files) +
+    std::wstring state = L"正在分析：" + WithThousands(work.done) + L" / " + WithThousands(work.pass_files) +
                          L" 个文件（" + std::to_wstring(percent) + L"%）";
     return {state, state, next + L"。" + kHowToStop};
   }
@@ -90,15 +92,15 @@ StatusLines StatusBeforeStops(const BatchState& batch) {
   }
   const std::wstring files = L"共 " + WithThousands(batch.files) + L" 个文件";
   if (!batch.pass_run) return {files, files, L"点击“分析编码方式”查看每个文件的编码方式"};
-  if (batch.stopped && batch.analysed > 0) {
-    const std::wstring done = WithThousands(batch.analysed) + L" / " + WithThousands(batch.pass_files);
-    return {L"已停止：已分析 " + done + L" 个文件，" + Took(batch.pass_ms), L"已停止：" + done, L""};
+  if (work.pass_stopped && batch.analysed > 0) {
+    const std::wstring done = WithThousands(batch.analysed) + L" / " + WithThousands(work.pass_files);
+    return {L"已停止：已分析 " + done + L" 个文件，" + Took(work.pass_ms), L"已停止：" + done, L""};
   }
   if (batch.analysed == 0) {
     // The pass ran over other files, or none, and the list was cleared since.
     return {files + L"，未分析", files, L"每次运行只分析一次：要分析这些文件，请重新启动程序"};
   }
-  std::wstring summary = L"已分析 " + WithThousands(batch.analysed) + L" 个文件，" + Took(batch.pass_ms);
+  std::wstring summary = L"已分析 " + WithThousands(batch.analysed) + L" 个文件，" + Took(work.pass_ms);
   // Empty files are what a failed download leaves: worth a word of their own.
   if (batch.empty > 0) summary += L"，其中 " + WithThousands(batch.empty) + L" 个是空文件";
   const RowIndex late = batch.files - batch.analysed;
@@ -106,23 +108,28 @@ StatusLines StatusBeforeStops(const BatchState& batch) {
     return {summary + L"；之后加入的 " + WithThousands(late) + L" 个未分析", WithThousands(late) + L" 个未分析", L"",
             L"每次运行只分析一次：要分析之后加入的文件，请重新启动程序"};
   }
-  return {summary, Took(batch.pass_ms), L""};
+  return {summary, Took(work.pass_ms), L""};
 }
 
 }  // namespace
 
-StatusLines StatusText(const BatchState& batch) {
-  StatusLines lines = StatusBeforeStops(batch);
-  if (batch.walking || batch.running) return lines;
-  if (batch.walk_empty) {
+StatusLines StatusText(const BatchState& batch, const WorkState& work) {
+  StatusLines lines = StatusBeforeStops(batch, work);
+  if (work.walking || work.passing) return lines;
+  if (work.walk_empty) {
     lines.state = L"没有加入文件：拖入或打开的项目中没有 .txt 文件";
     lines.brief = L"没有加入文件";
   }
-  if (batch.walk_stopped) {
-    lines.state = L"已停止添加：列出了 " + WithThousands(batch.listed) + L" 个文件，不是拖入的全部文件";
+  if (work.walk_stopped) {
+    lines.state = L"已停止添加：列出了 " + WithThousands(work.listed) + L" 个文件，不是拖入的全部文件";
     lines.brief = L"已停止添加";
   }
   return lines;
+}
+
+CanAct WhatCanAct(const WorkState& work, bool pass_used) noexcept {
+  const bool idle = !work.passing && !work.walking;
+  return {idle, idle && !pass_used, idle, idle};
 }
 
 std::wstring CountText(const LabelCount& count) {

@@ -35,24 +35,45 @@ struct LabelCount {
 // A count, 1234567, as "1,234,567", as Explorer counts items.
 [[nodiscard]] std::wstring WithThousands(std::int64_t number);
 
-// Where the batch stands, as the status bar shows it.
+// Where the long work stands, or last stood. Its one owner keeps it as
+// the work goes; the status bar reads it as it is. Times are milliseconds
+// of one steady clock.
+struct WorkState {
+  bool passing = false;              // the pass is under way
+  std::int64_t pass_start_ms = 0;    // when it started
+  RowIndex pass_files = 0;           // the rows it was run on
+  RowIndex done = 0;                 // the rows it has labelled
+  std::int64_t done_changed_ms = 0;  // when that count last changed
+  std::int64_t pass_ms = 0;          // how long the run's pass took
+  bool pass_stopped = false;         // it was stopped before its last file
+  bool walking = false;              // dropped folders are being walked
+  RowIndex listed = 0;               // the files the last walk listed
+  bool walk_stopped = false;         // it was stopped: not every file of that drop is listed
+  bool walk_empty = false;           // it found nothing to add
+};
+
+// A file the pass has waited on this long is named in the status bar: the
+// storage is slow, not the program.
+inline constexpr std::int64_t kNamedWaitMs = 2000;
+
+// What the window lets the user start: nothing that changes the lists
+// while long work runs on them, and a second pass never.
+struct CanAct {
+  bool choose = true;   // 选择Txt文件
+  bool analyse = true;  // 分析编码方式
+  bool clear = true;    // 清 空 数 据
+  bool drop = true;     // files dropped from Explorer
+};
+[[nodiscard]] CanAct WhatCanAct(const WorkState& work, bool pass_used) noexcept;
+
+// Where the batch stands in the lists, as the status bar shows it.
 struct BatchState {
   RowIndex files = 0;           // rows of the file list
   RowIndex analysed = 0;        // labels written by the pass (rows of the label list with a label)
-  bool pass_run = false;        // this run's one pass is over
-  std::int64_t pass_ms = 0;     // how long it took
-  RowIndex done = 0;            // during the pass: files labelled so far
-  std::int64_t elapsed_ms = 0;  // during the pass: time so far
-  bool running = false;
-  std::wstring waiting_for{};  // during the pass: the file it has waited on for a while, by name
-  std::int64_t waited_ms = 0;  // and for how long
-  RowIndex pass_files = 0;     // the rows the pass was run on
-  bool stopped = false;        // the pass was stopped before its last file
-  bool walking = false;        // dropped folders are being walked
-  RowIndex listed = 0;         // during the walk: the files listed so far
-  bool walk_stopped = false;   // the last walk was stopped: not every file of that drop is listed
-  bool walk_empty = false;     // the last walk found no file at all
-  RowIndex empty = 0;          // files of the pass that have no bytes
+  bool pass_run = false;        // this run's one pass is used
+  RowIndex empty = 0;           // files of the pass that have no bytes
+  std::wstring_view current{};  // during the pass, the name of the file it is on
+  std::int64_t now_ms = 0;
 };
 
 // The status bar's two lines: where the batch stands (in full, and in brief
@@ -65,7 +86,7 @@ struct StatusLines {
   std::wstring next;
   std::wstring why{};
 };
-[[nodiscard]] StatusLines StatusText(const BatchState& batch);
+[[nodiscard]] StatusLines StatusText(const BatchState& batch, const WorkState& work);
 
 // The text of a label's part of the status bar: the label, then its count.
 [[nodiscard]] std::wstring CountText(const LabelCount& count);

@@ -5,7 +5,6 @@
 #include <shlwapi.h>
 
 #include <algorithm>
-#include <condition_variable>
 #include <mutex>
 #include <system_error>
 #include <utility>
@@ -127,14 +126,15 @@ void WalkPaths(const std::vector<std::wstring>& paths, const DropSink& sink) {
 // as long as it runs, which may be longer than the window waits.
 struct BackgroundWalk::Shared {
   std::mutex mutex;
-  std::condition_variable over_changed;
   std::vector<ChosenFile> found;
   bool over = false;
   std::stop_source stop;
 };
 
-BackgroundWalk::BackgroundWalk(std::vector<std::wstring> paths) : shared_(std::make_shared<Shared>()) {
-  auto walk = [shared = shared_, paths = std::move(paths)] {
+BackgroundWalk::BackgroundWalk(std::vector<std::wstring> paths, const Walker& walker, std::function<void()> over)
+    : shared_(std::make_shared<Shared>()) {
+  auto walk = [shared = shared_, paths = std::move(paths), walker = walker ? walker : Walker(WalkPaths),
+               over = std::move(over)] {
     const DropSink sink = {[&shared](ChosenFile file) {
                              const std::lock_guard lock(shared->mutex);
                              shared->found.push_back(std::move(file));
@@ -142,18 +142,21 @@ BackgroundWalk::BackgroundWalk(std::vector<std::wstring> paths) : shared_(std::m
                            shared->stop.get_token()};
     // A path or a name that cannot be copied for want of memory ends the walk, not the program.
     try {
-      WalkPaths(paths, sink);
+      walker(paths, sink);
     } catch (...) {
     }
-    const std::lock_guard lock(shared->mutex);
-    shared->over = true;
-    shared->over_changed.notify_all();
+    {
+      const std::lock_guard lock(shared->mutex);
+      shared->over = true;
+    }
+    if (over) over();
   };
   try {
-    thread_ = std::thread(walk);
+    thread_ = std::thread(std::move(walk));
   } catch (const std::system_error&) {
-    // No thread to be had: the walk runs here, as it did before it had one.
-    walk();
+    // No thread to be had: the walk ends at once, as if stopped before its
+    // first folder, rather than list a share on the window's thread.
+    shared_->over = true;
   }
 }
 
@@ -174,9 +177,8 @@ BackgroundWalk::~BackgroundWalk() {
   }
 }
 
-bool BackgroundWalk::Take(std::vector<ChosenFile>& files, std::chrono::milliseconds wait) {
-  std::unique_lock lock(shared_->mutex);
-  shared_->over_changed.wait_for(lock, wait, [this] { return shared_->over; });
+bool BackgroundWalk::Take(std::vector<ChosenFile>& files) {
+  const std::lock_guard lock(shared_->mutex);
   std::move(shared_->found.begin(), shared_->found.end(), std::back_inserter(files));
   shared_->found.clear();
   return shared_->over;

@@ -37,21 +37,25 @@ struct DropSink {
 void WalkPaths(const std::vector<std::wstring>& paths, const DropSink& sink);
 void WalkFolder(const std::wstring& folder, const DropSink& sink);
 
-// WalkPaths on a thread of its own: a folder on a share or a cloud drive
+// What lists the files of dropped paths; WalkPaths unless told otherwise.
+using Walker = std::function<void(const std::vector<std::wstring>& paths, const DropSink& sink)>;
+
+// A walker on a thread of its own: a folder on a share or a cloud drive
 // may take many seconds to list, and the window must not wait for it.
 class BackgroundWalk {
  public:
-  explicit BackgroundWalk(std::vector<std::wstring> paths);
+  // `over` is called on the walk's thread once it has ended, so that the
+  // last files can be taken at once.
+  BackgroundWalk(std::vector<std::wstring> paths, const Walker& walk, std::function<void()> over);
   BackgroundWalk(const BackgroundWalk&) = delete;
   BackgroundWalk& operator=(const BackgroundWalk&) = delete;
   // Stops the walk. One still inside a listing is left to end by itself,
   // and what it finds then goes nowhere.
   ~BackgroundWalk();
 
-  // Waits up to `wait` for the walk to end, then moves the files found
-  // since the last call to the end of `files`. True once the walk is over
-  // and every file it found has been handed over.
-  bool Take(std::vector<ChosenFile>& files, std::chrono::milliseconds wait);
+  // Moves the files found since the last call to the end of `files`. True
+  // once the walk is over and every file it found has been handed over.
+  bool Take(std::vector<ChosenFile>& files);
 
  private:
   struct Shared;

@@ -22,16 +22,6 @@
 namespace kavren::win32 {
 namespace {
 
-// How often long work (a pass, the walk of a drop) handles what has come
-// in (a close, Esc, what other programs send) and shows where it has got
-// to: the lists, and the status bar's count.
-constexpr ULONGLONG kMessagesIntervalMs = 100;
-constexpr ULONGLONG kProgressIntervalMs = 250;
-constexpr ULONGLONG kStatusIntervalMs = 1000;
-// A file the pass has waited on this long is named in the status bar: the
-// storage is slow, not the program.
-constexpr ULONGLONG kNamedWaitMs = 2000;
-
 // How long the menu asks whether a file still exists: a share may not answer.
 constexpr std::chrono::milliseconds kExistsWait{200};
 
@@ -92,7 +82,6 @@ Form1::~Form1() {
 }
 
 LRESULT Form1::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
-  if (long_work_.Intercept(message, wparam, lparam)) return 0;
   switch (message) {
     case WM_CREATE:
       OnCreate();
@@ -127,8 +116,21 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_DROPFILES:
       AppendDroppedFiles(reinterpret_cast<HDROP>(wparam));
       return 0;
+    case WM_TIMER:
+      if (wparam == kWorkTimerId) OnWorkNews();
+      return 0;
+    case kWorkEndedMessage:
+      OnWorkNews();
+      return 0;
+    case WM_ENDSESSION:
+      OnEndSession(wparam != FALSE);
+      return 0;
+    case WM_SETCURSOR:
+      if (OnSetCursor(LOWORD(lparam))) return TRUE;
+      return ::DefWindowProcW(hwnd_, message, wparam, lparam);
     case WM_CTLCOLORLISTBOX:
-      KeepListsSideBySide(reinterpret_cast<HWND>(lparam));
+      // Every scroll that the pass did not make is the user's.
+      if (KeepListsSideBySide(reinterpret_cast<HWND>(lparam))) follow_pass_ = false;
       return ::DefWindowProcW(hwnd_, message, wparam, lparam);
     case WM_CONTEXTMENU:
       // Elsewhere (the title bar's window menu, say) the system's own handling stands.
@@ -152,6 +154,8 @@ LRESULT Form1::OnListKey(WORD key) const {
 }
 
 void Form1::OnDestroy() {
+  // Nothing is saved, so nothing is lost: the work stops where it is.
+  long_work_.Abandon();
   NameListsForScreenReaders({control(Control::List1), control(Control::List2)}, false);
   List1.SetView(nullptr);
   List2.SetView(nullptr);
@@ -180,14 +184,7 @@ void Form1::OnCreate() {
   // A list without that row refuses, and the refusal is ignored.
   List1.SetSelectionHandler([this] { (void)List2.SelectRow(List1.CurrentRow()); });
   List2.SetSelectionHandler([this] { (void)List1.SelectRow(List2.CurrentRow()); });
-  Command2.OnEnabledChanged([this](bool enabled) {
-    const HWND button = control(Control::Command2);
-    // A disabled window keeps the keyboard focus it had, leaving Tab
-    // nowhere to start from; hand the focus on first.
-    if (!enabled && ::GetFocus() == button) ::SetFocus(::GetNextDlgTabItem(hwnd_, button, FALSE));
-    ::EnableWindow(button, enabled);
-    ShowAnalyseTip();
-  });
+  Command2.OnEnabledChanged([this](bool) { ShowWhatCanAct(); });
   tips_->SetDpi(dpi_);
   ShowAnalyseTip();
   ShowStatus();
@@ -266,10 +263,12 @@ void Form1::ShowAnalyseTip() {
   RECT area;
   ::GetWindowRect(button, &area);
   ::MapWindowPoints(HWND_DESKTOP, hwnd_, reinterpret_cast<POINT*>(&area), 2);
+  // Greyed for the pass that ran, not for work under way.
+  const bool pass_used = !Command2.Enabled() && !long_work_.Running();
   tips_->SetAreaTip(ControlId(Control::Command2), area,
-                    Command2.Enabled()   ? L""
-                    : work_.pass_stopped ? kStoppedPassTip
-                                         : kOnePassTip);
+                    !pass_used                        ? L""
+                    : long_work_.state().pass_stopped ? kStoppedPassTip
+                                                      : kOnePassTip);
 }
 
 std::wstring Form1::RowTip(HWND list_box, RowIndex row) const {
@@ -316,6 +315,12 @@ void Form1::OnCommand(int id, int code) {
     ::DestroyWindow(hwnd_);
     return;
   }
+  // Esc, as IsDialogMessageW hands it over: it stops long work, and
+  // otherwise presses nothing.
+  if (id == IDCANCEL && long_work_.Running()) {
+    long_work_.Stop();
+    return OnWorkNews();
+  }
   if ((id == ControlId(Control::Label1) || id == ControlId(Control::Label2)) && code == STN_CLICKED) {
     return OpenMakerSite();
   }
@@ -332,11 +337,14 @@ void Form1::OnCommand(int id, int code) {
   // Esc produce: no response.
 }
 
-void Form1::ChooseFiles() { AppendChosenFiles(ChooseTxtFiles(hwnd_, last_folder_)); }
+void Form1::ChooseFiles() {
+  // A click on a greyed button sent by another program acts no more than the user's.
+  if (!WhatCanAct(long_work_.state(), !Command2.Enabled()).choose) return;
+  AppendChosenFiles(ChooseTxtFiles(hwnd_, last_folder_));
+}
 
 void Form1::AppendChosenFiles(std::vector<ChosenFile> files) {
   if (files.empty()) return;
-  work_.walk_stopped = work_.walk_empty = false;
   const ListBoxView::Batch batch(*list1_view_);
   for (ChosenFile& file : files) List1.AppendRow(std::move(file.name), std::move(file.path));
   ShowUnlabelledRows();
@@ -344,7 +352,7 @@ void Form1::AppendChosenFiles(std::vector<ChosenFile> files) {
 }
 
 void Form1::ShowUnlabelledRows() {
-  if (List2.RowCount() > 0) list2_view_->PadTo(List1.RowCount());
+  if (List2.RowCount() > 0 || long_work_.state().passing) list2_view_->PadTo(List1.RowCount());
 }
 
 void Form1::AppendDroppedFiles(HDROP drop) {
@@ -352,93 +360,97 @@ void Form1::AppendDroppedFiles(HDROP drop) {
   AppendPaths(DroppedPaths(drop));
 }
 
-void Form1::AppendPaths(const std::vector<std::wstring>& paths) {
-  {
-    const LongWork::Scope work(long_work_);
-    status_shown_ = lists_shown_ = messages_taken_ = ::GetTickCount64();
-    const ListBoxView::Batch batch(*list1_view_);
-    work_.walking = true;
-    work_.walk_listed = 0;
-    BackgroundWalk walk(paths);
-    std::vector<ChosenFile> found;
-    bool over = false;
-    while (!over && !long_work_.stop_requested()) {
-      over = walk.Take(found, kPassWaitSlice);
-      for (ChosenFile& file : found) List1.AppendRow(std::move(file.name), std::move(file.path));
-      work_.walk_listed += static_cast<RowIndex>(found.size());
-      found.clear();
-      KeepAlive();
-    }
-    work_.walk_stopped = !over;
-    work_.walk_empty = over && work_.walk_listed == 0 && !paths.empty();
-    work_.walking = false;
-    // The Open dialog opens next where these files are, as it does after a choice.
-    if (work_.walk_listed > 0) {
-      const std::wstring& last = *List1.GetPath(List1.RowCount() - 1);
-      last_folder_ = last.substr(0, last.find_last_of(L"\\/") + 1);
-    }
+void Form1::AppendPaths(std::vector<std::wstring> paths) {
+  if (long_work_.Running()) {
+    handed_over_.insert(handed_over_.end(), paths.begin(), paths.end());
+    return;
   }
-  ShowUnlabelledRows();
+  long_work_.StartWalk(std::move(paths), walk_);
+  ShowWhatCanAct();
   ShowStatus();
 }
 
 void Form1::AnalyseFiles() {
-  // A click queued while the pass ran reaches the button after it was
-  // disabled; it must not start a second pass.
-  if (!Command2.Enabled()) return;
-  {
-    const LongWork::Scope work(long_work_);
-    status_shown_ = lists_shown_ = messages_taken_ = ::GetTickCount64();
-    const ListBoxView::Batch list1_batch(*list1_view_), list2_batch(*list2_view_);
-    work_.pass_start = work_.done_changed = ::GetTickCount64();
-    work_.pass_done = 0;
-    work_.pass_files = List1.RowCount();
-    work_.walk_stopped = work_.walk_empty = false;
-    PassOptions options;
-    options.progress = [this](RowIndex done, RowIndex) {
-      if (done != work_.pass_done) {
-        work_.pass_done = done;
-        work_.done_changed = ::GetTickCount64();
-      }
-      KeepAlive();
-    };
-    options.pool = read_ahead_;
-    options.notes = &notes_;
-    options.stop = long_work_.stop_token();
-    options.read = read_;
-    work_.pass_stopped = RunAnalysisPass(List1, List2, Command2, options) < work_.pass_files;
-    work_.pass_ms = static_cast<std::int64_t>(::GetTickCount64() - work_.pass_start);
-    work_.pass_done = kNoRow;
-  }
+  if (!WhatCanAct(long_work_.state(), !Command2.Enabled()).analyse) return;
+  follow_pass_ = true;
+  long_work_.StartPass(PathsOf(List1), read_ahead_, read_);
+  List2.Reserve(List1.RowCount());
+  // Blank rows beside the files to come, so that the label list scrolls
+  // as far as the file list from the start.
   ShowUnlabelledRows();
-  ShowAnalyseTip();
+  // The run's one pass is used from the moment it starts.
+  Command2.SetEnabled(false);
   ShowStatus();
 }
 
+void Form1::OnWorkNews() {
+  WorkNews news = long_work_.Take();
+  if (!news.labels.empty() || !news.files.empty()) {
+    {
+      // One repaint for the batch, when the batches end.
+      const ListBoxView::Batch list1_batch(*list1_view_), list2_batch(*list2_view_);
+      for (EncodingCode code : news.labels) LabelRow(List1, List2, List2.RowCount(), code, follow_pass_);
+      notes_.merge(news.notes);
+      for (ChosenFile& file : news.files) List1.AppendRow(std::move(file.name), std::move(file.path));
+    }
+    // The pass's selection has scrolled the file list: the labels follow
+    // now, not at the next paint, so that no frame shows them apart.
+    KeepListsSideBySide(control(Control::List1));
+  }
+  if (news.ended == WorkNews::Ended::kWalk && long_work_.state().listed > 0) {
+    // The Open dialog opens next where these files are, as it does after a choice.
+    const std::wstring& last = *List1.GetPath(List1.RowCount() - 1);
+    last_folder_ = last.substr(0, last.find_last_of(L"\\/") + 1);
+  }
+  if (news.ended != WorkNews::Ended::kNone) {
+    ShowUnlabelledRows();
+    ShowWhatCanAct();
+  }
+  if (news.status_due) ShowStatus();
+  if (news.ended != WorkNews::Ended::kNone && !handed_over_.empty()) AppendPaths(std::exchange(handed_over_, {}));
+}
+
+void Form1::OnEndSession(bool ending) {
+  // A logoff that another program cancelled changes nothing here.
+  if (ending) ::DestroyWindow(hwnd_);
+}
+
+void Form1::ShowWhatCanAct() {
+  const CanAct can = WhatCanAct(long_work_.state(), !Command2.Enabled());
+  const std::pair<Control, bool> buttons[] = {
+      {Control::Command1, can.choose}, {Control::Command2, can.analyse}, {Control::Command4, can.clear}};
+  for (const auto& [which, enabled] : buttons) {
+    const HWND button = control(which);
+    // A disabled window keeps the keyboard focus it had, leaving Tab
+    // nowhere to start from; hand the focus on first.
+    if (!enabled && ::GetFocus() == button) ::SetFocus(::GetNextDlgTabItem(hwnd_, button, FALSE));
+    ::EnableWindow(button, enabled);
+  }
+  // Explorer shows "no entry" over a window that takes no drop.
+  ::DragAcceptFiles(hwnd_, can.drop);
+  ShowAnalyseTip();
+}
+
+// The arrow with the small hourglass, as Explorer shows while it works in
+// the background: the window answers, and the work goes on.
+bool Form1::OnSetCursor(WORD hit) const {
+  if (hit != HTCLIENT || !long_work_.Running()) return false;
+  ::SetCursor(::LoadCursorW(nullptr, IDC_APPSTARTING));
+  return true;
+}
+
 void Form1::ShowStatus() {
+  const WorkState& work = long_work_.state();
   BatchState batch;
   batch.files = List1.RowCount();
   batch.analysed = List2.RowCount();
   batch.pass_run = !Command2.Enabled();
-  batch.pass_ms = work_.pass_ms;
-  batch.running = work_.pass_done != kNoRow;
-  batch.done = work_.pass_done;
-  const ULONGLONG now = ::GetTickCount64();
-  batch.elapsed_ms = batch.running ? static_cast<std::int64_t>(now - work_.pass_start) : 0;
-  if (batch.running && now - work_.done_changed >= kNamedWaitMs && List1.GetRow(work_.pass_done)) {
-    batch.waiting_for = *List1.GetRow(work_.pass_done);
-    batch.waited_ms = static_cast<std::int64_t>(now - work_.done_changed);
-  }
-  batch.pass_files = work_.pass_files;
-  batch.stopped = work_.pass_stopped;
-  batch.walking = work_.walking;
-  batch.listed = work_.walk_listed;
-  batch.walk_stopped = work_.walk_stopped;
-  batch.walk_empty = work_.walk_empty;
   batch.empty = static_cast<RowIndex>(std::count_if(
       notes_.begin(), notes_.end(), [](const auto& note) { return note.second.kind == FailureKind::kEmpty; }));
-  counts_ = batch.pass_run && !batch.running ? CountLabels(List2) : std::vector<LabelCount>{};
-  status_->Show(StatusText(batch), counts_);
+  batch.current = List1.GetRow(work.done).value_or(L"");
+  batch.now_ms = static_cast<std::int64_t>(::GetTickCount64());
+  counts_ = batch.pass_run && !work.passing ? CountLabels(List2) : std::vector<LabelCount>{};
+  status_->Show(StatusText(batch, work), counts_);
 }
 
 void Form1::SelectNextWithLabel(std::wstring_view label) {
@@ -475,7 +487,10 @@ bool Form1::OnContextMenu(HWND list_box, POINT at) {
     POINT inside = at;
     ::ScreenToClient(list_box, &inside);
     const RowIndex row = RowAtY(list_box, inside.y);
-    if (row != kNoRow && row < List1.RowCount()) (void)List1.SelectRow(row);
+    if (row != kNoRow && row < List1.RowCount()) {
+      follow_pass_ = false;
+      (void)List1.SelectRow(row);
+    }
   }
   ShowListMenu(at);
   return true;
@@ -510,36 +525,11 @@ void Form1::ShowListMenu(POINT at) {
   }
 }
 
-// Long work runs on the window's thread, which never waits on the storage
-// for longer than kPassWaitSlice: the pass's reads and the walk's listings
-// happen on threads of their own. Handling what has come in several times a
-// second keeps Windows from calling the window "not responding" and ghosting
-// it, answers what other programs send (screen readers reading the rows),
-// and takes a close and Esc.
-void Form1::KeepAlive() {
-  const ULONGLONG now = ::GetTickCount64();
-  if (now - messages_taken_ < kMessagesIntervalMs) return;
-  messages_taken_ = now;
-  if (now - lists_shown_ >= kProgressIntervalMs) {
-    lists_shown_ = now;
-    list1_view_->Refresh();
-    list2_view_->Refresh();
-  }
-  // Under Wine each new text of the status bar costs milliseconds while
-  // the pass keeps wineserver busy; once a second says enough of the rest.
-  if (now - status_shown_ >= kStatusIntervalMs) {
-    status_shown_ = now;
-    ShowStatus();
-  }
-  long_work_.HandleMessages();
-  ::UpdateWindow(hwnd_);
-}
-
 void Form1::ClearData() {
+  if (!WhatCanAct(long_work_.state(), !Command2.Enabled()).clear) return;
   List1.ClearRows();
   List2.ClearRows();
   notes_.clear();
-  work_.walk_stopped = work_.walk_empty = false;
   ShowStatus();
 }
 
@@ -555,19 +545,21 @@ void Form1::OpenMakerSite() const {
 // every scroll paints. So the other list follows here: as often as the lists
 // are drawn (four times a second in a pass), never once per row. A scroll
 // that this did not make is the user's, or a selection's.
-void Form1::KeepListsSideBySide(HWND painted) {
+bool Form1::KeepListsSideBySide(HWND painted) {
   const std::array<HWND, 2> lists = {control(Control::List1), control(Control::List2)};
   const std::size_t self = painted == lists[0] ? 0 : 1;
   const LRESULT top = ::SendMessageW(painted, LB_GETTOPINDEX, 0, 0);
-  if (painted != lists[self] || top == top_rows_[self]) return;
+  if (painted != lists[self] || top == top_rows_[self]) return false;
   top_rows_[self] = top;
   ::SendMessageW(lists[1 - self], LB_SETTOPINDEX, static_cast<WPARAM>(top), 0);
   top_rows_[1 - self] = ::SendMessageW(lists[1 - self], LB_GETTOPINDEX, 0, 0);
   tips_->ListsScrolled();
+  return true;
 }
 
 void Form1::OnListSelectionChanged(RowList& model, ListBoxView& view, HWND list_box) {
   const auto selected = static_cast<RowIndex>(::SendMessageW(list_box, LB_GETCURSEL, 0, 0));
+  follow_pass_ = false;
   (void)model.SelectRow(selected);
   // The model is the truth: if it refused, the box goes back to it.
   view.Refresh();

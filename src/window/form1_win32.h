@@ -47,17 +47,22 @@ class Form1 final : public BaseWindow<Form1> {
   // added as one batch.
   void AppendChosenFiles(std::vector<ChosenFile> files);
   // What a drop from Explorer does: the dropped files, and the .txt files of
-  // the dropped folders' trees, added as one batch. `drop` is freed.
+  // the dropped folders' trees, added as they are found. `drop` is freed.
   void AppendDroppedFiles(HDROP drop);
   // The same for full paths from elsewhere, such as the command line that
   // Explorer starts the program with for a drop on its icon or Send To.
-  void AppendPaths(const std::vector<std::wstring>& paths);
+  // Paths handed over while long work runs are walked after it.
+  void AppendPaths(std::vector<std::wstring> paths);
   // Puts both lists on the clipboard as a table; changes nothing else.
   void CopyResults() const;
   // The read-ahead the next pass uses; window_bench sets the pool it measures against.
   void SetReadAheadPool(ReadAheadPool pool) noexcept { read_ahead_ = pool; }
-  // What the next pass examines each file with; the tests make one file slow.
+  // What the next pass examines each file with, and what lists dropped
+  // folders; the tests make one file or one folder slow.
   void SetFileReader(FileReader read) { read_ = std::move(read); }
+  void SetWalker(Walker walk) { walk_ = std::move(walk); }
+  // A pass or a walk is under way.
+  [[nodiscard]] bool Working() const noexcept { return long_work_.Running(); }
 
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
 
@@ -83,8 +88,8 @@ class Form1 final : public BaseWindow<Form1> {
   void OpenMakerSite() const;
   void OnListSelectionChanged(RowList& model, ListBoxView& view, HWND list_box);
   // Row i of one list stands beside row i of the other: when `painted` has
-  // scrolled, the other list scrolls to the same first row.
-  void KeepListsSideBySide(HWND painted);
+  // scrolled, the other list scrolls to the same first row. True if it had.
+  bool KeepListsSideBySide(HWND painted);
   // After a pass, List1 may grow past the labels; List2 shows blank rows
   // beside the rest, or it could not scroll as far and a label would sit
   // beside another file's name.
@@ -106,9 +111,12 @@ class Form1 final : public BaseWindow<Form1> {
   void LayOutControls() const;
   [[nodiscard]] SIZE OuterSize() const noexcept;
 
-  // Called often during long work: shows how far it has got, and handles
-  // what has come in, as often as each is due.
-  void KeepAlive();
+  // What long work found since last time, into the lists and the status bar.
+  void OnWorkNews();
+  void OnEndSession(bool ending);
+  // Greys what cannot act now.
+  void ShowWhatCanAct();
+  [[nodiscard]] bool OnSetCursor(WORD hit) const;
 
   RowList List1;
   RowList List2;
@@ -120,25 +128,14 @@ class Form1 final : public BaseWindow<Form1> {
   std::optional<RowTips> tips_;
   std::optional<StatusBar> status_;
   std::vector<LabelCount> counts_;  // as the status bar last showed them
-  // Where the long work stands, or last stood: what the status bar says of it.
-  struct Work {
-    ULONGLONG pass_start = 0;
-    std::int64_t pass_ms = 0;
-    RowIndex pass_done = kNoRow;  // during a pass, the rows labelled so far
-    ULONGLONG done_changed = 0;   // when that last changed
-    RowIndex pass_files = 0;      // the rows the pass was run on
-    bool pass_stopped = false;
-    bool walking = false;
-    RowIndex walk_listed = 0;   // the files the last walk listed
-    bool walk_stopped = false;  // it ended before its last folder
-    bool walk_empty = false;    // it found nothing to add
-  } work_;
-  ULONGLONG status_shown_ = 0;    // when a pass or a drop last told the status bar
-  ULONGLONG lists_shown_ = 0;     // and the lists
-  ULONGLONG messages_taken_ = 0;  // when long work last handled its messages
   RowNotes notes_;
   ReadAheadPool read_ahead_ = DefaultReadAheadPool();
   FileReader read_;
+  Walker walk_;
+  std::vector<std::wstring> handed_over_;  // paths handed over during long work, to walk after it
+  // The pass moves the selection row by row until the user selects a row
+  // or scrolls; then the lists stay where the user put them.
+  bool follow_pass_ = true;
   std::array<LRESULT, 2> top_rows_{};  // the first row each list showed when last painted
   unique_font font_;
   UINT dpi_ = 96;

@@ -53,6 +53,10 @@ void ListBoxView::RowReplaced(RowIndex index) {
 }
 
 void ListBoxView::PadTo(RowIndex rows) {
+  const RowIndex more = rows - shown_rows_ - blank_rows_;
+  if (more <= 0) return;
+  const Batch batch(*this);
+  ::SendMessageW(list_box_, LB_INITSTORAGE, static_cast<WPARAM>(more), 0);
   for (; shown_rows_ + blank_rows_ < rows; ++blank_rows_) {
     ::SendMessageW(list_box_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L""));
   }
@@ -83,18 +87,22 @@ void ListBoxView::ReplaceShownRow(RowIndex index) {
 
 void ListBoxView::AddRowsFrom(RowIndex first) {
   const RowIndex count = model_.RowCount();
-  if (first >= count) return;
-  for (; blank_rows_ > 0; --blank_rows_)
-    ::SendMessageW(list_box_, LB_DELETESTRING, static_cast<WPARAM>(shown_rows_), 0);
-  if (count - first > 1) {
+  RowIndex row = first;
+  // Blank rows give way to the model's new rows in place, so the box keeps
+  // its length and where it is scrolled to.
+  for (; row < count && blank_rows_ > 0; ++row) {
+    ReplaceShownRow(row);
+    --blank_rows_;
+  }
+  if (count - row > 1) {
     // One allocation for the batch instead of one per row.
-    ::SendMessageW(list_box_, LB_INITSTORAGE, static_cast<WPARAM>(count - first),
-                   static_cast<LPARAM>((count - first) * 32 * sizeof(wchar_t)));
+    ::SendMessageW(list_box_, LB_INITSTORAGE, static_cast<WPARAM>(count - row),
+                   static_cast<LPARAM>((count - row) * 32 * sizeof(wchar_t)));
   }
-  for (RowIndex i = first; i < count; ++i) {
-    ::SendMessageW(list_box_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(RowText(i)));
+  for (; row < count; ++row) {
+    ::SendMessageW(list_box_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(RowText(row)));
   }
-  shown_rows_ = count;
+  shown_rows_ = std::max(shown_rows_, count);
 }
 
 void ListBoxView::ShowCurrentRow() noexcept {

@@ -1,85 +1,102 @@
-// long_work_win32.cpp: the window's own thread during a pass or a walk.
+// long_work_win32.cpp: starting the pass and the walk, and taking what they found.
 #include "window/long_work_win32.h"
-
-#include <shellapi.h>
 
 namespace kavren::win32 {
 namespace {
 
-// While the window is busy it must still answer what other programs send
-// (screen readers, the system asking whether it hangs), so sent messages get
-// through. Of those, these would run a handler of ours inside the long work
-// -- a clear under the pass's feet, a second pass, a drop -- and wait
-// instead.
-bool WaitsWhileBusy(UINT message) noexcept { return message == WM_COMMAND || message == WM_DROPFILES; }
-
-// The user's own clicks and keys in the window during long work: none runs
-// a handler of ours. Esc is taken before, and the frame's (the title bar's
-// buttons, a drag, Alt+F4) go to the system, which turns a close into
-// WM_CLOSE.
-bool IgnoredDuringWork(const MSG& message, HWND window) noexcept {
-  const UINT id = message.message;
-  if (id >= WM_NCMOUSEMOVE && id <= WM_NCXBUTTONDBLCLK) return message.hwnd != window;
-  if (id == WM_SYSKEYDOWN || id == WM_SYSKEYUP || id == WM_SYSCHAR) return false;
-  return (id >= WM_KEYFIRST && id <= WM_KEYLAST) || (id >= WM_MOUSEFIRST && id <= WM_MOUSELAST);
-}
+// How often the window takes what the work found and shows it in the lists.
+constexpr UINT kTickMs = 250;
+// And how often the status bar says where the work stands: under Wine each
+// new text costs milliseconds while the pass keeps wineserver busy, and
+// once a second says enough.
+constexpr ULONGLONG kStatusIntervalMs = 1000;
 
 }  // namespace
 
-LongWork::Scope::Scope(LongWork& work) : work_(work), cursor_(::SetCursor(::LoadCursorW(nullptr, IDC_WAIT))) {
-  work_.busy_ = true;
-  work_.stop_ = {};
+LongWork::~LongWork() { Abandon(); }
+
+void LongWork::Started() {
+  status_shown_ = ::GetTickCount64();
+  ::SetTimer(window_, kWorkTimerId, kTickMs, nullptr);
 }
 
-LongWork::Scope::~Scope() {
-  work_.busy_ = false;
-  std::vector<MSG> deferred = std::move(work_.deferred_);
-  work_.deferred_.clear();
-  ::SetCursor(cursor_);
-  // Closed: what waited is dropped, and the window goes next.
-  if (work_.closing_) {
-    for (const MSG& message : deferred) {
-      if (message.message == WM_DROPFILES) ::DragFinish(reinterpret_cast<HDROP>(message.wParam));
-    }
-    ::PostMessageW(work_.window_, WM_CLOSE, 0, 0);
-    return;
-  }
-  for (const MSG& message : deferred) ::PostMessageW(message.hwnd, message.message, message.wParam, message.lParam);
+void LongWork::StartPass(PassPaths paths, ReadAheadPool pool, FileReader read) {
+  const auto now = static_cast<std::int64_t>(::GetTickCount64());
+  state_.passing = true;
+  state_.pass_start_ms = state_.done_changed_ms = now;
+  state_.pass_files = static_cast<RowIndex>(paths->size());
+  state_.done = 0;
+  state_.walk_stopped = state_.walk_empty = false;
+  // The handle is copied: the thread may post after LongWork is gone, and
+  // a message to a window that is gone is dropped.
+  pass_ = std::make_unique<BackgroundPass>(std::move(paths), pool, std::move(read),
+                                           [window = window_] { ::PostMessageW(window, kWorkEndedMessage, 0, 0); });
+  Started();
 }
 
-bool LongWork::Intercept(UINT message, WPARAM wparam, LPARAM lparam) {
-  if (!busy_) return false;
-  if (WaitsWhileBusy(message)) {
-    deferred_.push_back({window_, message, wparam, lparam, 0, {}});
-    return true;
-  }
-  // Nothing is saved, so nothing is lost: the work stops where it is, and
-  // the window closes as soon as it has.
-  if (message == WM_CLOSE || (message == WM_ENDSESSION && wparam)) {
-    closing_ = true;
-    stop_.request_stop();
-    return true;
-  }
-  return false;
+void LongWork::StartWalk(std::vector<std::wstring> paths, const Walker& walk) {
+  state_.walking = true;
+  state_.listed = 0;
+  state_.walk_stopped = state_.walk_empty = false;
+  walk_stop_ = false;
+  walk_had_paths_ = !paths.empty();
+  walk_ = std::make_unique<BackgroundWalk>(std::move(paths), walk,
+                                           [window = window_] { ::PostMessageW(window, kWorkEndedMessage, 0, 0); });
+  Started();
 }
 
-void LongWork::HandleMessages() {
-  MSG message;
-  while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-    // The program's loop must still see it, after the work, which it ends.
-    if (message.message == WM_QUIT) {
-      ::PostQuitMessage(static_cast<int>(message.wParam));
-      stop_.request_stop();
-      return;
+void LongWork::Stop() noexcept {
+  if (pass_) pass_->RequestStop();
+  // A walk may be stuck in a listing for as long as the share likes: it is
+  // let go at the next Take, not waited for.
+  if (walk_) walk_stop_ = true;
+}
+
+void LongWork::Abandon() noexcept {
+  // The pass's thread waits on a read no longer than a slice, so it is
+  // joined; a walk stuck in a listing is left behind with a block of its own.
+  pass_.reset();
+  walk_.reset();
+  state_.passing = state_.walking = false;
+  if (window_) ::KillTimer(window_, kWorkTimerId);
+}
+
+WorkNews LongWork::Take() {
+  WorkNews news;
+  const ULONGLONG now = ::GetTickCount64();
+  if (pass_) {
+    BackgroundPass::Batch batch = pass_->Take();
+    if (!batch.codes.empty()) {
+      state_.done += static_cast<RowIndex>(batch.codes.size());
+      state_.done_changed_ms = static_cast<std::int64_t>(now);
     }
-    if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE) {
-      stop_.request_stop();
-      continue;
+    news.labels = std::move(batch.codes);
+    news.notes = std::move(batch.notes);
+    if (batch.over) {
+      pass_.reset();
+      state_.passing = false;
+      state_.pass_ms = static_cast<std::int64_t>(now) - state_.pass_start_ms;
+      state_.pass_stopped = state_.done < state_.pass_files;
+      news.ended = WorkNews::Ended::kPass;
     }
-    if (IgnoredDuringWork(message, window_)) continue;
-    ::TranslateMessage(&message);
-    ::DispatchMessageW(&message);
   }
+  if (walk_) {
+    const bool over = walk_->Take(news.files);
+    state_.listed += static_cast<RowIndex>(news.files.size());
+    if (over || walk_stop_) {
+      walk_.reset();
+      state_.walking = false;
+      state_.walk_stopped = !over;
+      state_.walk_empty = over && state_.listed == 0 && walk_had_paths_;
+      news.ended = WorkNews::Ended::kWalk;
+    }
+  }
+  if (news.ended != WorkNews::Ended::kNone) ::KillTimer(window_, kWorkTimerId);
+  if (news.ended != WorkNews::Ended::kNone || now - status_shown_ >= kStatusIntervalMs) {
+    status_shown_ = now;
+    news.status_due = true;
+  }
+  return news;
 }
 
 }  // namespace kavren::win32

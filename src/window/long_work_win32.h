@@ -1,57 +1,68 @@
-// long_work_win32.h: what the window does while a pass or the walk of a drop keeps its thread.
+// long_work_win32.h: the pass and the walk of a drop, each on a thread of its own, and what the window learns of them.
 #pragma once
 
 #include <windows.h>
 
-#include <stop_token>
+#include <memory>
+#include <string>
 #include <vector>
+
+#include "analysis/analysis_pass.h"
+#include "window/batch_summary.h"
+#include "window/drop_walk_win32.h"
 
 namespace kavren::win32 {
 
-// Long work runs on the window's thread, which waits on the storage for a
-// short slice at a time (the reads and the listings run on threads of their
-// own) and handles what has come in between. While it runs, the window is
-// busy: a close, the end of the session or Esc stops the work, the user's
-// own clicks and keys run no handler, and what other programs send that
-// would (a click on a button, a drop) waits for the work to end.
+// Posted by the work's thread as it ends, so that its last batch is taken
+// at once rather than at the next tick.
+inline constexpr UINT kWorkEndedMessage = WM_APP + 2;
+// The tick on which the window takes what the work has found.
+inline constexpr UINT_PTR kWorkTimerId = 1;
+
+// What the work handed over since the window last took it.
+struct WorkNews {
+  std::vector<EncodingCode> labels;  // of the rows after those labelled so far, in order
+  RowNotes notes;                    // of those rows
+  std::vector<ChosenFile> files;     // found by the walk, in list order
+  enum class Ended { kNone, kPass, kWalk } ended = Ended::kNone;
+  bool status_due = false;  // time for the status bar to say where the work stands
+};
+
+// Long work runs on threads of its own; the window's thread stays in the
+// program's one message loop, takes what came on a timer, and handles every
+// input with its ordinary handler meanwhile. One piece of work at a time.
 class LongWork {
  public:
   // `window` is the window's handle as it will be once the window exists.
   explicit LongWork(const HWND& window) noexcept : window_(window) {}
   LongWork(const LongWork&) = delete;
   LongWork& operator=(const LongWork&) = delete;
+  ~LongWork();
 
-  // One piece of long work, from start to end, under the hourglass. At its
-  // end what waited is posted again, or, if the window was closed, the
-  // window closes.
-  class Scope {
-   public:
-    explicit Scope(LongWork& work);
-    Scope(const Scope&) = delete;
-    Scope& operator=(const Scope&) = delete;
-    ~Scope();
+  void StartPass(PassPaths paths, ReadAheadPool pool, FileReader read);
+  void StartWalk(std::vector<std::wstring> paths, const Walker& walk);
+  // Esc: the work ends where it is and keeps what it did. A walk ends at
+  // once; a pass within kPassWaitSlice.
+  void Stop() noexcept;
+  // The window goes: the work is stopped and nothing of it is taken again.
+  void Abandon() noexcept;
 
-   private:
-    LongWork& work_;
-    HCURSOR cursor_;
-  };
+  [[nodiscard]] bool Running() const noexcept { return pass_ || walk_; }
+  [[nodiscard]] const WorkState& state() const noexcept { return state_; }
 
-  [[nodiscard]] std::stop_token stop_token() const noexcept { return stop_.get_token(); }
-  [[nodiscard]] bool stop_requested() const noexcept { return stop_.stop_requested(); }
-
-  // A message to the window: true if long work took it (to keep for later,
-  // or as a close), and the window's handler must not run.
-  bool Intercept(UINT message, WPARAM wparam, LPARAM lparam);
-  // Handles what has come in: what other programs send, painting, the
-  // frame, Esc.
-  void HandleMessages();
+  // On the tick, on kWorkEndedMessage, and after Stop.
+  [[nodiscard]] WorkNews Take();
 
  private:
+  void Started();
+
   const HWND& window_;
-  bool busy_ = false;
-  std::stop_source stop_;
-  bool closing_ = false;
-  std::vector<MSG> deferred_;
+  WorkState state_;
+  std::unique_ptr<BackgroundPass> pass_;
+  std::unique_ptr<BackgroundWalk> walk_;
+  bool walk_stop_ = false;  // Esc came during the walk
+  bool walk_had_paths_ = false;
+  ULONGLONG status_shown_ = 0;  // when the status bar last said where the work stands
 };
 
 }  // namespace kavren::win32

@@ -160,18 +160,29 @@ TEST(RunAnalysisPass, LabelsEachChosenPathByItsMarkOrAsUnreadableAndEndsOnTheLas
   EXPECT_TRUE(LabelsAfterPass({}).empty());
   // Many short passes: a wake-up lost between a worker and the pass would leave it waiting for ever.
   for (int round = 0; round < 300; ++round) EXPECT_EQ(LabelsAfterPass({9, paths[2]}).size(), 9u);
-  // Many unreadable at once: every reason kept, whichever thread found it, and every file opened once.
-  // The files are gone at once, so that the threads take rows as fast as they can.
-  std::vector<std::wstring> missing;
-  for (int i = 0; i < 50'000; ++i) missing.push_back(std::to_wstring(i));
-  std::vector<std::atomic<int>> opens(missing.size());
-  RowNotes many;
-  LabelsAfterPass(missing, {64, 64}, &many, [&](const std::wstring& path, ReadFailure& failure) {
-    ++opens[std::stoul(path)];
-    failure.kind = FailureKind::kNotFound;
-    return EncodingCode::Unreadable;
-  });
-  EXPECT_EQ(many.size(), missing.size());
+  // Many unreadable at once, on a thread of the pass's own as the window runs it, taken in batches: every
+  // reason kept, whichever thread found it, and every file opened once. The files are gone at once, so that
+  // the threads take rows as fast as they can.
+  auto missing = std::make_shared<std::vector<std::wstring>>();
+  for (int i = 0; i < 50'000; ++i) missing->push_back(std::to_wstring(i));
+  std::vector<std::atomic<int>> opens(missing->size());
+  BackgroundPass background(missing, {64, 64},
+                            [&](const std::wstring& path, ReadFailure& failure) {
+                              ++opens[std::stoul(path)];
+                              failure.kind = FailureKind::kNotFound;
+                              return EncodingCode::Unreadable;
+                            },
+                            {});
+  BackgroundPass::Batch many;
+  while (!many.over) {
+    BackgroundPass::Batch batch = background.Take();
+    many.codes.insert(many.codes.end(), batch.codes.begin(), batch.codes.end());
+    many.notes.merge(batch.notes);
+    many.over = batch.over;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  EXPECT_EQ(many.codes, std::vector(missing->size(), EncodingCode::Unreadable));
+  EXPECT_EQ(many.notes.size(), missing->size());
   EXPECT_TRUE(std::all_of(opens.begin(), opens.end(), [](const auto& count) { return count == 1; }))
       << "a file was opened twice";
   // A disk that answers one read at a time, read as a share (every read counts as slow): the pool grows, a step
@@ -201,18 +212,18 @@ TEST(RunAnalysisPass, AStopWhileAFileStallsReturnsAtOnceWithTheRowsBeforeItAndLe
   auto List1 = std::make_unique<RowList>();
   RowList List2;
   CommandButton Command2;
-  // The one worker stalls on row 3 with rows left that nobody has taken.
+  // The one worker stalls on the last row, every row taken.
   for (int i = 0; i < 40; ++i) {
-    const std::wstring name = i == 3 ? L"stall.txt" : std::to_wstring(i) + L".txt";
+    const std::wstring name = i == 39 ? L"stall.txt" : std::to_wstring(i) + L".txt";
     List1->AppendRow(name, dir.Write(name, {0xEF, 0xBB, 0xBF}));
   }
   std::stop_source stop;
-  int waiting = 0;  // progress told while row 3 is still unread
+  int waiting = 0;  // progress told while row 39 is still unread
   auto stopped_at = std::chrono::steady_clock::now();
   PassOptions options;
   options.progress = [&](RowIndex done, RowIndex) {
     // A few slices of waiting, then the user stops.
-    if (done == 3 && ++waiting == 3) {
+    if (done == 39 && ++waiting == 3) {
       stopped_at = std::chrono::steady_clock::now();
       stop.request_stop();
     }
@@ -220,10 +231,10 @@ TEST(RunAnalysisPass, AStopWhileAFileStallsReturnsAtOnceWithTheRowsBeforeItAndLe
   options.pool = {1, 1};
   options.stop = stop.get_token();
   options.read = stalled.Reader();
-  EXPECT_EQ(RunAnalysisPass(*List1, List2, Command2, options), 3);
+  EXPECT_EQ(RunAnalysisPass(*List1, List2, Command2, options), 39);
   EXPECT_LT(std::chrono::steady_clock::now() - stopped_at, 5s) << "the pass waited for the stalled file";
   EXPECT_EQ(waiting, 3) << "no progress while the pass waited, so nothing could stop it";
-  EXPECT_EQ(List2.RowCount(), 3);
+  EXPECT_EQ(List2.RowCount(), 39);
   EXPECT_FALSE(Command2.Enabled());
   // The list goes; the read returns later, into nothing of the caller's.
   List1.reset();

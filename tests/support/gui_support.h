@@ -158,7 +158,19 @@ class Form1Fixture {
   void Post(HWND target, UINT message, WPARAM wparam = 0, LPARAM lparam = 0) const {
     if (::PostMessageW(target, message, wparam, lparam)) Pump();
   }
-  void Click(Control button) const { Post((*this)[button], BM_CLICK); }
+  // A click, and the work it starts to its end.
+  void Click(Control button) const {
+    Post((*this)[button], BM_CLICK);
+    WaitForWork();
+  }
+  void WaitForWork() const {
+    PumpUntil(hwnd(), 20s, [&] { return !form_->Working(); });
+  }
+  // Paths handed over as a drop or the command line hands them, walked to the end.
+  void Append(std::vector<std::wstring> paths) const {
+    form_->AppendPaths(std::move(paths));
+    WaitForWork();
+  }
   // The tooltip's text for the mouse resting at `at` in `window`, moved
   // there first unless it is there already.
   [[nodiscard]] std::wstring TipAt(HWND window, POINT at, bool move = true) const {

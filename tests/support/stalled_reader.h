@@ -16,6 +16,13 @@ namespace kavren::testing {
 // only once Release() is called, or after 20 s. Its state lives as long as
 // any worker still inside the stalled read.
 class StalledReader {
+  struct State {
+    std::wstring name;
+    std::mutex mutex;
+    std::condition_variable changed;
+    bool released = false;
+  };
+
  public:
   explicit StalledReader(std::wstring name) : state_(std::make_shared<State>()) { state_->name = std::move(name); }
   void Release() {
@@ -23,23 +30,21 @@ class StalledReader {
     state_->released = true;
     state_->changed.notify_all();
   }
+  // Waits as the stalled read does, for whatever else stalls: a listing, say.
+  [[nodiscard]] std::function<void()> Stall() const {
+    return [state = state_] {
+      std::unique_lock lock(state->mutex);
+      state->changed.wait_for(lock, std::chrono::seconds(20), [&] { return state->released; });
+    };
+  }
   [[nodiscard]] FileReader Reader() const {
-    return [state = state_](const std::wstring& path, ReadFailure& failure) {
-      if (path.ends_with(state->name)) {
-        std::unique_lock lock(state->mutex);
-        state->changed.wait_for(lock, std::chrono::seconds(20), [&] { return state->released; });
-      }
+    return [stall = Stall(), name = state_->name](const std::wstring& path, ReadFailure& failure) {
+      if (path.ends_with(name)) stall();
       return GetFileEncoding(path, failure);
     };
   }
 
  private:
-  struct State {
-    std::wstring name;
-    std::mutex mutex;
-    std::condition_variable changed;
-    bool released = false;
-  };
   std::shared_ptr<State> state_;
 };
 

@@ -27,41 +27,71 @@ TEST(BatchSummary, CountsEachLabelInTheListsOrderAndFindsTheNextRowWithOneGoingR
 }
 
 TEST(BatchSummary, SaysWhereTheBatchStandsInEachStateWithThousandsSeparators) {
-  BatchState pass{.files = 1'234'567, .done = 12'345, .elapsed_ms = 900, .running = true};
-  BatchState waiting{.files = 40'000, .done = 10'000, .elapsed_ms = 2'000, .running = true};
-  waiting.waiting_for = L"第500章.txt";
-  waiting.waited_ms = 5'400;
-  const BatchState stopped{
-      .files = 6, .analysed = 3, .pass_run = true, .pass_ms = 1'500, .pass_files = 6, .stopped = true};
-  const BatchState walking{.files = 1'000, .walking = true, .listed = 1'000};
-  const BatchState walk_stopped{.files = 1'500, .listed = 1'000, .walk_stopped = true};
+  const WorkState pass{.passing = true, .pass_files = 1'234'567, .done = 12'345, .done_changed_ms = 900};
+  // 10,000 files done in 2 s, the last of them 5.4 s ago.
+  const WorkState late{.passing = true, .pass_files = 40'000, .done = 10'000, .done_changed_ms = 2'000};
+  const WorkState stopped{.pass_files = 6, .pass_ms = 1'500, .pass_stopped = true};
+  const WorkState walk_stopped{.listed = 1'000, .walk_stopped = true};
+  const WorkState passed{.pass_ms = 599'999};
   // Each state, and the lines it must show: where the batch stands, then what to do next.
-  const std::tuple<BatchState, std::wstring, std::wstring> states[] = {
-      {pass, L"正在分析：12,345 / 1,234,567 个文件（0%）", L"已用 0 秒。按 Esc 停止"},
-      {BatchState{.files = 40'000, .done = 10'000, .elapsed_ms = 2'000, .running = true},
-       L"正在分析：10,000 / 40,000 个文件（25%）", L"已用 2 秒，约剩 6 秒。按 Esc 停止"},
-      {waiting, L"正在分析：10,000 / 40,000 个文件（25%）", L"正在等待：第500章.txt（5 秒）。按 Esc 停止"},
-      {stopped, L"已停止：已分析 3 / 6 个文件，用时 1.5 秒", L""},
-      {walking, L"正在添加文件：已列出 1,000 个", L"按 Esc 停止"},
-      {walk_stopped, L"已停止添加：列出了 1,000 个文件，不是拖入的全部文件",
+  const std::tuple<BatchState, WorkState, std::wstring, std::wstring> states[] = {
+      {{.files = 1'234'567, .current = L"a.txt", .now_ms = 900},
+       pass,
+       L"正在分析：12,345 / 1,234,567 个文件（0%）",
+       L"已用 0 秒。按 Esc 停止"},
+      {{.files = 40'000, .current = L"第500章.txt", .now_ms = 2'000},
+       late,
+       L"正在分析：10,000 / 40,000 个文件（25%）",
+       L"已用 2 秒，约剩 6 秒。按 Esc 停止"},
+      {{.files = 40'000, .current = L"第500章.txt", .now_ms = 7'400},
+       late,
+       L"正在分析：10,000 / 40,000 个文件（25%）",
+       L"正在等待：第500章.txt（5 秒）。按 Esc 停止"},
+      {{.files = 6, .analysed = 3, .pass_run = true}, stopped, L"已停止：已分析 3 / 6 个文件，用时 1.5 秒", L""},
+      {{.files = 1'000}, {.walking = true, .listed = 1'000}, L"正在添加文件：已列出 1,000 个", L"按 Esc 停止"},
+      {{.files = 1'500},
+       walk_stopped,
+       L"已停止添加：列出了 1,000 个文件，不是拖入的全部文件",
        L"点击“分析编码方式”查看每个文件的编码方式"},
-      {BatchState{.files = 100}, L"共 100 个文件", L"点击“分析编码方式”查看每个文件的编码方式"},
-      {BatchState{.files = 999'999, .analysed = 999'999, .pass_run = true, .pass_ms = 599'999},
-       L"已分析 999,999 个文件，用时 9 分 59 秒", L""},
-      {BatchState{.files = 3, .analysed = 2, .pass_run = true, .pass_ms = 700},
-       L"已分析 2 个文件，用时 0.7 秒；之后加入的 1 个未分析", L""},
-      {BatchState{.files = 4, .analysed = 4, .pass_run = true, .pass_ms = 40, .empty = 1},
-       L"已分析 4 个文件，用时不到 0.1 秒，其中 1 个是空文件", L""},
-      {BatchState{.pass_run = true}, L"没有文件",
+      {{.files = 100}, {}, L"共 100 个文件", L"点击“分析编码方式”查看每个文件的编码方式"},
+      {{.files = 999'999, .analysed = 999'999, .pass_run = true},
+       passed,
+       L"已分析 999,999 个文件，用时 9 分 59 秒",
+       L""},
+      {{.files = 3, .analysed = 2, .pass_run = true},
+       {.pass_ms = 700},
+       L"已分析 2 个文件，用时 0.7 秒；之后加入的 1 个未分析",
+       L""},
+      {{.files = 4, .analysed = 4, .pass_run = true, .empty = 1},
+       {.pass_ms = 40},
+       L"已分析 4 个文件，用时不到 0.1 秒，其中 1 个是空文件",
+       L""},
+      {{.pass_run = true},
+       {},
+       L"没有文件",
        L"每次运行只分析一次：现在加入的文件只会列出，不会分析；要分析它们，请重新启动程序"},
-      {BatchState{.walk_empty = true}, L"没有加入文件：拖入或打开的项目中没有 .txt 文件",
+      {{},
+       {.walk_empty = true},
+       L"没有加入文件：拖入或打开的项目中没有 .txt 文件",
        L"点击“选择Txt文件”，或把 .txt 文件、文件夹拖到窗口上"},
   };
-  for (const auto& [batch, state, next] : states) {
-    EXPECT_EQ(StatusText(batch).state, state);
-    EXPECT_EQ(StatusText(batch).next, next) << state;
+  for (const auto& [batch, work, state, next] : states) {
+    EXPECT_EQ(StatusText(batch, work).state, state);
+    EXPECT_EQ(StatusText(batch, work).next, next) << state;
   }
-  EXPECT_EQ(StatusText(stopped).brief, L"已停止：3 / 6");
+  EXPECT_EQ(StatusText({.files = 6, .analysed = 3, .pass_run = true}, stopped).brief, L"已停止：3 / 6");
+  // While long work runs, nothing that would change the lists under it; a second pass never.
+  const std::tuple<WorkState, bool, bool, bool, bool> acting[] = {
+      // work, pass used: can choose, analyse, clear (and take a drop)
+      {{}, false, true, true, true},
+      {{}, true, true, false, true},
+      {{.passing = true}, true, false, false, false},
+      {{.walking = true}, false, false, false, false},
+  };
+  for (const auto& [work, used, choose, analyse, clear] : acting) {
+    const CanAct can = WhatCanAct(work, used);
+    EXPECT_EQ(std::tuple(can.choose, can.analyse, can.clear, can.drop), std::tuple(choose, analyse, clear, choose));
+  }
   // A Latin label keeps a space on each side, a Chinese one its quotes.
   EXPECT_EQ(CountTip({L"ANSI", 480}) + NextLabelMenuText(L"无法读取"),
             L"共 480 个 ANSI 文件。点击选中下一个。下一个“无法读取”文件");

@@ -86,14 +86,15 @@ TEST(Form1Window, LaysEachControlOutWithItsCaptionFittingAt96And144DpiAndHoldsIt
     }
     // The status bar, below the lists and inside the window, with the longest texts it can show: five labels
     // of 99,999 files each, and as many added after the pass.
-    BatchState worst{.files = 6 * 99'999, .analysed = 5 * 99'999, .pass_run = true, .pass_ms = 599'999};
+    const BatchState worst{.files = 6 * 99'999, .analysed = 5 * 99'999, .pass_run = true};
+    const WorkState took{.pass_ms = 599'999};
     std::vector<LabelCount> counts;
     for (EncodingCode code : kCountedCodes) counts.push_back({LabelForCode(code).view(), 99'999});
-    f.form().status_bar().Show(StatusText(worst), counts);
+    f.form().status_bar().Show(StatusText(worst, took), counts);
     // Where the mouse rests on a part: the full state over the brief one, and what a click on a count does.
     // Compared without the lines the tip is broken into.
     std::map<std::wstring, std::wstring> tips = {
-        {StatusText(worst).brief, StatusText(worst).state + StatusText(worst).why}};
+        {StatusText(worst, took).brief, StatusText(worst, took).state + StatusText(worst, took).why}};
     for (const LabelCount& count : counts) tips[CountText(count)] = CountTip(count);
     RECT lists;
     ::GetWindowRect(f[Control::List1], &lists);
@@ -279,7 +280,7 @@ TEST(Form1Input, TabOrderCopyAndMirrorWorkAndNoOtherKeyOrButtonChangesWhatItShou
   f.Click(Control::Command4);
   EXPECT_TRUE(ListBoxRows(f[Control::List1]).empty() && ListBoxRows(f[Control::List2]).empty());
   EXPECT_FALSE(::IsWindowEnabled(f[Control::Command2])) << "clear enabled the analyse button";
-  const StatusLines used = StatusText({.pass_run = true});
+  const StatusLines used = StatusText({.pass_run = true}, {});
   EXPECT_EQ(status_texts(), (std::vector<std::wstring>{used.state, used.next})) << "cleared files, or a dead end";
   AddFiles(f, dir);
   EXPECT_EQ(ListBoxRows(f[Control::List1]), kNames) << "files chosen after a clear are not shown";
@@ -369,92 +370,227 @@ TEST(Form1Menu, ActsOnTheRowClickedOpensItsFileOrFolderCopiesItsPathOrItsLabelsP
       << "its folder did not open";
 }
 
-TEST(Form1Pass, ALongPassShowsHowFarItHasGotAndRunsWhatOthersSendOnlyAfterIt) {
-  Form1Fixture f;
+// The status bar's text of `row`, as another program reads it.
+std::wstring StatusRowText(const Form1Fixture& f, int row) {
+  wchar_t text[256] = L"";
+  ::SendMessageTimeoutW(f.StatusRow(row), WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text), SMTO_NORMAL,
+                        5000, nullptr);
+  return text;
+}
+
+TEST(Form1Pass, ALongPassShowsHowFarItHasGotGreysWhatWouldChangeTheListsAndStopsOnEsc) {
   TempDir dir;
-  constexpr LRESULT kRows = 40'000;
-  f.form().AppendChosenFiles(std::vector<ChosenFile>(kRows, {L"same.txt", dir.Write(L"same.txt", {0xEF, 0xBB, 0xBF})}));
-  // Another program reads the status bar and, once the pass is under way,
-  // sends a clear, a second analyse and a drop, as automation tools and
-  // Explorer do.
-  std::atomic<bool> pass_over = false;
-  auto other = std::async(std::launch::async, [&, dropped = dir.Wide(L"dropped.txt")] {
-    std::wstring state;  // how far the pass had got, as last read
-    for (bool sent = false; !pass_over; std::this_thread::sleep_for(20ms)) {
-      wchar_t text[128] = L"";
-      ::SendMessageTimeoutW(f.StatusRow(0), WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text), SMTO_NORMAL,
-                            5000, nullptr);
-      if (!std::wstring_view(text).starts_with(L"正在分析：")) continue;
-      state = text;
-      if (std::exchange(sent, true)) continue;
-      // Sent, not posted, and without waiting for the answer.
-      ::SendNotifyMessageW(f[Control::Command4], BM_CLICK, 0, 0);
-      ::SendNotifyMessageW(f[Control::Command2], BM_CLICK, 0, 0);
-      ::SendNotifyMessageW(f.hwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({dropped})), 0);
+  const std::wstring same = dir.Write(L"same.txt", {0xEF, 0xBB, 0xBF});
+  for (const bool esc : {false, true}) {
+    Form1Fixture f;
+    constexpr LRESULT kRows = 40'000;
+    f.form().AppendChosenFiles(std::vector<ChosenFile>(kRows, {L"same.txt", same}));
+    // Another program reads the status bar and, once the pass is under way,
+    // sends a clear, a second analyse and a drop, as automation tools and
+    // Explorer do; or the user presses Esc.
+    std::atomic<bool> pass_over = false;
+    auto other = std::async(std::launch::async, [&, dropped = dir.Wide(L"dropped.txt")] {
+      std::vector<std::wstring> states;  // what the status bar said, and whether the buttons were greyed
+      for (auto sent = std::chrono::steady_clock::time_point(); !pass_over; std::this_thread::sleep_for(20ms)) {
+        const std::wstring state = StatusRowText(f, 0) + L"|" + StatusRowText(f, 1);
+        if (!state.starts_with(L"正在分析：")) continue;
+        const bool greyed = !::IsWindowEnabled(f[Control::Command1]) && !::IsWindowEnabled(f[Control::Command4]);
+        states.push_back(state + (greyed ? L"" : L"|not greyed"));
+        if (sent == decltype(sent)()) {
+          sent = std::chrono::steady_clock::now();
+          // Sent, not posted, and without waiting for the answer.
+          ::SendNotifyMessageW(f[Control::Command4], BM_CLICK, 0, 0);
+          ::SendNotifyMessageW(f[Control::Command2], BM_CLICK, 0, 0);
+          ::SendNotifyMessageW(f.hwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({dropped})), 0);
+        } else if (esc && std::chrono::steady_clock::now() - sent > 300ms) {
+          ::PostMessageW(f[Control::List1], WM_KEYDOWN, VK_ESCAPE, 0);
+        }
+      }
+      return states;
+    });
+    f.Click(Control::Command2);
+    pass_over = true;
+    const std::vector<std::wstring> states = other.get();
+    ASSERT_FALSE(states.empty());
+    for (const std::wstring& state : states) {
+      EXPECT_EQ(state.find(L"正在等待"), std::wstring::npos) << "nothing waits: " << state;
+      EXPECT_EQ(state.find(L"not greyed"), std::wstring::npos) << state;
     }
-    return state;
+    const LRESULT labelled = f.form().list2().RowCount();
+    if (esc) {
+      EXPECT_TRUE(labelled > 0 && labelled < kRows)
+          << labelled << " labelled: Esc did not stop a pass over local files";
+      EXPECT_TRUE(std::get<1>(f.StatusParts()[0]).starts_with(L"已停止：已分析 " + WithThousands(labelled) + L" / "));
+      continue;
+    }
+    EXPECT_EQ(labelled, kRows);
+    EXPECT_TRUE(std::get<1>(f.StatusParts()[0]).starts_with(L"已分析 40,000 个文件"));
+    EXPECT_EQ(std::get<1>(f.StatusParts()[1]), L"UTF8：40,000");
+    EXPECT_EQ(::SendMessageW(f[Control::List1], LB_GETCURSEL, 0, 0), kRows - 1);
+    EXPECT_TRUE(states.back().find(L" / 40,000 个文件") != std::wstring::npos && states.back() != states.front())
+        << "the status bar did not show how far the pass had got: " << states.back();
+    // The clear and the second pass on greyed buttons did nothing; the drop waited for the pass.
+    f.WaitForWork();
+    EXPECT_EQ(f.form().list1().RowCount(), kRows + 1);
+    EXPECT_EQ(f.form().list1().GetRow(kRows), L"dropped.txt");
+  }
+}
+
+// A right click on row `row` of `list` as the list turns it into a menu,
+// or with row kNoRow the menu key; `during` runs on another thread while
+// the menu is open, and closes it.
+void MenuDuring(const Form1Fixture& f, Control list, LRESULT row, const std::function<void()>& during) {
+  auto closer = std::async(std::launch::async, [&] {
+    during();
+    ::PostMessageW(f.hwnd(), WM_KEYDOWN, VK_ESCAPE, 0);
   });
-  ::SendMessageW(f[Control::Command2], BM_CLICK, 0, 0);
-  EXPECT_EQ(::SendMessageW(f[Control::List2], LB_GETCOUNT, 0, 0), kRows);
-  EXPECT_TRUE(std::get<1>(f.StatusParts()[0]).starts_with(L"已分析 40,000 个文件"));
-  EXPECT_TRUE(std::get<1>(f.StatusParts()[1]) == L"UTF8：40,000");
-  EXPECT_EQ(::SendMessageW(f[Control::List1], LB_GETCURSEL, 0, 0), kRows - 1);
-  pass_over = true;
-  // What was sent waits for the program's loop: the clear, then the drop.
-  PumpUntil(f.hwnd(), 10s, [&] { return other.wait_for(0s) == std::future_status::ready; });
-  const std::wstring state = other.get();
-  EXPECT_TRUE(f.form().list1().RowCount() == 1 && f.form().list1().GetRow(0) == L"dropped.txt")
-      << "the clear or the drop ran in the pass, or was lost";
-  EXPECT_TRUE(state.find(L" / 40,000 个文件") != std::wstring::npos && !state.starts_with(L"正在分析：0 /"))
-      << "the status bar did not show how far the pass had got: " << state;
+  if (row == kNoRow) {
+    ::SendMessageW(f.hwnd(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(f[list]), MAKELPARAM(-1, -1));
+  } else {
+    RECT at;
+    ::SendMessageW(f[list], LB_GETITEMRECT, row, reinterpret_cast<LPARAM>(&at));
+    ::PostMessageW(f[list], WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(at.left + 4, at.top + 2));
+    ::PostMessageW(f[list], WM_RBUTTONUP, 0, MAKELPARAM(at.left + 4, at.top + 2));
+  }
+  PumpUntil(f.hwnd(), 10s, [&] { return closer.wait_for(0s) == std::future_status::ready; });
+  f.Pump();
 }
 
 // A file that answers only after 20 s, as on a NAS waking its disks: the
-// window answers all along, names the file, stops on Esc and closes at once.
-TEST(Form1Pass, AStalledFileKeepsTheWindowAnsweringAndNamedAndEscOrACloseEndsThePassAtOnce) {
+// window stays whole and in the user's hands, names the file, and stops on
+// Esc or closes at once; a pass that ends while a menu is open ends as
+// any other.
+TEST(Form1Pass, AStalledFileLeavesTheWindowLiveAndNamedAndEscOrACloseEndsThePassAtOnce) {
   TempDir dir;
   std::vector<ChosenFile> files;
-  for (const wchar_t* name : {L"a.txt", L"b.txt", L"c.txt", L"第500章.txt", L"d.txt", L"e.txt"}) {
+  for (int i = 0; i < 200; ++i) {
+    const std::wstring name = i == 150 ? L"第150章.txt" : std::to_wstring(i) + L".txt";
     files.push_back({name, dir.Write(name, {0xEF, 0xBB, 0xBF})});
   }
-  for (const bool close : {false, true}) {
+  enum class End { kEsc, kClose, kInMenu };
+  for (const End end : {End::kEsc, End::kClose, End::kInMenu}) {
     Form1Fixture f;
-    StalledReader stalled(L"第500章.txt");
+    StalledReader stalled(L"第150章.txt");
     f.form().SetFileReader(stalled.Reader());
     f.form().AppendChosenFiles(files);
-    // Another program asks every 200 ms until the file is named, then presses Esc or closes the window.
+    // Another program asks every 200 ms, and looks at both lists.
+    std::atomic<bool> done = false;
     long long longest_ms = 0;
+    std::atomic<int> apart = 0;  // samples with the lists scrolled apart, or one of them not drawn
     bool hung = false;
-    std::wstring waiting;
     auto other = std::async(std::launch::async, [&] {
-      for (const auto end = std::chrono::steady_clock::now() + 15s; std::chrono::steady_clock::now() < end;) {
+      while (!done) {
         std::this_thread::sleep_for(200ms);
-        wchar_t text[128] = L"";
         const auto start = std::chrono::steady_clock::now();
-        ::SendMessageTimeoutW(f.StatusRow(1), WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text), SMTO_NORMAL,
-                              5000, nullptr);
+        DWORD_PTR tops[2] = {};
+        for (int i = 0; i < 2; ++i) {
+          const HWND list = f[i == 0 ? Control::List1 : Control::List2];
+          ::SendMessageTimeoutW(list, LB_GETTOPINDEX, 0, 0, SMTO_NORMAL, 5000, &tops[i]);
+          if (!::IsWindowVisible(list)) ++apart;
+        }
+        if (tops[0] != tops[1]) ++apart;
         longest_ms = std::max<long long>(longest_ms, (std::chrono::steady_clock::now() - start) / 1ms);
         hung = hung || ::IsHungAppWindow(f.hwnd());
-        if (!(waiting = text).starts_with(L"正在等待：")) continue;
-        ::PostMessageW(close ? f.hwnd() : f[Control::List1], close ? WM_CLOSE : WM_KEYDOWN, close ? 0 : VK_ESCAPE, 0);
-        break;
       }
-      return std::chrono::steady_clock::now();
     });
-    ::SendMessageW(f[Control::Command2], BM_CLICK, 0, 0);
-    EXPECT_EQ(close ? QuitCode(f.hwnd()) : 0, 0);
-    EXPECT_LT(std::chrono::steady_clock::now() - other.get(), 5s) << "the pass waited for the stalled file";
-    EXPECT_TRUE(waiting.starts_with(L"正在等待：第500章.txt") && waiting.ends_with(L"按 Esc 停止")) << "not named";
+    f.Post(f[Control::Command2], BM_CLICK);
+    auto waiting_named = [&] { return StatusRowText(f, 1).starts_with(L"正在等待：第150章.txt"); };
+    if (end == End::kInMenu) {
+      // The file comes while the menu is open, and the pass ends there.
+      MenuDuring(f, Control::List2, 3, [&] {
+        std::this_thread::sleep_for(500ms);
+        stalled.Release();
+        PumpUntil(nullptr, 10s, [&] { return StatusRowText(f, 0).starts_with(L"已分析 200 个文件"); });
+      });
+      EXPECT_EQ(std::get<1>(f.StatusParts()[1]), L"UTF8：200");
+    } else {
+      ASSERT_TRUE(PumpUntil(f.hwnd(), 10s, waiting_named)) << "not named";
+    }
+    if (end == End::kEsc) {
+      // The user scrolls up from where the pass is; the selection stays.
+      const LRESULT top = ::SendMessageW(f[Control::List1], LB_GETTOPINDEX, 0, 0);
+      f.Post(f[Control::List1], WM_MOUSEWHEEL, MAKEWPARAM(0, 3 * WHEEL_DELTA));
+      EXPECT_LT(::SendMessageW(f[Control::List1], LB_GETTOPINDEX, 0, 0), top) << "the wheel did nothing";
+      // The menu key's menu: the window is still told the time waited while it is open.
+      std::wstring before, during;
+      MenuDuring(f, Control::List1, kNoRow, [&] {
+        before = StatusRowText(f, 1);
+        std::this_thread::sleep_for(1500ms);
+        during = StatusRowText(f, 1);
+      });
+      EXPECT_TRUE(before != during && waiting_named()) << "the menu held the window: " << during;
+      // A logoff that another program cancelled changes nothing; the title bar stays live.
+      ::SendMessageW(f.hwnd(), WM_ENDSESSION, FALSE, 0);
+      EXPECT_TRUE(::IsWindow(f.hwnd()) && f.form().Working()) << "a cancelled logoff ended the work";
+      EXPECT_TRUE(::IsWindowEnabled(f.hwnd()));
+      EXPECT_FALSE(::GetMenuState(::GetSystemMenu(f.hwnd(), FALSE), SC_CLOSE, MF_BYCOMMAND) & MF_GRAYED);
+      EXPECT_EQ(::SendMessageW(f.hwnd(), WM_SYSCOMMAND, SC_MINIMIZE, 0), 0);
+      ::ShowWindow(f.hwnd(), SW_RESTORE);
+    }
+    done = true;
+    PumpUntil(f.hwnd(), 10s, [&] { return other.wait_for(0s) == std::future_status::ready; });
+    EXPECT_EQ(apart, 0) << "the lists were drawn apart, or not at all";
     EXPECT_TRUE(longest_ms < 1000 && !hung) << "the window stopped answering";
+    const auto stop = std::chrono::steady_clock::now();
+    if (end == End::kClose) {
+      ::PostMessageW(f.hwnd(), WM_CLOSE, 0, 0);
+      EXPECT_EQ(QuitCode(f.hwnd(), 5s), 0);
+    } else if (end == End::kEsc) {
+      f.Post(f[Control::List1], WM_KEYDOWN, VK_ESCAPE);
+      EXPECT_TRUE(PumpUntil(f.hwnd(), 5s, [&] { return !f.form().Working(); }));
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - stop, 5s) << "the pass waited for the stalled file";
     stalled.Release();
-    if (close) continue;
-    EXPECT_EQ(ListBoxRows(f[Control::List2]), (std::vector<std::wstring>{L"UTF8", L"UTF8", L"UTF8", L"", L"", L""}));
-    EXPECT_TRUE(std::get<1>(f.StatusParts()[0]).starts_with(L"已停止：已分析 3 / 6 个文件"));
-    EXPECT_EQ(std::get<1>(f.StatusParts()[1]), L"UTF8：3");
+    if (end != End::kEsc) continue;
+    std::vector<std::wstring> labels(200, L"");
+    std::fill_n(labels.begin(), 150, L"UTF8");
+    EXPECT_EQ(ListBoxRows(f[Control::List2]), labels);
+    EXPECT_TRUE(std::get<1>(f.StatusParts()[0]).starts_with(L"已停止：已分析 150 / 200 个文件"));
+    EXPECT_EQ(std::get<1>(f.StatusParts()[1]), L"UTF8：150");
     POINT inside = {4, 4};
     ::MapWindowPoints(f[Control::Command2], f.hwnd(), &inside, 1);
     EXPECT_TRUE(!::IsWindowEnabled(f[Control::Command2]) &&
                 f.TipAt(f.hwnd(), inside).find(L"已停止") != std::wstring::npos);
+  }
+}
+
+// The walk of a drop, with a listing that stalls after three files: what
+// was found shows, and Esc or a close ends the walk at once; the walk is
+// told to stop, and the run's one pass is still there.
+TEST(Form1Drop, AStalledListingShowsWhatWasFoundAndEscOrACloseEndsTheWalkAtOnce) {
+  TempDir dir;
+  for (const bool close : {false, true}) {
+    Form1Fixture f;
+    StalledReader stalled(L"share");
+    auto told_to_stop = std::make_shared<std::atomic<bool>>(false);
+    f.form().SetWalker(
+        [&, stall = stalled.Stall(), told_to_stop](const std::vector<std::wstring>&, const win32::DropSink& sink) {
+          for (const wchar_t* name : {L"1.txt", L"2.txt", L"3.txt"}) sink.found({name, dir.Write(name, {0xFF, 0xFE})});
+          stall();
+          *told_to_stop = sink.stop.stop_requested();
+        });
+    f.form().AppendPaths({L"\\\\nas\\share"});
+    ASSERT_TRUE(PumpUntil(f.hwnd(), 5s, [&] { return StatusRowText(f, 0) == L"正在添加文件：已列出 3 个"; }));
+    EXPECT_EQ(ListBoxRows(f[Control::List1]), (std::vector<std::wstring>{L"1.txt", L"2.txt", L"3.txt"}));
+    EXPECT_FALSE(::IsWindowEnabled(f[Control::Command2]) || ::IsWindowEnabled(f[Control::Command1]));
+    const auto stop = std::chrono::steady_clock::now();
+    if (close) {
+      ::PostMessageW(f.hwnd(), WM_CLOSE, 0, 0);
+      EXPECT_EQ(QuitCode(f.hwnd(), 5s), 0);
+    } else {
+      f.Post(f[Control::List1], WM_KEYDOWN, VK_ESCAPE);
+      EXPECT_TRUE(StatusRowText(f, 0).starts_with(L"已停止添加：列出了 3 个文件"));
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - stop, 5s) << "the window waited for the listing";
+    stalled.Release();
+    // Not pumped: after a close, the program's WM_QUIT waits in the queue.
+    for (auto end = std::chrono::steady_clock::now() + 2s; !*told_to_stop && std::chrono::steady_clock::now() < end;) {
+      std::this_thread::sleep_for(10ms);
+    }
+    EXPECT_TRUE(*told_to_stop) << "the walk was left to list the whole share";
+    if (close) continue;
+    f.Click(Control::Command2);
+    EXPECT_EQ(ListBoxRows(f[Control::List2]), (std::vector<std::wstring>{L"Unicode", L"Unicode", L"Unicode"}));
   }
 }
 
@@ -529,6 +665,7 @@ TEST(Form1Drop, AddsDroppedFilesAndTheTxtFilesOfDroppedTreesInExplorersOrderAsOn
     return ::GetFileAttributesW(dir.Wide(L"tree\\link").c_str()) & FILE_ATTRIBUTE_REPARSE_POINT;
   }));
   f.Post(f.hwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({loose, dir.Wide(L"tree")})));
+  f.WaitForWork();
   std::vector<std::wstring> rows;
   for (RowIndex i = 0; f.form().list1().GetRow(i); ++i) {
     rows.emplace_back(*f.form().list1().GetRow(i));
@@ -538,8 +675,8 @@ TEST(Form1Drop, AddsDroppedFilesAndTheTxtFilesOfDroppedTreesInExplorersOrderAsOn
   EXPECT_EQ(ListBoxRows(f[Control::List1]).size(), expected.size() / 2);
   EXPECT_EQ(std::get<1>(f.StatusParts()[0]), L"共 7 个文件");
   dir.Write(L"notes\\a.md", {});
-  f.form().AppendPaths({dir.Wide(L"notes")});
-  EXPECT_EQ(std::get<1>(f.StatusParts()[0]), StatusText({.walk_empty = true}).state);
+  f.Append({dir.Wide(L"notes")});
+  EXPECT_EQ(std::get<1>(f.StatusParts()[0]), StatusText({}, {.walk_empty = true}).state);
   // The C++ library's remove_all can loop on a link to a folder it is
   // removing; the folder goes first, then the link, which leads nowhere.
   std::error_code ignored;
@@ -606,7 +743,7 @@ TEST(OpenDialog, ChoosesFromTwoFoldersLeavesTheCurrentDirectoryReopensWhereTheUs
   EXPECT_EQ(Choose(f, {L"c.txt"}), (std::vector<std::wstring>{L"同名.txt", L"b.txt", L"同名.txt", L"c.txt"}));
   EXPECT_EQ(*f.form().list1().GetPath(3), b.Wide(L"c.txt")) << "the dialog did not open where the user was";
   // Files handed over (a drop, the command line) move it too.
-  f.form().AppendPaths({a.Write(L"c.txt", {0xEF, 0xBB, 0xBF})});
+  f.Append({a.Write(L"c.txt", {0xEF, 0xBB, 0xBF})});
   Choose(f, {L"c.txt"});
   EXPECT_EQ(*f.form().list1().GetPath(5), a.Wide(L"c.txt")) << "the dialog did not open where the files came from";
   EXPECT_EQ(std::filesystem::current_path().wstring(), before) << "the chosen folder is left in use";
@@ -618,7 +755,7 @@ TEST(OpenDialog, ChoosesFromTwoFoldersLeavesTheCurrentDirectoryReopensWhereTheUs
   const std::wstring fits = a.Wide(L"") + std::wstring(MAX_PATH - 14 - a.Wide(L"").size(), L'd') + L"\\";
   const std::wstring deep = fits + std::wstring(80, L'e');
   std::filesystem::create_directories(L"\\\\?\\" + deep);
-  f.form().AppendPaths({deep + L"\\第1章.txt"});
+  f.Append({deep + L"\\第1章.txt"});
   Choose(f, {L""});
   ::UnhookWindowsHookEx(hook);
   EXPECT_EQ(start, fits);
