@@ -2,7 +2,6 @@
 #pragma once
 
 #include <functional>
-#include <map>
 #include <memory>
 #include <stop_token>
 #include <string>
@@ -16,10 +15,6 @@
 #include "common/row_list.h"
 
 namespace kavren {
-
-// The rows of a pass that need a word beside their label, by index: why
-// each unreadable file was not read, and which files were empty.
-using RowNotes = std::map<RowIndex, ReadFailure>;
 
 // Told after each row is labelled, how many rows are done of how many; and
 // while the pass waits for a file, at least every kPassWaitSlice, with the

@@ -1,12 +1,17 @@
 // label_texts.h: what the label list and its tips say of each outcome of the detector.
 #pragma once
 
+#include <map>
 #include <string_view>
 
 #include "common/encoding_code.h"
 #include "common/row_list.h"
 
 namespace kavren {
+
+// The rows of a pass that need a word beside their label, by index: why
+// each unreadable file was not read, and which files were empty.
+using RowNotes = std::map<RowIndex, ReadFailure>;
 
 // The text shown in the result list for a code.
 [[nodiscard]] StaticText LabelForCode(EncodingCode code) noexcept;

@@ -23,7 +23,7 @@ std::wstring Took(std::int64_t ms) { return ms < 100 ? L"用时不到 0.1 秒" :
 
 }  // namespace
 
-std::vector<LabelCount> CountLabels(const RowList& labels) {
+std::vector<LabelCount> CountLabels(const RowList& labels, const RowNotes& notes) {
   std::array<RowIndex, kCountedCodes.size()> counts{};
   for (RowIndex row = 0; row < labels.RowCount(); ++row) {
     const std::wstring_view text = labels.GetRow(row).value_or(L"");
@@ -38,15 +38,24 @@ std::vector<LabelCount> CountLabels(const RowList& labels) {
   for (std::size_t i = 0; i < kCountedCodes.size(); ++i) {
     if (counts[i] > 0) found.push_back({LabelForCode(kCountedCodes[i]).view(), counts[i]});
   }
+  const auto empty = std::count_if(notes.begin(), notes.end(),
+                                   [](const auto& note) { return note.second.kind == FailureKind::kEmpty; });
+  if (empty > 0) found.push_back({kEmptyFiles, static_cast<RowIndex>(empty)});
   return found;
 }
 
-RowIndex NextRowWithLabel(const RowList& labels, RowIndex after, std::wstring_view label) {
+bool RowCounted(const RowList& labels, const RowNotes& notes, RowIndex row, std::wstring_view label) {
+  if (label != kEmptyFiles) return labels.GetRow(row) == label;
+  const auto note = notes.find(row);
+  return note != notes.end() && note->second.kind == FailureKind::kEmpty;
+}
+
+RowIndex NextRowWithLabel(const RowList& labels, const RowNotes& notes, RowIndex after, std::wstring_view label) {
   const RowIndex rows = labels.RowCount();
   const RowIndex start = std::clamp<RowIndex>(after + 1, 0, rows);
   for (RowIndex step = 0; step < rows; ++step) {
     const RowIndex row = (start + step) % rows;
-    if (labels.GetRow(row) == label) return row;
+    if (RowCounted(labels, notes, row, label)) return row;
   }
   return kNoRow;
 }
@@ -55,6 +64,29 @@ std::wstring WithThousands(std::int64_t number) {
   std::wstring digits = std::to_wstring(number);
   for (auto at = static_cast<std::ptrdiff_t>(digits.size()) - 3; at > 0; at -= 3) digits.insert(at, L",");
   return digits;
+}
+
+// Steady: a few seconds and a few hundred files. Before that the rate says
+// more about the first folder's listing than about the pass.
+constexpr std::int64_t kSteadyMs = 3000;
+constexpr RowIndex kSteadyRows = 200;
+// How long the rate takes to follow a change: a burst or a pause of a
+// second moves the time left by a third of what it would say on its own.
+constexpr double kPaceMs = 3000;
+
+void Pace(WorkState& work, std::int64_t now_ms) noexcept {
+  const std::int64_t elapsed = now_ms - work.pass_start_ms;
+  if (elapsed < kSteadyMs || work.done < kSteadyRows) return;
+  if (work.rows_per_ms <= 0) {
+    work.rows_per_ms = static_cast<double>(work.done) / static_cast<double>(elapsed);
+  } else if (now_ms > work.paced_ms) {
+    const auto span = static_cast<double>(now_ms - work.paced_ms);
+    const double recent = static_cast<double>(work.done - work.paced_done) / span;
+    const double weight = std::min(1.0, span / kPaceMs);
+    work.rows_per_ms += weight * (recent - work.rows_per_ms);
+  }
+  work.paced_ms = now_ms;
+  work.paced_done = work.done;
 }
 
 namespace {
@@ -75,39 +107,43 @@ StatusLines StatusBeforeStops(const BatchState& batch, const WorkState& work) {
     // In whole seconds, so that the line changes once a second rather than at every update; and the rest only
     // once there is something to go by: the first second says little of it.
     std::wstring next = L"已用 " + Duration(elapsed_ms, true);
+    std::size_t name_at = 0;
+    std::size_t name_size = 0;
     if (waited_ms >= kNamedWaitMs && !batch.current.empty()) {
-      next = L"正在等待：" + std::wstring(batch.current) + L"（" + Duration(waited_ms, true) + L"）";
-    } else if (work.done > 0 && elapsed_ms >= 1000) {
-      next += L"，约剩 " + Duration(elapsed_ms * (work.pass_files - work.done) / work.done, true);
+      next = L"正在等待：";
+      name_at = next.size();
+      name_size = batch.current.size();
+      next += std::wstring(batch.current) + L"（" + Duration(waited_ms, true) + L"）";
+    } else if (work.rows_per_ms > 0) {
+      const auto left_ms =
+          static_cast<std::int64_t>(static_cast<double>(work.pass_files - work.done) / work.rows_per_ms);
+      next += left_ms < 1000 ? L"，即将完成" : L"，约剩 " + Duration(left_ms, true);
     }
     std::wstring state = L"正在分析：" + WithThousands(work.done) + L" / " + WithThousands(work.pass_files) +
                          L" 个文件（" + std::to_wstring(percent) + L"%）";
-    return {state, state, next + L"。" + kHowToStop};
+    return {state, state, next + L"。" + kHowToStop, L"", name_at, name_size};
   }
   if (batch.files == 0) {
     // Once the run's pass is used, choosing files leads nowhere: they would be listed, never analysed.
     return {L"没有文件", L"没有文件",
-            batch.pass_run ? L"每次运行只分析一次：现在加入的文件只会列出，不会分析；要分析它们，请重新启动程序"
+            batch.pass_run ? L"已分析过一次：再加入的文件只会列出；要分析，请重新启动程序"
                            : L"点击“选择Txt文件”，或把 .txt 文件、文件夹拖到窗口上"};
   }
   const std::wstring files = L"共 " + WithThousands(batch.files) + L" 个文件";
   if (!batch.pass_run) return {files, files, L"点击“分析编码方式”查看每个文件的编码方式"};
+  const RowIndex late = batch.files - std::max(batch.analysed, work.pass_files);
+  const std::wstring later = late > 0 ? L"；之后加入的 " + WithThousands(late) + L" 个未分析" : L"";
+  const std::wstring why = late > 0 ? L"每次运行只分析一次：要分析之后加入的文件，请重新启动程序" : L"";
   if (work.pass_stopped && batch.analysed > 0) {
     const std::wstring done = WithThousands(batch.analysed) + L" / " + WithThousands(work.pass_files);
-    return {L"已停止：已分析 " + done + L" 个文件，" + Took(work.pass_ms), L"已停止：" + done, L""};
+    return {L"已停止：已分析 " + done + L" 个文件，" + Took(work.pass_ms) + later, L"已停止：" + done, L"", why};
   }
   if (batch.analysed == 0) {
     // The pass ran over other files, or none, and the list was cleared since.
     return {files + L"，未分析", files, L"每次运行只分析一次：要分析这些文件，请重新启动程序"};
   }
-  std::wstring summary = L"已分析 " + WithThousands(batch.analysed) + L" 个文件，" + Took(work.pass_ms);
-  // Empty files are what a failed download leaves: worth a word of their own.
-  if (batch.empty > 0) summary += L"，其中 " + WithThousands(batch.empty) + L" 个是空文件";
-  const RowIndex late = batch.files - batch.analysed;
-  if (late > 0) {
-    return {summary + L"；之后加入的 " + WithThousands(late) + L" 个未分析", WithThousands(late) + L" 个未分析", L"",
-            L"每次运行只分析一次：要分析之后加入的文件，请重新启动程序"};
-  }
+  const std::wstring summary = L"已分析 " + WithThousands(batch.analysed) + L" 个文件，" + Took(work.pass_ms);
+  if (late > 0) return {summary + later, WithThousands(late) + L" 个未分析", L"", why};
   return {summary, Took(work.pass_ms), L""};
 }
 
@@ -121,8 +157,13 @@ StatusLines StatusText(const BatchState& batch, const WorkState& work) {
     lines.brief = L"没有加入文件";
   }
   if (work.walk_stopped) {
-    lines.state = L"已停止添加：列出了 " + WithThousands(work.listed) + L" 个文件，不是拖入的全部文件";
+    lines.state = L"已停止添加：只加入了已列出的 " + WithThousands(work.listed) + L" 个文件";
     lines.brief = L"已停止添加";
+  }
+  if (!batch.copied.empty()) {
+    // Said until the next change; the state is said where the mouse rests.
+    lines.why = lines.why.empty() ? lines.state : lines.state + L"\n" + lines.why;
+    lines.state = lines.brief = batch.copied;
   }
   return lines;
 }
@@ -142,10 +183,21 @@ std::wstring LabelInSentence(std::wstring_view label) {
   return latin ? L" " + std::wstring(label) + L" " : L"“" + std::wstring(label) + L"”";
 }
 
-std::wstring CountTip(const LabelCount& count) {
-  return L"共 " + WithThousands(count.count) + L" 个" + LabelInSentence(count.label) + L"文件。点击选中下一个。";
+// "“无法读取”文件", " ANSI 文件", or for the count of empty files "空文件".
+std::wstring FilesWithLabel(std::wstring_view label) {
+  return label == kEmptyFiles ? std::wstring(label) : LabelInSentence(label) + L"文件";
 }
 
-std::wstring NextLabelMenuText(std::wstring_view label) { return L"下一个" + LabelInSentence(label) + L"文件"; }
+std::wstring CountTip(const LabelCount& count) {
+  const std::wstring_view what = count.label == kEmptyFiles ? L"（0 字节）" : L"";
+  return L"共 " + WithThousands(count.count) + L" 个" + FilesWithLabel(count.label) + std::wstring(what) +
+         L"。点击选中下一个。";
+}
+
+std::wstring NextLabelMenuText(std::wstring_view label) { return L"下一个" + FilesWithLabel(label); }
+
+std::wstring CopyPathsMenuText(std::wstring_view label) {
+  return label == kEmptyFiles ? L"复制所有空文件的路径" : L"复制所有“" + std::wstring(label) + L"”文件的路径";
+}
 
 }  // namespace kavren

@@ -147,7 +147,7 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
 }
 
 // -2: the key is handled; -1: the list box does what it always does.
-LRESULT Form1::OnListKey(WORD key) const {
+LRESULT Form1::OnListKey(WORD key) {
   if (key != 'C' || ::GetKeyState(VK_CONTROL) >= 0 || ::GetKeyState(VK_MENU) < 0) return -1;
   CopyResults();
   return -2;
@@ -348,6 +348,8 @@ void Form1::AppendChosenFiles(std::vector<ChosenFile> files) {
   const ListBoxView::Batch batch(*list1_view_);
   for (ChosenFile& file : files) List1.AppendRow(std::move(file.name), std::move(file.path));
   ShowUnlabelledRows();
+  long_work_.ForgetWalk();
+  copied_.clear();
   ShowStatus();
 }
 
@@ -367,6 +369,7 @@ void Form1::AppendPaths(std::vector<std::wstring> paths) {
   }
   long_work_.StartWalk(std::move(paths), walk_);
   ShowWhatCanAct();
+  copied_.clear();
   ShowStatus();
 }
 
@@ -380,6 +383,7 @@ void Form1::AnalyseFiles() {
   ShowUnlabelledRows();
   // The run's one pass is used from the moment it starts.
   Command2.SetEnabled(false);
+  copied_.clear();
   ShowStatus();
 }
 
@@ -405,6 +409,7 @@ void Form1::OnWorkNews() {
   if (news.ended != WorkNews::Ended::kNone) {
     ShowUnlabelledRows();
     ShowWhatCanAct();
+    copied_.clear();
   }
   if (news.status_due) ShowStatus();
   if (news.ended != WorkNews::Ended::kNone && !handed_over_.empty()) AppendPaths(std::exchange(handed_over_, {}));
@@ -445,16 +450,15 @@ void Form1::ShowStatus() {
   batch.files = List1.RowCount();
   batch.analysed = List2.RowCount();
   batch.pass_run = !Command2.Enabled();
-  batch.empty = static_cast<RowIndex>(std::count_if(
-      notes_.begin(), notes_.end(), [](const auto& note) { return note.second.kind == FailureKind::kEmpty; }));
+  batch.copied = copied_;
   batch.current = List1.GetRow(work.done).value_or(L"");
   batch.now_ms = static_cast<std::int64_t>(::GetTickCount64());
-  counts_ = batch.pass_run && !work.passing ? CountLabels(List2) : std::vector<LabelCount>{};
+  counts_ = batch.pass_run && !work.passing ? CountLabels(List2, notes_) : std::vector<LabelCount>{};
   status_->Show(StatusText(batch, work), counts_);
 }
 
 void Form1::SelectNextWithLabel(std::wstring_view label) {
-  const RowIndex row = NextRowWithLabel(List2, List1.CurrentRow(), label);
+  const RowIndex row = NextRowWithLabel(List2, notes_, List1.CurrentRow(), label);
   // List1's selection handler mirrors it into List2, and the boxes scroll it into view.
   if (row != kNoRow) (void)List1.SelectRow(row);
 }
@@ -463,10 +467,17 @@ void Form1::OnNotify(const NMHDR& notification) {
   if (const std::optional<std::wstring_view> label = status_->LabelClicked(notification)) SelectNextWithLabel(*label);
 }
 
-void Form1::CopyResults() const {
+void Form1::CopyResults() {
   // Like the greyed menu item: nothing to copy leaves the clipboard alone.
   if (!HasRows()) return;
-  CopyTextToClipboard(hwnd_, ResultTable(List1, List2, [this](RowIndex row) { return Note(row); }));
+  const bool copied = CopyTextToClipboard(hwnd_, ResultTable(List1, List2, [this](RowIndex row) { return Note(row); }));
+  ShowCopied(copied, L"已复制 " + WithThousands(List1.RowCount()) + L" 行结果");
+}
+
+void Form1::ShowCopied(bool copied, std::wstring what) {
+  // Another program may hold the clipboard open for a moment.
+  copied_ = copied ? std::move(what) : L"没有复制：剪贴板正被其他程序使用，请再试一次";
+  ShowStatus();
 }
 
 bool Form1::OnContextMenu(HWND list_box, POINT at) {
@@ -503,7 +514,7 @@ void Form1::ShowListMenu(POINT at) {
   const std::wstring* chosen = List1.GetPath(row);
   const std::wstring path = chosen ? *chosen : std::wstring();
   ListMenuRow shown{chosen != nullptr, chosen && FileSeemsToExist(path, kExistsWait), false,
-                    std::wstring(List2.GetRow(row).value_or(L""))};
+                    RowCounted(List2, notes_, row, kEmptyFiles), std::wstring(List2.GetRow(row).value_or(L""))};
   shown.readable = shown.label != LabelForCode(EncodingCode::Unreadable).view();
   const std::vector<LabelCount> counts = counts_;
   const ListMenuChoice choice = TrackListMenu(hwnd_, at, shown, HasRows(), counts);
@@ -513,9 +524,14 @@ void Form1::ShowListMenu(POINT at) {
     case ListMenuItem::kOpenFolder:
       return ShowInFolder(path);
     case ListMenuItem::kCopyPath:
-      return (void)CopyTextToClipboard(hwnd_, path);
+      return ShowCopied(CopyTextToClipboard(hwnd_, path), L"已复制完整路径");
     case ListMenuItem::kCopyLabelPaths:
-      return (void)CopyTextToClipboard(hwnd_, PathsWithLabel(List1, List2, shown.label));
+    case ListMenuItem::kCopyEmptyPaths: {
+      const std::wstring_view label = choice.item == ListMenuItem::kCopyEmptyPaths ? kEmptyFiles : shown.label;
+      RowIndex count = 0;
+      const std::wstring paths = PathsWithLabel(List1, List2, notes_, label, count);
+      return ShowCopied(CopyTextToClipboard(hwnd_, paths), L"已复制 " + WithThousands(count) + L" 个文件的路径");
+    }
     case ListMenuItem::kCopyResults:
       return CopyResults();
     case ListMenuItem::kNextLabel:
@@ -530,6 +546,8 @@ void Form1::ClearData() {
   List1.ClearRows();
   List2.ClearRows();
   notes_.clear();
+  long_work_.ForgetWalk();
+  copied_.clear();
   ShowStatus();
 }
 

@@ -53,8 +53,8 @@ class Form1 final : public BaseWindow<Form1> {
   // Explorer starts the program with for a drop on its icon or Send To.
   // Paths handed over while long work runs are walked after it.
   void AppendPaths(std::vector<std::wstring> paths);
-  // Puts both lists on the clipboard as a table; changes nothing else.
-  void CopyResults() const;
+  // Puts both lists on the clipboard as a table, and says so.
+  void CopyResults();
   // The read-ahead the next pass uses; window_bench sets the pool it measures against.
   void SetReadAheadPool(ReadAheadPool pool) noexcept { read_ahead_ = pool; }
   // What the next pass examines each file with, and what lists dropped
@@ -76,7 +76,7 @@ class Form1 final : public BaseWindow<Form1> {
   void OnDpiChanged(UINT dpi, const RECT& suggested);
   void OnActivate(bool active);
   void OnNotify(const NMHDR& notification);
-  [[nodiscard]] LRESULT OnListKey(WORD key) const;
+  [[nodiscard]] LRESULT OnListKey(WORD key);
   void OnDestroy();
   // The lists' menu; false for any other window.
   [[nodiscard]] bool OnContextMenu(HWND list_box, POINT at);
@@ -100,6 +100,8 @@ class Form1 final : public BaseWindow<Form1> {
   // Why row `row` was unreadable, or that its file is empty; empty for the rest.
   [[nodiscard]] std::wstring Note(RowIndex row) const;
   void ShowAnalyseTip();
+  // The status bar says what a copy put on the clipboard, until the next change.
+  void ShowCopied(bool copied, std::wstring what);
   // The status bar says where the batch stands.
   void ShowStatus();
   // From a count in the status bar to its files: selects the next row with
@@ -128,6 +130,7 @@ class Form1 final : public BaseWindow<Form1> {
   std::optional<RowTips> tips_;
   std::optional<StatusBar> status_;
   std::vector<LabelCount> counts_;  // as the status bar last showed them
+  std::wstring copied_;             // what the status bar says of the last copy, until the next change
   RowNotes notes_;
   ReadAheadPool read_ahead_ = DefaultReadAheadPool();
   FileReader read_;

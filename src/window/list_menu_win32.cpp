@@ -14,6 +14,7 @@ enum MenuId : UINT {
   kCopyPathId,
   kCopyLabelPathsId,
   kCopyResultsId,
+  kCopyEmptyPathsId,
   kFirstNextLabelId,
 };
 
@@ -28,7 +29,8 @@ ListMenuChoice TrackListMenu(HWND owner, POINT at, const ListMenuRow& row, bool 
   add(kOpenId, L"打开(&O)", row.exists && row.readable);
   add(kOpenFolderId, L"打开文件所在的位置(&I)", row.exists);
   add(kCopyPathId, L"复制完整路径(&P)", row.chosen);
-  if (!row.label.empty()) add(kCopyLabelPathsId, (L"复制所有“" + row.label + L"”文件的路径").c_str(), true);
+  if (!row.label.empty()) add(kCopyLabelPathsId, CopyPathsMenuText(row.label).c_str(), true);
+  if (row.empty) add(kCopyEmptyPathsId, CopyPathsMenuText(kEmptyFiles).c_str(), true);
   ::AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
   add(kCopyResultsId, L"复制全部结果(&C)\tCtrl+C", has_rows);
   // The keyboard's way from a count in the status bar to its files.
@@ -41,9 +43,9 @@ ListMenuChoice TrackListMenu(HWND owner, POINT at, const ListMenuRow& row, bool 
   if (id >= kFirstNextLabelId && id - kFirstNextLabelId < counts.size()) {
     return {ListMenuItem::kNextLabel, id - kFirstNextLabelId};
   }
-  constexpr ListMenuItem kItems[] = {ListMenuItem::kNone,           ListMenuItem::kOpen,
-                                     ListMenuItem::kOpenFolder,     ListMenuItem::kCopyPath,
-                                     ListMenuItem::kCopyLabelPaths, ListMenuItem::kCopyResults};
+  constexpr ListMenuItem kItems[] = {
+      ListMenuItem::kNone,           ListMenuItem::kOpen,        ListMenuItem::kOpenFolder,    ListMenuItem::kCopyPath,
+      ListMenuItem::kCopyLabelPaths, ListMenuItem::kCopyResults, ListMenuItem::kCopyEmptyPaths};
   return {id < std::size(kItems) ? kItems[id] : ListMenuItem::kNone};
 }
 

@@ -15,10 +15,20 @@ struct ListMenuRow {
   bool chosen = false;    // there is a row
   bool exists = false;    // its file is still there
   bool readable = false;  // and was not labelled unreadable
+  bool empty = false;     // it is an empty file
   std::wstring label;     // empty until the pass has labelled it
 };
 
-enum class ListMenuItem { kNone, kOpen, kOpenFolder, kCopyPath, kCopyLabelPaths, kCopyResults, kNextLabel };
+enum class ListMenuItem {
+  kNone,
+  kOpen,
+  kOpenFolder,
+  kCopyPath,
+  kCopyLabelPaths,
+  kCopyResults,
+  kCopyEmptyPaths,
+  kNextLabel
+};
 struct ListMenuChoice {
   ListMenuItem item = ListMenuItem::kNone;
   std::size_t count = 0;  // for kNextLabel: which of the counts

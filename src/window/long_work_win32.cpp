@@ -6,9 +6,7 @@ namespace {
 
 // How often the window takes what the work found and shows it in the lists.
 constexpr UINT kTickMs = 250;
-// And how often the status bar says where the work stands: under Wine each
-// new text costs milliseconds while the pass keeps wineserver busy, and
-// once a second says enough.
+// The status bar's clock, when nothing else changes.
 constexpr ULONGLONG kStatusIntervalMs = 1000;
 
 }  // namespace
@@ -92,10 +90,14 @@ WorkNews LongWork::Take() {
     }
   }
   if (news.ended != WorkNews::Ended::kNone) ::KillTimer(window_, kWorkTimerId);
-  if (news.ended != WorkNews::Ended::kNone || now - status_shown_ >= kStatusIntervalMs) {
+  // The count in the status bar is the rows labelled at that moment, and
+  // the clock moves on once a second while nothing else does.
+  if (!news.labels.empty() || !news.files.empty() || news.ended != WorkNews::Ended::kNone ||
+      now - status_shown_ >= kStatusIntervalMs) {
     status_shown_ = now;
     news.status_due = true;
   }
+  if (state_.passing) Pace(state_, static_cast<std::int64_t>(now));
   return news;
 }
 

@@ -46,6 +46,9 @@ class LongWork {
   void Stop() noexcept;
   // The window goes: the work is stopped and nothing of it is taken again.
   void Abandon() noexcept;
+  // Files were chosen, or the lists cleared: what the last walk left
+  // unlisted, or that it found nothing, no longer stands.
+  void ForgetWalk() noexcept { state_.walk_stopped = state_.walk_empty = false; }
 
   [[nodiscard]] bool Running() const noexcept { return pass_ || walk_; }
   [[nodiscard]] const WorkState& state() const noexcept { return state_; }

@@ -1,6 +1,8 @@
 // result_table.cpp: the copy of the results.
 #include "window/result_table.h"
 
+#include "window/batch_summary.h"
+
 namespace kavren {
 
 std::wstring ResultTable(const RowList& names, const RowList& labels,
@@ -25,10 +27,14 @@ std::wstring ResultTable(const RowList& names, const RowList& labels,
   return table;
 }
 
-std::wstring PathsWithLabel(const RowList& names, const RowList& labels, std::wstring_view label) {
+std::wstring PathsWithLabel(const RowList& names, const RowList& labels, const RowNotes& notes, std::wstring_view label,
+                            RowIndex& count) {
   std::wstring paths;
+  count = 0;
   for (RowIndex i = 0; i < labels.RowCount(); ++i) {
-    if (labels.GetRow(i) == label) paths += *names.GetPath(i) + L"\r\n";
+    if (!RowCounted(labels, notes, i, label)) continue;
+    paths += *names.GetPath(i) + L"\r\n";
+    ++count;
   }
   return paths;
 }

@@ -4,6 +4,7 @@
 #include <functional>
 #include <string>
 
+#include "analysis/label_texts.h"
 #include "common/row_list.h"
 
 namespace kavren {
@@ -15,8 +16,10 @@ namespace kavren {
 [[nodiscard]] std::wstring ResultTable(const RowList& names, const RowList& labels,
                                        const std::function<std::wstring(RowIndex)>& note);
 
-// The full paths of the files labelled `label`, in list order, each on a
-// line of its own ending in CR LF: what a converter or a script reads.
-[[nodiscard]] std::wstring PathsWithLabel(const RowList& names, const RowList& labels, std::wstring_view label);
+// The full paths of the files counted under `label` (a label, or
+// kEmptyFiles), in list order, each on a line of its own ending in CR LF:
+// what a converter or a script reads. `count` gets how many there are.
+[[nodiscard]] std::wstring PathsWithLabel(const RowList& names, const RowList& labels, const RowNotes& notes,
+                                          std::wstring_view label, RowIndex& count);
 
 }  // namespace kavren

@@ -4,7 +4,6 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <numeric>
 
 #include "common/handles_win32.h"
 
@@ -58,15 +57,16 @@ void StatusBar::Place() {
   LayOutParts();
 }
 
-int StatusBar::TextWidth(HDC dc, const std::wstring& text) const {
+int StatusBar::TextWidth(HDC dc, std::wstring_view text) const {
   SIZE extent{};
-  ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+  ::GetTextExtentPoint32W(dc, text.data(), static_cast<int>(text.size()), &extent);
   // A part draws its text inside a sunken edge, a few pixels in, and
   // leaves a gap before the next part.
   return extent.cx + ::MulDiv(14, static_cast<int>(dpi_), 96);
 }
 
 void StatusBar::Show(const StatusLines& lines, const std::vector<LabelCount>& counts) {
+  if (!moved_ && lines == lines_ && counts == counts_) return;
   lines_ = lines;
   counts_ = counts;
   LayOutParts();
@@ -76,44 +76,22 @@ void StatusBar::Show(const StatusLines& lines, const std::vector<LabelCount>& co
 }
 
 void StatusBar::LayOutParts() {
-  const int width = width_;
-  // Measured only where a width decides something: counts, or a state that
-  // has a brief form. A pass's progress has neither, and under Wine every
-  // call to the device context is a round trip while the pass runs.
-  std::optional<WindowDcWithFont> measuring;
-  if (!counts_.empty() || lines_.brief != lines_.state) measuring.emplace(owner_, font_);
-  const HDC dc = measuring ? measuring->get() : nullptr;
-  std::array<std::vector<Part>, 2> rows;
-  // The counts fill their own row from the left; what does not fit goes beside the state.
-  std::vector<Part> above;
-  int used = 0;
-  for (const LabelCount& count : counts_) {
-    Part part{CountText(count), CountTip(count), count.label, 0};
-    part.width = TextWidth(dc, part.text);
-    used += part.width;
-    (used <= width && above.empty() ? rows[1] : above).push_back(std::move(part));
-  }
-  if (counts_.empty()) rows[1].push_back({lines_.next, L"", {}, 0});
-  const int beside =
-      std::accumulate(above.begin(), above.end(), 0, [](int sum, const Part& p) { return sum + p.width; });
-  Part state{lines_.state, lines_.why, {}, width - beside};
-  if (dc && TextWidth(dc, lines_.state) > state.width) {
-    state.text = lines_.brief;
-    // Said in full where the mouse rests.
-    state.tip = lines_.why.empty() ? lines_.state : lines_.state + L"\n" + lines_.why;
-  }
-  rows[0].push_back(std::move(state));
-  for (Part& part : above) rows[0].push_back(std::move(part));
+  // Under Wine every call to the device context is a round trip: the texts
+  // are measured only when they, the font or the width change.
+  const WindowDcWithFont measuring(owner_, font_);
+  std::array<std::vector<StatusPart>, 2> rows =
+      LayOutStatus(lines_, counts_, width_, [&](std::wstring_view text) { return TextWidth(measuring.get(), text); });
 
   for (std::size_t r = 0; r < rows_.size(); ++r) {
-    std::vector<Part>& parts = rows[r];
+    std::vector<StatusPart>& parts = rows[r];
     if (parts.empty()) parts.push_back({});
     // A pass changes the texts once a second and the parts seldom: under
     // Wine every message to a control is a round trip, so only what changed
     // is sent.
-    const std::vector<Part>& shown = parts_[r];
-    const bool same_parts = !moved_ && std::equal(parts.begin(), parts.end(), shown.begin(), shown.end(),
-                                                  [](const Part& a, const Part& b) { return a.width == b.width; });
+    const std::vector<StatusPart>& shown = parts_[r];
+    const bool same_parts =
+        !moved_ && std::equal(parts.begin(), parts.end(), shown.begin(), shown.end(),
+                              [](const StatusPart& a, const StatusPart& b) { return a.width == b.width; });
     std::vector<bool> new_text(parts.size());
     for (std::size_t i = 0; i < parts.size(); ++i) new_text[i] = !same_parts || shown[i].text != parts[i].text;
     // Wine's status bar paints itself at once on every new text: where
@@ -123,7 +101,7 @@ void StatusBar::LayOutParts() {
     if (!same_parts) {
       std::vector<int> rights;
       int right = 0;
-      for (const Part& part : parts) rights.push_back(right += part.width);
+      for (const StatusPart& part : parts) rights.push_back(right += part.width);
       rights.back() = -1;  // the last part runs to the end of the row
       ::SendMessageW(rows_[r], SB_SETPARTS, rights.size(), reinterpret_cast<LPARAM>(rights.data()));
     }

@@ -11,6 +11,7 @@
 
 #include "window/batch_summary.h"
 #include "window/row_tips_win32.h"
+#include "window/status_bar.h"
 
 namespace kavren::win32 {
 
@@ -44,14 +45,8 @@ class StatusBar {
   [[nodiscard]] std::optional<std::wstring_view> LabelClicked(const NMHDR& notification) const;
 
  private:
-  struct Part {
-    std::wstring text;
-    std::wstring tip;
-    std::wstring_view label;  // empty unless it is a count
-    int width = 0;            // what its text needs, borders and margins included
-  };
   void LayOutParts();
-  [[nodiscard]] int TextWidth(HDC dc, const std::wstring& text) const;
+  [[nodiscard]] int TextWidth(HDC dc, std::wstring_view text) const;
 
   HWND owner_;
   RowTips& tips_;
@@ -59,9 +54,9 @@ class StatusBar {
   HFONT font_ = nullptr;
   UINT dpi_ = 96;
   int row_height_ = 0;
-  int width_ = 0;                           // the rows', as last placed
-  std::array<std::vector<Part>, 2> parts_;  // per row, as last shown
-  bool moved_ = true;                       // the rows were placed or given a font since
+  int width_ = 0;                                 // the rows', as last placed
+  std::array<std::vector<StatusPart>, 2> parts_;  // per row, as last shown
+  bool moved_ = true;                             // the rows were placed or given a font since
   StatusLines lines_;
   std::vector<LabelCount> counts_;
 };

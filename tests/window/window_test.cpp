@@ -99,7 +99,8 @@ TEST(Form1Window, LaysEachControlOutWithItsCaptionFittingAt96And144DpiAndHoldsIt
     RECT lists;
     ::GetWindowRect(f[Control::List1], &lists);
     ::MapWindowPoints(HWND_DESKTOP, f.hwnd(), reinterpret_cast<POINT*>(&lists), 2);
-    for (const auto& [bar, text, area] : f.StatusParts()) {
+    // Each part inside its row, its text unclipped; the tip where the mouse rests, without its line breaks.
+    auto tip_if_fits = [&](HWND bar, const std::wstring& text, RECT area) {
       RECT row;
       ::GetWindowRect(bar, &row);
       ::MapWindowPoints(HWND_DESKTOP, f.hwnd(), reinterpret_cast<POINT*>(&row), 2);
@@ -110,12 +111,21 @@ TEST(Form1Window, LaysEachControlOutWithItsCaptionFittingAt96And144DpiAndHoldsIt
       EXPECT_TRUE(needed.right + 6 <= area.right - area.left && area.right <= row.right - row.left &&
                   needed.bottom <= area.bottom - area.top)
           << "clipped at " << dpi << ": " << text;
+      EXPECT_TRUE(::IsWindowVisible(bar)) << "a row left without redraw";
       std::wstring tip = f.TipAt(bar, {(area.left + area.right) / 2, (area.top + area.bottom) / 2});
       std::erase_if(tip, [](wchar_t c) { return c == L'\r' || c == L'\n'; });
-      EXPECT_EQ(tip, tips[text]) << text;
-      EXPECT_TRUE(::IsWindowVisible(bar)) << "a row left without redraw";
-    }
+      return tip;
+    };
+    for (const auto& [bar, text, area] : f.StatusParts()) EXPECT_EQ(tip_if_fits(bar, text, area), tips[text]) << text;
     EXPECT_GE(f.StatusParts().size(), 6u) << "a count went missing";
+    // A pass waiting on a file with a long name: the name is cut in its middle, the time waited and the Esc
+    // hint stay, and the tip says it whole.
+    const std::wstring name = L"卡住 第8章 " + std::wstring(60, L'长') + L".txt";
+    const std::wstring waited = L"正在等待：" + name + L"（12 秒）。按 Esc 停止";
+    f.form().status_bar().Show({L"正在分析：3,500 / 5,001 个文件（69%）", L"", waited, L"", 5, name.size()}, {});
+    const auto [bar, text, area] = f.StatusParts()[1];
+    EXPECT_TRUE(text.starts_with(L"正在等待：卡住 第8章 长") && text.ends_with(L"….txt（12 秒）。按 Esc 停止")) << text;
+    EXPECT_EQ(tip_if_fits(bar, text, area), waited);
   }
   ::ReleaseDC(f.hwnd(), dc);
 
@@ -173,14 +183,21 @@ TEST(Form1Input, TabOrderCopyAndMirrorWorkAndNoOtherKeyOrButtonChangesWhatItShou
     }
     return text;
   };
+  // Another program's format (a web page's, say) must go with a copy, or a paste into Word takes it instead.
+  const UINT html = ::RegisterClipboardFormatW(L"HTML Format");
   auto ctrl_c = [&](HWND list) {
+    if (::OpenClipboard(nullptr)) {
+      ::SetClipboardData(html, ::GlobalAlloc(GMEM_MOVEABLE, 16));
+      ::CloseClipboard();
+    }
     BYTE keys[256] = {};
     keys[VK_CONTROL] = 0x80;
     ::SetKeyboardState(keys);
     f.Post(list, WM_KEYDOWN, 'C');
     keys[VK_CONTROL] = 0;
     ::SetKeyboardState(keys);
-    return TakeClipboard();
+    const bool stale = ::IsClipboardFormatAvailable(html);
+    return TakeClipboard() + (stale ? L"(and the old HTML)" : L"");
   };
   auto status_texts = [&] {
     std::vector<std::wstring> texts;
@@ -189,7 +206,7 @@ TEST(Form1Input, TabOrderCopyAndMirrorWorkAndNoOtherKeyOrButtonChangesWhatItShou
   };
   TakeClipboard();
   EXPECT_EQ(open_menu(f[Control::List1], {-1, -1}), L"");
-  EXPECT_EQ(ctrl_c(f[Control::List1]), L"") << "copied a table of nothing";
+  EXPECT_EQ(ctrl_c(f[Control::List1]), L"(and the old HTML)") << "copied a table of nothing";
   AddFiles(f, dir);
   EXPECT_EQ(open_menu(f[Control::List2], {-1, -1}), table(false));
 
@@ -229,6 +246,7 @@ TEST(Form1Input, TabOrderCopyAndMirrorWorkAndNoOtherKeyOrButtonChangesWhatItShou
   // Ctrl+C in a list copies and changes nothing.
   ::SetFocus(f[Control::List1]);
   EXPECT_EQ(ctrl_c(f[Control::List1]), table(true));
+  EXPECT_EQ(std::get<1>(f.StatusParts()[0]), L"已复制 6 行结果");
   EXPECT_TRUE(::GetFocus() == f[Control::List1] && f.form().list1().CurrentRow() == 5 &&
               f.form().list2().CurrentRow() == kNoRow);
   EXPECT_EQ(open_menu(f[Control::List1], {-1, -1}), table(true));
@@ -243,11 +261,12 @@ TEST(Form1Input, TabOrderCopyAndMirrorWorkAndNoOtherKeyOrButtonChangesWhatItShou
   std::map<std::wstring, int> listed;
   std::map<std::wstring, int> counted;
   for (const std::wstring& label : kLabels) ++listed[label];
+  listed[L"空文件"] = 1;
+  std::map<std::wstring, std::vector<LRESULT>> next_rows = {{L"无法读取", {4, 5}}, {L"空文件", {2, 2}}};
   for (const auto& [bar, text, area] : f.StatusParts()) {
     const std::size_t colon = text.find(L'：');
     if (colon != std::wstring::npos) counted[text.substr(0, colon)] = std::stoi(text.substr(colon + 1));
-    if (!text.starts_with(L"无法读取")) continue;
-    for (LRESULT row : {4, 5}) {
+    for (LRESULT row : colon != std::wstring::npos ? next_rows[text.substr(0, colon)] : std::vector<LRESULT>{}) {
       const LPARAM at = MAKELPARAM((area.left + area.right) / 2, (area.top + area.bottom) / 2);
       ::PostMessageW(bar, WM_LBUTTONDOWN, MK_LBUTTON, at);
       f.Post(bar, WM_LBUTTONUP, 0, at);
@@ -262,10 +281,10 @@ TEST(Form1Input, TabOrderCopyAndMirrorWorkAndNoOtherKeyOrButtonChangesWhatItShou
   open_menu(f[Control::List2], on_row1, {{WM_KEYDOWN, VK_ESCAPE}});
   EXPECT_TRUE(both_at(1)) << "a right click did not select its row";
   open_menu(f[Control::List1], {-1, -1}, {{WM_KEYDOWN, VK_UP}, {WM_KEYDOWN, VK_RETURN}});
-  EXPECT_TRUE(both_at(4)) << "the menu's last item did not lead to the next unreadable file";
+  EXPECT_TRUE(both_at(2)) << "the menu's last item did not lead to the next empty file";
 
   // Each list's selection, moved by key, moves the other's; the headings do nothing but pass the focus on.
-  f.Post(f[Control::List1], WM_KEYDOWN, VK_UP);
+  f.Post(f[Control::List1], WM_KEYDOWN, VK_DOWN);
   EXPECT_TRUE(both_at(3));
   f.Post(f[Control::List2], WM_KEYDOWN, VK_HOME);
   f.Click(Control::Command3);
@@ -354,9 +373,14 @@ TEST(Form1Menu, ActsOnTheRowClickedOpensItsFileOrFolderCopiesItsPathOrItsLabelsP
             (std::vector<std::wstring>{L"-打开(&O)", L"-打开文件所在的位置(&I)", L"复制完整路径(&P)",
                                        L"复制所有“无法读取”文件的路径"}));
   EXPECT_EQ(menu_on(0, {'P'}), dir.Wide(kNames[0]));
+  EXPECT_EQ(std::get<1>(f.StatusParts()[0]), L"已复制完整路径");
   EXPECT_EQ(menu_items[0] + menu_items[1], L"打开(&O)打开文件所在的位置(&I)");
   EXPECT_EQ(menu_on(4, {VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}),
             dir.Wide(kNames[3]) + L"\r\n" + dir.Wide(kNames[4]) + L"\r\n" + dir.Wide(kNames[5]) + L"\r\n");
+  EXPECT_EQ(std::get<1>(f.StatusParts()[0]), L"已复制 3 个文件的路径");
+  // An empty file's row: its label's paths, then every empty file's; the way to the next one last.
+  EXPECT_EQ(menu_on(2, {VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}), dir.Wide(kNames[2]) + L"\r\n");
+  EXPECT_EQ(menu_items.back(), L"下一个空文件");
   ::UnhookWindowsHookEx(hook);
   // The test prefix knows Notepad but not the .txt extension, which Windows gives it.
   HKEY txt = nullptr;
@@ -420,7 +444,8 @@ TEST(Form1Pass, ALongPassShowsHowFarItHasGotGreysWhatWouldChangeTheListsAndStops
     if (esc) {
       EXPECT_TRUE(labelled > 0 && labelled < kRows)
           << labelled << " labelled: Esc did not stop a pass over local files";
-      EXPECT_TRUE(std::get<1>(f.StatusParts()[0]).starts_with(L"已停止：已分析 " + WithThousands(labelled) + L" / "));
+      // In brief beside the count: the drop has been added since.
+      EXPECT_EQ(std::get<1>(f.StatusParts()[0]), L"已停止：" + WithThousands(labelled) + L" / 40,000");
       continue;
     }
     EXPECT_EQ(labelled, kRows);
@@ -545,8 +570,13 @@ TEST(Form1Pass, AStalledFileLeavesTheWindowLiveAndNamedAndEscOrACloseEndsThePass
     std::vector<std::wstring> labels(200, L"");
     std::fill_n(labels.begin(), 150, L"UTF8");
     EXPECT_EQ(ListBoxRows(f[Control::List2]), labels);
-    EXPECT_TRUE(std::get<1>(f.StatusParts()[0]).starts_with(L"已停止：已分析 150 / 200 个文件"));
     EXPECT_EQ(std::get<1>(f.StatusParts()[1]), L"UTF8：150");
+    // Files added after the stop are counted, as after a full pass.
+    f.form().AppendChosenFiles({files[0], files[1]});
+    const std::wstring stopped = std::get<1>(f.StatusParts()[0]);
+    EXPECT_TRUE(stopped.starts_with(L"已停止：已分析 150 / 200 个文件") &&
+                stopped.ends_with(L"；之后加入的 2 个未分析"))
+        << stopped;
     POINT inside = {4, 4};
     ::MapWindowPoints(f[Control::Command2], f.hwnd(), &inside, 1);
     EXPECT_TRUE(!::IsWindowEnabled(f[Control::Command2]) &&
@@ -579,7 +609,7 @@ TEST(Form1Drop, AStalledListingShowsWhatWasFoundAndEscOrACloseEndsTheWalkAtOnce)
       EXPECT_EQ(QuitCode(f.hwnd(), 5s), 0);
     } else {
       f.Post(f[Control::List1], WM_KEYDOWN, VK_ESCAPE);
-      EXPECT_TRUE(StatusRowText(f, 0).starts_with(L"已停止添加：列出了 3 个文件"));
+      EXPECT_EQ(StatusRowText(f, 0), L"已停止添加：只加入了已列出的 3 个文件");
     }
     EXPECT_LT(std::chrono::steady_clock::now() - stop, 5s) << "the window waited for the listing";
     stalled.Release();
@@ -614,6 +644,8 @@ TEST(Form1Lists, ShowTheSameRowsSideBySideWhicheverScrollsAndTipsNameTheRowUnder
            tip.find(L"UUnicodeBigEndian") != std::wstring::npos;
   };
   EXPECT_TRUE(tip_names_row(true));
+  EXPECT_GE(::SendMessageW(f.form().tooltip(), TTM_GETMAXTIPWIDTH, 0, 0), ::GetSystemMetrics(SM_CXVIRTUALSCREEN))
+      << "the tooltip breaks lines itself, inside a folder's name";
   // Broken after folder separators only, never inside a name, and not left to the tooltip to break at a space.
   std::wstring path_tip = f.TipAtRow(Control::List1, top(lists[0]));
   EXPECT_NE(path_tip.find(L"\\\r\n"), std::wstring::npos) << "not wrapped at a folder";
@@ -676,7 +708,9 @@ TEST(Form1Drop, AddsDroppedFilesAndTheTxtFilesOfDroppedTreesInExplorersOrderAsOn
   EXPECT_EQ(std::get<1>(f.StatusParts()[0]), L"共 7 个文件");
   dir.Write(L"notes\\a.md", {});
   f.Append({dir.Wide(L"notes")});
-  EXPECT_EQ(std::get<1>(f.StatusParts()[0]), StatusText({}, {.walk_empty = true}).state);
+  EXPECT_EQ(std::get<1>(f.StatusParts()[0]), L"没有加入文件：拖入或打开的项目中没有 .txt 文件");
+  f.form().AppendChosenFiles({{L"loose.md", loose}});
+  EXPECT_EQ(std::get<1>(f.StatusParts()[0]), L"共 8 个文件") << "the empty drop outlived a choice";
   // The C++ library's remove_all can loop on a link to a folder it is
   // removing; the folder goes first, then the link, which leads nowhere.
   std::error_code ignored;
@@ -742,10 +776,12 @@ TEST(OpenDialog, ChoosesFromTwoFoldersLeavesTheCurrentDirectoryReopensWhereTheUs
   ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComDlg32");
   EXPECT_EQ(Choose(f, {L"c.txt"}), (std::vector<std::wstring>{L"同名.txt", L"b.txt", L"同名.txt", L"c.txt"}));
   EXPECT_EQ(*f.form().list1().GetPath(3), b.Wide(L"c.txt")) << "the dialog did not open where the user was";
-  // Files handed over (a drop, the command line) move it too.
-  f.Append({a.Write(L"c.txt", {0xEF, 0xBB, 0xBF})});
+  // Files handed over (a drop, the command line) move it too, to their own folder, not the first row's.
+  TempDir c;
+  f.Append({c.Write(L"c.txt", {0xEF, 0xBB, 0xBF})});
+  a.Write(L"c.txt", {});
   Choose(f, {L"c.txt"});
-  EXPECT_EQ(*f.form().list1().GetPath(5), a.Wide(L"c.txt")) << "the dialog did not open where the files came from";
+  EXPECT_EQ(*f.form().list1().GetPath(5), c.Wide(L"c.txt")) << "the dialog did not open where the files came from";
   EXPECT_EQ(std::filesystem::current_path().wstring(), before) << "the chosen folder is left in use";
   f.Click(Control::Command2);
   EXPECT_EQ(ListBoxRows(f[Control::List2]),
