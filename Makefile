@@ -71,11 +71,11 @@ screenshot: windows
 	@echo "screenshot: docs/screenshot.png"
 
 # The program alone, so that a first run does not wait two minutes for every
-# Windows test and benchmark.
+# Windows test and benchmark. ARGS='folder or files' and DPI=144: see run-app.
 run: deps
 	cmake --preset windows >/dev/null
 	cmake --build --preset windows --target KavrenTxtEncodingViewer -j $(JOBS)
-	scripts/run-app
+	DPI='$(DPI)' scripts/run-app $(ARGS)
 
 bench: build
 	build/native/bench/pass_bench
