@@ -121,8 +121,8 @@ bool SharedReads::ReadNext(int worker, std::wstring& path) noexcept {
     } else {
       failure.kind = FailureKind::kOther;
     }
-    // Few rows fail or are empty, so one lock for them costs the others nothing.
-    if (code == EncodingCode::Unreadable || failure.kind == FailureKind::kEmpty) {
+    // Few rows fail, are empty or online only, so one lock for them costs the others nothing.
+    if (code == EncodingCode::Unreadable || failure.kind != FailureKind::kNone) {
       const std::lock_guard lock(failures_mutex);
       failures.emplace(row, failure);
     }

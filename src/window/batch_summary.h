@@ -13,10 +13,10 @@
 
 namespace kavren {
 
-// The labels in the order the status bar counts them: the marks, then no mark, then unreadable.
-inline constexpr std::array<EncodingCode, 5> kCountedCodes = {EncodingCode::Utf8, EncodingCode::Utf16LittleEndian,
-                                                              EncodingCode::Utf16BigEndian, EncodingCode::NoMark,
-                                                              EncodingCode::Unreadable};
+// The labels in the order the status bar counts them: the marks, then no mark, unreadable and online only.
+inline constexpr std::array<EncodingCode, 6> kCountedCodes = {
+    EncodingCode::Utf8,   EncodingCode::Utf16LittleEndian, EncodingCode::Utf16BigEndian,
+    EncodingCode::NoMark, EncodingCode::Unreadable,        EncodingCode::OnlineOnly};
 
 struct LabelCount {
   std::wstring_view label;  // as LabelForCode writes it
