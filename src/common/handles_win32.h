@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <objbase.h>
 #include <shellapi.h>
 
 #include "common/unique_any.h"
@@ -63,6 +64,22 @@ struct VirtualMemoryTraits {
   static void Close(void* memory) noexcept { ::VirtualFree(memory, 0, MEM_RELEASE); }
 };
 using unique_virtual_memory = unique_any<void*, VirtualMemoryTraits>;
+
+// A DLL loaded with LoadLibraryW, for functions that older systems lack.
+struct ModuleTraits {
+  static HMODULE Invalid() noexcept { return nullptr; }
+  static void Close(HMODULE module) noexcept { ::FreeLibrary(module); }
+};
+using unique_module = unique_any<HMODULE, ModuleTraits>;
+
+// What COM or the shell allocates for the caller, such as an item ID list.
+template <typename T>
+struct CoTaskMemTraits {
+  static T Invalid() noexcept { return nullptr; }
+  static void Close(T memory) noexcept { ::CoTaskMemFree(const_cast<void*>(static_cast<const void*>(memory))); }
+};
+template <typename T>
+using unique_cotaskmem = unique_any<T, CoTaskMemTraits<T>>;
 
 // A COM interface pointer, released once.
 template <typename T>

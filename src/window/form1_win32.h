@@ -23,6 +23,7 @@
 #include "window/long_work_win32.h"
 #include "window/open_selection.h"
 #include "window/row_tips_win32.h"
+#include "window/shell_open_win32.h"
 #include "window/status_bar_win32.h"
 
 namespace kavren::win32 {
@@ -137,6 +138,7 @@ class Form1 final : public BaseWindow<Form1> {
   ULONGLONG lists_shown_ = 0;     // and the lists
   ULONGLONG messages_taken_ = 0;  // when long work last handled its messages
   RowNotes notes_;
+  ExistenceChecks existence_;  // the menu's, at most one per file out at a time
   ReadAheadPool read_ahead_ = DefaultReadAheadPool();
   FileReader read_;
   std::array<LRESULT, 2> top_rows_{};  // the first row each list showed when last painted

@@ -14,6 +14,7 @@ enum MenuId : UINT {
   kCopyPathId,
   kCopyLabelPathsId,
   kCopyResultsId,
+  kShellCannotId,
   kFirstNextLabelId,
 };
 
@@ -25,8 +26,11 @@ ListMenuChoice TrackListMenu(HWND owner, POINT at, const ListMenuRow& row, bool 
   auto add = [&menu](UINT id, const wchar_t* text, bool enabled) {
     ::AppendMenuW(menu.get(), MF_STRING | (enabled ? MF_ENABLED : MF_GRAYED), id, text);
   };
-  add(kOpenId, L"打开(&O)", row.exists && row.readable);
-  add(kOpenFolderId, L"打开文件所在的位置(&I)", row.exists);
+  const bool shell_can = row.exists && row.shell_cannot.empty();
+  add(kOpenId, L"打开(&O)", shell_can && row.readable);
+  add(kOpenFolderId, L"打开文件所在的位置(&I)", shell_can);
+  // A menu item has no tip: the reason stands greyed under the items it greys.
+  if (!row.shell_cannot.empty()) add(kShellCannotId, (L"（" + row.shell_cannot + L"）").c_str(), false);
   add(kCopyPathId, L"复制完整路径(&P)", row.chosen);
   if (!row.label.empty()) add(kCopyLabelPathsId, (L"复制所有“" + row.label + L"”文件的路径").c_str(), true);
   ::AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
