@@ -9,9 +9,9 @@ namespace {
 
 TEST(BatchSummary, CountsEachLabelInTheListsOrderAndFindsTheNextRowWithOneGoingRoundPastTheEnd) {
   RowList labels;
-  for (const wchar_t* label : {L"ANSI", L"UTF8", L"无法读取", L"UTF8", L"UUnicodeBigEndian"}) labels.AppendRow(label);
+  for (const wchar_t* label : {L"ANSI", L"UTF8", L"仅联机", L"UTF8", L"UUnicodeBigEndian"}) labels.AppendRow(label);
   const std::vector<std::pair<std::wstring_view, RowIndex>> expected = {
-      {L"UTF8", 2}, {L"UUnicodeBigEndian", 1}, {L"ANSI", 1}, {L"无法读取", 1}};
+      {L"UTF8", 2}, {L"UUnicodeBigEndian", 1}, {L"ANSI", 1}, {L"仅联机", 1}};
   std::vector<std::pair<std::wstring_view, RowIndex>> counted;
   for (const LabelCount& count : CountLabels(labels)) counted.emplace_back(count.label, count.count);
   EXPECT_EQ(counted, expected);

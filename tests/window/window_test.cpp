@@ -14,6 +14,7 @@
 #include "support/temp_dir.h"
 #include "window/batch_summary.h"
 #include "window/dpi_win32.h"
+#include "window/shell_open_win32.h"
 
 namespace kavren::testing {
 namespace {
@@ -331,8 +332,6 @@ TEST(Form1Menu, ActsOnTheRowClickedOpensItsFileOrFolderCopiesItsPathOrItsLabelsP
   AddFiles(f, dir);
   // b.txt is there, but another program holds it: it cannot be opened, though its folder can.
   const HANDLE holder = ::CreateFileW(dir.Wide(kNames[3]).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-  f.Click(Control::Command2);
-  ::CloseHandle(holder);
   const HHOOK hook = ::SetWindowsHookExW(WH_CALLWNDPROC, SpyOnMenu, nullptr, ::GetCurrentThreadId());
   // A right click on row `row`, then the keys the menu's loop reads.
   auto menu_on = [&](LRESULT row, std::vector<WPARAM> keys) {
@@ -347,6 +346,10 @@ TEST(Form1Menu, ActsOnTheRowClickedOpensItsFileOrFolderCopiesItsPathOrItsLabelsP
   };
   TakeClipboard();
   menu_on(3, {VK_ESCAPE});
+  EXPECT_EQ(menu_items[3], L"-") << "a label's paths offered before the pass, not the separator";
+  f.Click(Control::Command2);
+  ::CloseHandle(holder);
+  menu_on(3, {VK_ESCAPE});
   EXPECT_EQ(menu_items[0] + menu_items[1], L"-打开(&O)打开文件所在的位置(&I)");
   menu_on(4, {VK_ESCAPE});  // gone.txt: nothing to open
   EXPECT_EQ(std::vector(menu_items.begin(), menu_items.begin() + 4),
@@ -356,17 +359,40 @@ TEST(Form1Menu, ActsOnTheRowClickedOpensItsFileOrFolderCopiesItsPathOrItsLabelsP
   EXPECT_EQ(menu_items[0] + menu_items[1], L"打开(&O)打开文件所在的位置(&I)");
   EXPECT_EQ(menu_on(4, {VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}),
             dir.Wide(kNames[3]) + L"\r\n" + dir.Wide(kNames[4]) + L"\r\n" + dir.Wide(kNames[5]) + L"\r\n");
-  ::UnhookWindowsHookEx(hook);
   // The test prefix knows Notepad but not the .txt extension, which Windows gives it.
-  HKEY txt = nullptr;
-  ::RegCreateKeyExW(HKEY_CLASSES_ROOT, L".txt", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &txt, nullptr);
-  ::RegSetValueExW(txt, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(L"txtfile"), sizeof L"txtfile");
-  ::RegCloseKey(txt);
+  ::RegSetKeyValueW(HKEY_CLASSES_ROOT, L".txt", nullptr, REG_SZ, L"txtfile", sizeof L"txtfile");
   menu_on(0, {'O'});
   EXPECT_TRUE(ShellShowed(kNames[0])) << "the file did not open";
   menu_on(0, {'I'});
   EXPECT_TRUE(ShellShowed(std::filesystem::path(dir.Wide(L"")).parent_path().filename().wstring()))
       << "its folder did not open";
+
+  // Handed over after the pass: a script, a file the shell cannot open, and a pipe that must see no one
+  // connect, neither from the walk nor from the menu's check.
+  const std::wstring marker = dir.Wide(L"ran");
+  const std::wstring script = dir.Write(L"run.bat", {});
+  std::ofstream(PathOf(script)) << "echo ran> \"" << std::filesystem::path(marker).string() << "\"\r\n";
+  const std::wstring deep =
+      dir.Wide(std::wstring(150, L'd') + L"\\" + std::wstring(300 - 151 - dir.Wide(L"").size(), L'f'));
+  std::filesystem::create_directories(L"\\\\?\\" + deep.substr(0, deep.rfind(L'\\')));
+  std::ofstream(std::filesystem::path(L"\\\\?\\" + deep)) << "a";
+  const std::wstring pipe = L"\\\\.\\pipe\\kavren-test-" + std::to_wstring(::GetCurrentProcessId());
+  const HANDLE server =
+      ::CreateNamedPipeW(pipe.c_str(), PIPE_ACCESS_INBOUND | FILE_FLAG_OVERLAPPED, 0, 1, 0, 0, 0, nullptr);
+  OVERLAPPED connected{0, 0, {}, ::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+  ::ConnectNamedPipe(server, &connected);
+  f.form().AppendPaths({script, deep, pipe});
+  menu_on(6, {'O'});
+  EXPECT_TRUE(ShellShowed(L"run.bat")) << "the script was not opened as text";
+  EXPECT_FALSE(PumpUntil(nullptr, 5s, [&] { return std::filesystem::exists(marker); })) << "the script ran";
+  menu_on(7, {VK_ESCAPE});
+  EXPECT_EQ(menu_items[0] + menu_items[1], L"-打开(&O)-打开文件所在的位置(&I)") << "offered to a shell that fails";
+  EXPECT_NE(menu_items[2].find(L"259"), std::wstring::npos) << "greyed without a word";
+  menu_on(8, {VK_ESCAPE});
+  EXPECT_EQ(::WaitForSingleObject(connected.hEvent, 0), static_cast<DWORD>(WAIT_TIMEOUT)) << "the pipe was opened";
+  ::CloseHandle(connected.hEvent);
+  ::CloseHandle(server);
+  ::UnhookWindowsHookEx(hook);
 }
 
 TEST(Form1Pass, ALongPassShowsHowFarItHasGotAndRunsWhatOthersSendOnlyAfterIt) {
@@ -545,6 +571,52 @@ TEST(Form1Drop, AddsDroppedFilesAndTheTxtFilesOfDroppedTreesInExplorersOrderAsOn
   std::error_code ignored;
   std::filesystem::remove_all(dir.Wide(L"tree\\sub"), ignored);
   std::filesystem::remove_all(dir.Wide(L"tree\\link"), ignored);
+}
+
+// What the walk and the lists' menu ask of a path, what the walk passes over, how Explorer is started where the
+// shell cannot select a file, and the menu's existence checks on storage that does not answer.
+TEST(ShellSeams, RefusedNamesNeverReachTheFileSystemAndTheWalkPassesOverOnlyWhatItMeansTo) {
+  TempDir dir;
+  const std::wstring file = dir.Write(L"a.txt", {});
+  const std::pair<std::wstring, win32::PathKind> paths[] = {{L"\\\\.\\pipe\\x", win32::PathKind::kRefused},
+                                                            {dir.Wide(L"nul.txt"), win32::PathKind::kRefused},
+                                                            {file, win32::PathKind::kFile},
+                                                            {dir.Wide(L""), win32::PathKind::kFolder},
+                                                            {dir.Wide(L"b.txt"), win32::PathKind::kMissing}};
+  for (const auto& [path, kind] : paths) EXPECT_EQ(win32::KindOfPath(path), kind) << path;
+
+  // Find data: attributes and reparse tag; passed over or kept. Hidden and system entries are in the drop's test.
+  const std::tuple<DWORD, DWORD, bool> entries[] = {
+      {FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY, IO_REPARSE_TAG_MOUNT_POINT, true},
+      {FILE_ATTRIBUTE_REPARSE_POINT, IO_REPARSE_TAG_DEDUP, false},
+      {FILE_ATTRIBUTE_REPARSE_POINT | 0x0040'0000, 0x9000'101A, false},  // a cloud file
+  };
+  for (const auto& [attributes, tag, passed_over] : entries) {
+    const WIN32_FIND_DATAW entry{attributes, {}, {}, {}, 0, 0, tag, 0, {}, {}};
+    EXPECT_EQ(win32::PassedOver(entry), passed_over) << std::hex << attributes << " " << tag;
+  }
+}
+
+TEST(ShellSeams, ExplorerIsStartedByItsFullPathWithTheFileQuoted) {
+  EXPECT_TRUE(
+      win32::ExplorerCommandLine(L"C:\\a,b\\c d.txt")->ends_with(L"\\explorer.exe\" /select,\"C:\\a,b\\c d.txt\""));
+  EXPECT_EQ(win32::ExplorerCommandLine(L"C:\\a\" /root,\"C:\\b"), std::nullopt);
+}
+
+TEST(ShellSeams, AFileWhoseStorageDoesNotAnswerKeepsNoOneWaitingAndIsAskedOnceAtATime) {
+  std::atomic<int> asked = 0;
+  std::atomic<bool> answer = false;
+  win32::ExistenceChecks checks([&](const std::wstring&) {
+    ++asked;
+    while (!answer) std::this_thread::sleep_for(10ms);
+    return win32::PathKind::kFile;
+  });
+  const auto start = std::chrono::steady_clock::now();
+  for (int click = 0; click < 3; ++click) EXPECT_EQ(checks.Check(L"x.txt", 200ms), win32::FileState::kUnknown);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, 6s) << "the menu waited for the storage";
+  EXPECT_EQ(asked, 1) << "a second check of a file whose first is still out";
+  answer = true;
+  EXPECT_EQ(checks.Check(L"x.txt", 5s), win32::FileState::kThere);
 }
 
 // What the Open dialog was handed, seen from its WM_INITDIALOG, and what
