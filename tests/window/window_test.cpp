@@ -378,7 +378,7 @@ TEST(Form1Menu, ActsOnTheRowClickedOpensItsFileOrFolderCopiesItsPathOrItsLabelsP
   std::ofstream(std::filesystem::path(L"\\\\?\\" + deep)) << "a";
   const std::wstring pipe = L"\\\\.\\pipe\\kavren-test-" + std::to_wstring(::GetCurrentProcessId());
   const HANDLE server =
-      ::CreateNamedPipeW(pipe.c_str(), PIPE_ACCESS_INBOUND | FILE_FLAG_OVERLAPPED, 0, 1, 0, 0, 0, nullptr);
+      ::CreateNamedPipeW(pipe.c_str(), PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED, 0, 1, 0, 0, 0, nullptr);
   OVERLAPPED connected{0, 0, {}, ::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
   ::ConnectNamedPipe(server, &connected);
   f.form().AppendPaths({script, deep, pipe});
