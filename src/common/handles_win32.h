@@ -90,6 +90,21 @@ struct ComTraits {
 template <typename T>
 using unique_com = unique_any<T, ComTraits<T>>;
 
+// COM on a thread that asks the shell, which wants a single-threaded
+// apartment there; uninitialised only if it was initialised here.
+class ShellApartment {
+ public:
+  ShellApartment() noexcept : com_(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)) {}
+  ShellApartment(const ShellApartment&) = delete;
+  ShellApartment& operator=(const ShellApartment&) = delete;
+  ~ShellApartment() {
+    if (SUCCEEDED(com_)) ::CoUninitialize();
+  }
+
+ private:
+  HRESULT com_;
+};
+
 // A window's device context with a font selected into it, for measuring
 // text: the font it had goes back and the context is released, once.
 class WindowDcWithFont {

@@ -23,20 +23,6 @@ constexpr wchar_t kNoTextProgram[] =
     L"请在 Windows 的“设置”→“应用”→“默认应用”中为 .txt 文件选择一个程序（如记事本），然后再试。";
 constexpr wchar_t kMessageTitle[] = L"Kavren批量Txt文件编码查看器";
 
-// The shell wants a single-threaded apartment on the thread that calls it.
-class ShellApartment {
- public:
-  ShellApartment() noexcept : com_(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)) {}
-  ShellApartment(const ShellApartment&) = delete;
-  ShellApartment& operator=(const ShellApartment&) = delete;
-  ~ShellApartment() {
-    if (SUCCEEDED(com_)) ::CoUninitialize();
-  }
-
- private:
-  HRESULT com_;
-};
-
 void Apart(void (*ask)(const std::wstring&), const std::wstring& path) {
   try {
     // A copy for the thread: a thread that could not be started may have
