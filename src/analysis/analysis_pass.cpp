@@ -67,8 +67,8 @@ bool SharedReads::ReadNext() {
     // current directory says nothing about where a file came from.
     code = read ? read((*paths)[static_cast<std::size_t>(row)], failure)
                 : GetFileEncoding((*paths)[static_cast<std::size_t>(row)], failure);
-    // Few rows fail or are empty, so one lock for them costs the others nothing.
-    if (code == EncodingCode::Unreadable || failure.kind == FailureKind::kEmpty) {
+    // Few rows fail, are empty or online only, so one lock for them costs the others nothing.
+    if (code == EncodingCode::Unreadable || failure.kind != FailureKind::kNone) {
       const std::lock_guard lock(notes_mutex);
       notes.emplace(row, failure);
       noted = true;

@@ -56,16 +56,25 @@ std::optional<std::size_t> ReadFileHead(const std::wstring& path, std::span<std:
   // Share everything, so that a file another program holds open for writing
   // (an editor, a log writer) is still examined. A path can name a pipe on
   // another machine; identification level keeps its server from acting as
-  // the user.
-  unique_file file(::CreateFileW(openable, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                 nullptr, OPEN_EXISTING,
-                                 FILE_ATTRIBUTE_NORMAL | SECURITY_SQOS_PRESENT | SECURITY_IDENTIFICATION, nullptr));
+  // the user. Storage that recalls a file on open is told not to.
+  unique_file file(::CreateFileW(
+      openable, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+      FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_NO_RECALL | SECURITY_SQOS_PRESENT | SECURITY_IDENTIFICATION, nullptr));
   if (!file) return Failed(failure, ::GetLastError(), openable);
 
   // Consoles, pipes and character devices open fine but a read may never
   // return; only plain disk files are read.
   if (::GetFileType(file.get()) != FILE_TYPE_DISK) {
     failure.kind = FailureKind::kNotPlainFile;
+    return std::nullopt;
+  }
+
+  // The open fetched nothing; a read would. One query of the open handle,
+  // where a listing before the open would cost a round trip of its own.
+  FILE_ATTRIBUTE_TAG_INFO attributes{};
+  if (::GetFileInformationByHandleEx(file.get(), FileAttributeTagInfo, &attributes, sizeof attributes) &&
+      !DataIsOnThisComputer(attributes.FileAttributes)) {
+    failure.kind = FailureKind::kOnlineOnly;
     return std::nullopt;
   }
 

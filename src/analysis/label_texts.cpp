@@ -21,6 +21,7 @@ std::wstring_view LabelMeaning(std::wstring_view label) noexcept {
     return L"文件开头没有字节顺序标记（BOM）：可能是 GBK 或其他本地代码页，也可能是不带 BOM 保存的 "
            L"UTF-8。本工具只读取这个标记。";
   }
+  if (label == LabelForCode(EncodingCode::OnlineOnly).view()) return FailureText(FailureKind::kOnlineOnly);
   return {};
 }
 
@@ -40,6 +41,9 @@ std::wstring_view FailureText(FailureKind kind) noexcept {
       return L"路径太长：Windows 无法打开超过 32767 个字符的路径。";
     case FailureKind::kEmpty:
       return L"空文件（0 字节）：文件没有任何内容，没有字节顺序标记，常见于下载或保存失败。";
+    case FailureKind::kOnlineOnly:
+      return L"仅联机可用：文件的内容不在这台电脑上，读取开头也会让 Windows 下载整个文件，所以没有读取。要分析它，"
+             L"请在资源管理器中右击它，选择“始终保留在此设备上”，下载完成后重新启动本程序。";
     default:
       return L"读取时出错。";
   }
@@ -55,6 +59,8 @@ StaticText LabelForCode(EncodingCode code) noexcept {
       return StaticText(L"UUnicodeBigEndian");
     case EncodingCode::Unreadable:
       return StaticText(L"无法读取");
+    case EncodingCode::OnlineOnly:
+      return StaticText(L"仅联机");
     default:
       return StaticText(L"ANSI");
   }

@@ -33,7 +33,7 @@ EncodingCode GetFileEncoding(const std::wstring& name, ReadFailure& failure) {
   }
   std::array<std::uint8_t, 3> head{};
   const auto got = ReadFileHead(name, head, failure);
-  if (!got) return EncodingCode::Unreadable;
+  if (!got) return failure.kind == FailureKind::kOnlineOnly ? EncodingCode::OnlineOnly : EncodingCode::Unreadable;
   if (*got == 0) failure.kind = FailureKind::kEmpty;
   return ClassifyHead(std::span<const std::uint8_t>(head.data(), *got));
 }

@@ -7,12 +7,15 @@ namespace kavren {
 
 // The numeric values are fixed: 0-3 are the byte-order marks the tool knows,
 // and Unreadable keeps a file that was never read from passing as "no mark".
+// OnlineOnly is a file that could be read, but whose data is not on this
+// computer: reading its first byte would download all of it.
 enum class EncodingCode : std::int32_t {
   NoMark = 0,
   Utf16LittleEndian = 1,
   Utf16BigEndian = 2,
   Utf8 = 3,
   Unreadable = 4,
+  OnlineOnly = 5,
 };
 
 // Why a file was not read, as the user can act on it: it is gone, it is not
@@ -20,7 +23,8 @@ enum class EncodingCode : std::int32_t {
 // is longer than the system opens, or something else, which only the
 // system's own message can name. kEmpty is no failure: the file was read and
 // has no bytes at all, which has no mark, and is noted all the same (a
-// failed download or save leaves such files).
+// failed download or save leaves such files). Nor is kOnlineOnly: the file
+// was left unread on purpose, since its data is elsewhere.
 enum class FailureKind : std::uint8_t {
   kNone,
   kNotFound,
@@ -30,6 +34,7 @@ enum class FailureKind : std::uint8_t {
   kPathTooLong,
   kOther,
   kEmpty,
+  kOnlineOnly,
 };
 
 struct ReadFailure {

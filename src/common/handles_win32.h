@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <objbase.h>
 #include <shellapi.h>
 
 #include "common/unique_any.h"
@@ -64,6 +65,22 @@ struct VirtualMemoryTraits {
 };
 using unique_virtual_memory = unique_any<void*, VirtualMemoryTraits>;
 
+// A DLL loaded with LoadLibraryW, for functions that older systems lack.
+struct ModuleTraits {
+  static HMODULE Invalid() noexcept { return nullptr; }
+  static void Close(HMODULE module) noexcept { ::FreeLibrary(module); }
+};
+using unique_module = unique_any<HMODULE, ModuleTraits>;
+
+// What COM or the shell allocates for the caller, such as an item ID list.
+template <typename T>
+struct CoTaskMemTraits {
+  static T Invalid() noexcept { return nullptr; }
+  static void Close(T memory) noexcept { ::CoTaskMemFree(const_cast<void*>(static_cast<const void*>(memory))); }
+};
+template <typename T>
+using unique_cotaskmem = unique_any<T, CoTaskMemTraits<T>>;
+
 // A COM interface pointer, released once.
 template <typename T>
 struct ComTraits {
@@ -72,6 +89,21 @@ struct ComTraits {
 };
 template <typename T>
 using unique_com = unique_any<T, ComTraits<T>>;
+
+// COM on a thread that asks the shell, which wants a single-threaded
+// apartment there; uninitialised only if it was initialised here.
+class ShellApartment {
+ public:
+  ShellApartment() noexcept : com_(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)) {}
+  ShellApartment(const ShellApartment&) = delete;
+  ShellApartment& operator=(const ShellApartment&) = delete;
+  ~ShellApartment() {
+    if (SUCCEEDED(com_)) ::CoUninitialize();
+  }
+
+ private:
+  HRESULT com_;
+};
 
 // A window's device context with a font selected into it, for measuring
 // text: the font it had goes back and the context is released, once.

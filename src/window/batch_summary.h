@@ -14,10 +14,10 @@
 
 namespace kavren {
 
-// The labels in the order the status bar counts them: the marks, then no mark, then unreadable.
-inline constexpr std::array<EncodingCode, 5> kCountedCodes = {EncodingCode::Utf8, EncodingCode::Utf16LittleEndian,
-                                                              EncodingCode::Utf16BigEndian, EncodingCode::NoMark,
-                                                              EncodingCode::Unreadable};
+// The labels in the order the status bar counts them: the marks, then no mark, unreadable and online only.
+inline constexpr std::array<EncodingCode, 6> kCountedCodes = {
+    EncodingCode::Utf8,   EncodingCode::Utf16LittleEndian, EncodingCode::Utf16BigEndian,
+    EncodingCode::NoMark, EncodingCode::Unreadable,        EncodingCode::OnlineOnly};
 
 // Empty files keep their label, ANSI, but are what a user most wants to
 // find (failed downloads): they get a count of their own after the labels'.

@@ -10,15 +10,12 @@
 #include <utility>
 #include <vector>
 
+#include "analysis/device_names.h"
 #include "common/handles_win32.h"
 #include "common/long_path_win32.h"
 
 namespace kavren::win32 {
 namespace {
-
-// Not followed: a hidden or system entry is not the user's text, and a
-// junction or link can lead back up the tree or far outside it.
-constexpr DWORD kPassedOver = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_REPARSE_POINT;
 
 bool IsTxt(std::wstring_view name) noexcept {
   if (name.size() <= 4) return false;
@@ -60,6 +57,24 @@ void SortNaturally(std::vector<std::wstring>& names) {
 
 }  // namespace
 
+PathKind KindOfPath(const std::wstring& path) {
+  if (NamesDevice(path)) return PathKind::kRefused;
+  std::wstring long_form;
+  const wchar_t* openable = OpenablePath(path, long_form);
+  const DWORD attributes = openable ? ::GetFileAttributesW(openable) : INVALID_FILE_ATTRIBUTES;
+  if (attributes == INVALID_FILE_ATTRIBUTES) return PathKind::kMissing;
+  return attributes & FILE_ATTRIBUTE_DIRECTORY ? PathKind::kFolder : PathKind::kFile;
+}
+
+// dwReserved0 holds a reparse point's tag. Wine leaves it 0, which no
+// reparse point has, for a Unix symbolic link: a tag not known is taken for
+// a link.
+bool PassedOver(const WIN32_FIND_DATAW& entry) noexcept {
+  if (entry.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) return true;
+  const DWORD tag = entry.dwReserved0;
+  return (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) && (tag == 0 || IsReparseTagNameSurrogate(tag));
+}
+
 void WalkFolder(const std::wstring& top, const DropSink& sink) {
   // An explicit stack rather than recursion: a tree may be thousands of
   // folders deep within 32,767 characters.
@@ -81,7 +96,7 @@ void WalkFolder(const std::wstring& top, const DropSink& sink) {
     do {
       if (sink.stop.stop_requested()) return;
       const std::wstring_view name = entry.cFileName;
-      if ((entry.dwFileAttributes & kPassedOver) || name == L"." || name == L"..") continue;
+      if (PassedOver(entry) || name == L"." || name == L"..") continue;
       if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
         folders.emplace_back(name);
       } else if (IsTxt(name)) {
@@ -108,13 +123,10 @@ std::vector<std::wstring> DroppedPaths(HDROP drop) {
 }
 
 void WalkPaths(const std::vector<std::wstring>& paths, const DropSink& sink) {
-  std::wstring long_form;
   for (const std::wstring& path : paths) {
     if (sink.stop.stop_requested()) return;
     if (path.empty()) continue;
-    const wchar_t* openable = OpenablePath(path, long_form);
-    const DWORD attributes = openable ? ::GetFileAttributesW(openable) : INVALID_FILE_ATTRIBUTES;
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    if (KindOfPath(path) == PathKind::kFolder) {
       WalkFolder(path, sink);
     } else {
       sink.found({path.substr(path.find_last_of(L"\\/") + 1), path});

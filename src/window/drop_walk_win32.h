@@ -27,13 +27,26 @@ struct DropSink {
 // The full paths a drop from Explorer hands over, in its order.
 [[nodiscard]] std::vector<std::wstring> DroppedPaths(HDROP drop);
 
+// What a path names, as the walk and the lists' menu ask it. A name the pass
+// refuses (a device, a pipe here or on another machine) is never handed to
+// the file system: even an attribute query opens it, and a pipe's server
+// sees the user connect.
+enum class PathKind { kRefused, kMissing, kFile, kFolder };
+[[nodiscard]] PathKind KindOfPath(const std::wstring& path);
+
+// Whether the walk passes over a folder entry: hidden and system entries,
+// which are not the user's text, and name surrogates (junctions, symbolic
+// links, mount points), which can lead back up the tree or far outside it.
+// Other reparse points are files of their own: deduplicated ones, cloud
+// placeholders.
+[[nodiscard]] bool PassedOver(const WIN32_FIND_DATAW& entry) noexcept;
+
 // What a drop, or the same paths on the command line, add: each file as it
 // is, whatever its extension (the user picked it), and a path that names
 // nothing as well, so that its pass says why. Each folder as the .txt files
 // in it and in all its subfolders, a folder's files before its subfolders,
-// each in Explorer's natural order. Hidden and system entries and reparse
-// points (junctions, symbolic links) are passed over, and a folder that
-// cannot be read adds nothing.
+// each in Explorer's natural order, without what PassedOver names; a folder
+// that cannot be read adds nothing.
 void WalkPaths(const std::vector<std::wstring>& paths, const DropSink& sink);
 void WalkFolder(const std::wstring& folder, const DropSink& sink);
 

@@ -513,14 +513,19 @@ void Form1::ShowListMenu(POINT at) {
   const RowIndex row = List1.CurrentRow();
   const std::wstring* chosen = List1.GetPath(row);
   const std::wstring path = chosen ? *chosen : std::wstring();
-  ListMenuRow shown{chosen != nullptr, chosen && FileSeemsToExist(path, kExistsWait), false,
-                    RowCounted(List2, notes_, row, kEmptyFiles), std::wstring(List2.GetRow(row).value_or(L""))};
+  const FileState state = chosen ? existence_.Check(path, kExistsWait) : FileState::kGone;
+  ListMenuRow shown{chosen != nullptr,
+                    state == FileState::kThere,
+                    false,
+                    RowCounted(List2, notes_, row, kEmptyFiles),
+                    std::wstring(List2.GetRow(row).value_or(L"")),
+                    chosen ? WhyShellCannotOpen(path, state) : std::wstring()};
   shown.readable = shown.label != LabelForCode(EncodingCode::Unreadable).view();
   const std::vector<LabelCount> counts = counts_;
   const ListMenuChoice choice = TrackListMenu(hwnd_, at, shown, HasRows(), counts);
   switch (choice.item) {
     case ListMenuItem::kOpen:
-      return OpenInDefaultProgram(path);
+      return OpenAsText(path);
     case ListMenuItem::kOpenFolder:
       return ShowInFolder(path);
     case ListMenuItem::kCopyPath:

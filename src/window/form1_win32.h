@@ -23,6 +23,7 @@
 #include "window/long_work_win32.h"
 #include "window/open_selection.h"
 #include "window/row_tips_win32.h"
+#include "window/shell_open_win32.h"
 #include "window/status_bar_win32.h"
 
 namespace kavren::win32 {
@@ -132,6 +133,7 @@ class Form1 final : public BaseWindow<Form1> {
   std::vector<LabelCount> counts_;  // as the status bar last showed them
   std::wstring copied_;             // what the status bar says of the last copy, until the next change
   RowNotes notes_;
+  ExistenceChecks existence_;  // the menu's, at most one per file out at a time
   ReadAheadPool read_ahead_ = DefaultReadAheadPool();
   FileReader read_;
   Walker walk_;

@@ -15,6 +15,7 @@ enum MenuId : UINT {
   kCopyLabelPathsId,
   kCopyResultsId,
   kCopyEmptyPathsId,
+  kShellCannotId,
   kFirstNextLabelId,
 };
 
@@ -26,8 +27,11 @@ ListMenuChoice TrackListMenu(HWND owner, POINT at, const ListMenuRow& row, bool 
   auto add = [&menu](UINT id, const wchar_t* text, bool enabled) {
     ::AppendMenuW(menu.get(), MF_STRING | (enabled ? MF_ENABLED : MF_GRAYED), id, text);
   };
-  add(kOpenId, L"打开(&O)", row.exists && row.readable);
-  add(kOpenFolderId, L"打开文件所在的位置(&I)", row.exists);
+  const bool shell_can = row.exists && row.shell_cannot.empty();
+  add(kOpenId, L"打开(&O)", shell_can && row.readable);
+  add(kOpenFolderId, L"打开文件所在的位置(&I)", shell_can);
+  // A menu item has no tip: the reason stands greyed under the items it greys.
+  if (!row.shell_cannot.empty()) add(kShellCannotId, (L"（" + row.shell_cannot + L"）").c_str(), false);
   add(kCopyPathId, L"复制完整路径(&P)", row.chosen);
   if (!row.label.empty()) add(kCopyLabelPathsId, CopyPathsMenuText(row.label).c_str(), true);
   if (row.empty) add(kCopyEmptyPathsId, CopyPathsMenuText(kEmptyFiles).c_str(), true);

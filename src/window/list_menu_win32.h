@@ -12,11 +12,12 @@ namespace kavren::win32 {
 
 // What the menu knows of the row it acts on.
 struct ListMenuRow {
-  bool chosen = false;    // there is a row
-  bool exists = false;    // its file is still there
-  bool readable = false;  // and was not labelled unreadable
-  bool empty = false;     // it is an empty file
-  std::wstring label;     // empty until the pass has labelled it
+  bool chosen = false;          // there is a row
+  bool exists = false;          // its file is still there
+  bool readable = false;        // and was not labelled unreadable
+  bool empty = false;           // it is an empty file
+  std::wstring label;           // empty until the pass has labelled it
+  std::wstring shell_cannot{};  // why the shell cannot open it, if it cannot
 };
 
 enum class ListMenuItem {

@@ -54,12 +54,25 @@ void RestrictDllSearch() noexcept {
   }
 }
 
+// Since Windows 10 1803 a process may be shown cloud placeholders disguised
+// as ordinary files, without their reparse point. Explorer sees them as they
+// are, and so does this program. What decides whether a file is read, its
+// recall bits, shows either way; the call is missing before 1803 and in Wine.
+void ExposePlaceholders() noexcept {
+  constexpr char kExposePlaceholders = 2;  // PHCM_EXPOSE_PLACEHOLDERS
+  using SetPlaceholderModeFn = char(NTAPI*)(char);
+  const auto set_mode = reinterpret_cast<SetPlaceholderModeFn>(reinterpret_cast<void*>(
+      ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "RtlSetProcessPlaceholderCompatibilityMode")));
+  if (set_mode) set_mode(kExposePlaceholders);
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
   // Before anything that could load a DLL: the rest of the program's DLLs
   // are delay-loaded, so they are found only now, in the system folder.
   RestrictDllSearch();
+  ExposePlaceholders();
   // A chosen file on a drive that has since gone (a removed stick, an empty
   // card reader) must fail quietly, not raise the system's "insert a disk" box.
   ::SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);

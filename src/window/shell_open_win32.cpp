@@ -1,81 +1,151 @@
-// shell_open_win32.cpp: the shell's verbs and Explorer, each on a thread that nothing waits for.
+// shell_open_win32.cpp: the shell's verbs, Explorer and the menu's existence checks, each on a thread of its own.
 #include "window/shell_open_win32.h"
 
 #include <windows.h>
 
 #include <objbase.h>
 #include <shellapi.h>
+#include <shlobj.h>
 
 #include <condition_variable>
-#include <functional>
-#include <memory>
+#include <map>
 #include <mutex>
 #include <system_error>
 #include <thread>
 
-#include "common/long_path_win32.h"
+#include "common/handles_win32.h"
 
 namespace kavren::win32 {
 namespace {
 
-// The shell wants a single-threaded apartment on the thread that calls it.
-void AskShell(const std::wstring& file, const std::wstring& parameters) {
-  const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-  ::ShellExecuteW(nullptr, L"open", file.c_str(), parameters.empty() ? nullptr : parameters.c_str(), nullptr,
-                  SW_SHOWNORMAL);
-  if (SUCCEEDED(com)) ::CoUninitialize();
-}
+constexpr wchar_t kNoTextProgram[] =
+    L"Windows 中没有打开文本文件（.txt）的程序，所以无法打开这个文件。\n\n"
+    L"请在 Windows 的“设置”→“应用”→“默认应用”中为 .txt 文件选择一个程序（如记事本），然后再试。";
+constexpr wchar_t kMessageTitle[] = L"Kavren批量Txt文件编码查看器";
 
-void AskShellApart(const std::wstring& file, const std::wstring& parameters) {
+void Apart(void (*ask)(const std::wstring&), const std::wstring& path) {
   try {
-    // Copies for the thread: a thread that could not be started may have
-    // taken moved strings with it.
-    std::thread(AskShell, file, parameters).detach();
+    // A copy for the thread: a thread that could not be started may have
+    // taken a moved string with it.
+    std::thread(ask, path).detach();
   } catch (const std::system_error&) {
     // No thread to be had; the click is not lost.
-    AskShell(file, parameters);
+    ask(path);
+  }
+}
+
+// The class of .txt rather than the file's own: its verb, whatever the file is.
+void AskShellForText(const std::wstring& path) {
+  const ShellApartment apartment;
+  SHELLEXECUTEINFOW info{};
+  info.cbSize = sizeof info;
+  // The thread ends on return: the shell finishes before it does.
+  info.fMask = SEE_MASK_CLASSNAME | SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
+  info.lpVerb = L"open";
+  info.lpFile = path.c_str();
+  info.lpClass = L".txt";
+  info.nShow = SW_SHOWNORMAL;
+  if (::ShellExecuteExW(&info)) return;
+  if (::GetLastError() == ERROR_NO_ASSOCIATION || info.hInstApp == reinterpret_cast<HINSTANCE>(SE_ERR_NOASSOC)) {
+    ::MessageBoxW(nullptr, kNoTextProgram, kMessageTitle, MB_OK | MB_ICONINFORMATION | MB_SETFOREGROUND);
+  }
+}
+
+// Looked up at run time: a shell without them gets Explorer instead.
+bool SelectWithShell(const std::wstring& path) {
+  const unique_module shell32(::LoadLibraryW(L"shell32.dll"));
+  if (!shell32) return false;
+  auto function = [&shell32](const char* name) {
+    return reinterpret_cast<void*>(::GetProcAddress(shell32.get(), name));
+  };
+  using ILCreateFromPathWFn = PIDLIST_ABSOLUTE(WINAPI*)(PCWSTR);
+  using SHOpenFolderAndSelectItemsFn = HRESULT(WINAPI*)(PCIDLIST_ABSOLUTE, UINT, PCUITEMID_CHILD_ARRAY, DWORD);
+  const auto create = reinterpret_cast<ILCreateFromPathWFn>(function("ILCreateFromPathW"));
+  const auto select = reinterpret_cast<SHOpenFolderAndSelectItemsFn>(function("SHOpenFolderAndSelectItems"));
+  if (!create || !select) return false;
+  const unique_cotaskmem<PIDLIST_ABSOLUTE> item(create(path.c_str()));
+  return item && SUCCEEDED(select(item.get(), 0, nullptr, 0));
+}
+
+void AskShellToSelect(const std::wstring& path) {
+  const ShellApartment apartment;
+  if (SelectWithShell(path)) return;
+  std::optional<std::wstring> command = ExplorerCommandLine(path);
+  if (!command) return;
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION started{};
+  if (::CreateProcessW(nullptr, command->data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started)) {
+    const unique_file process(started.hProcess);
+    const unique_file thread(started.hThread);
   }
 }
 
 }  // namespace
 
-void OpenInDefaultProgram(const std::wstring& path) { AskShellApart(path, {}); }
+void OpenAsText(const std::wstring& path) { Apart(AskShellForText, path); }
 
-void ShowInFolder(const std::wstring& path) {
-  // Explorer by its full path: a program beside this one (in Downloads,
-  // say) named explorer.exe is not it.
+void ShowInFolder(const std::wstring& path) { Apart(AskShellToSelect, path); }
+
+std::optional<std::wstring> ExplorerCommandLine(const std::wstring& path) {
   wchar_t windows[MAX_PATH];
-  const UINT length = ::GetWindowsDirectoryW(windows, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return;
-  // No path holds a quotation mark, so quoting it is enough.
-  AskShellApart(std::wstring(windows, length) + L"\\explorer.exe", L"/select,\"" + path + L"\"");
+  const UINT length = ::GetSystemWindowsDirectoryW(windows, MAX_PATH);
+  // No file's name holds a quotation mark; a path that does would end the
+  // quoted one early and hand Explorer the rest as words of its own.
+  if (length == 0 || length >= MAX_PATH || path.find(L'"') != std::wstring::npos) return std::nullopt;
+  std::wstring folder(windows, length);
+  if (!folder.ends_with(L'\\')) folder += L'\\';
+  return L"\"" + folder + L"explorer.exe\" /select,\"" + path + L"\"";
 }
 
-bool FileSeemsToExist(const std::wstring& path, std::chrono::milliseconds wait) {
+// What the checks' threads and the menu share; a thread stuck on a share
+// holds it for as long as it is stuck, which may be longer than the window lives.
+struct ExistenceChecks::Shared {
   struct Answer {
-    std::mutex mutex;
-    std::condition_variable given;
     bool known = false;
-    bool exists = true;
+    FileState state = FileState::kUnknown;
   };
-  const auto answer = std::make_shared<Answer>();
-  auto ask = [answer, path] {
-    std::wstring long_form;
-    const wchar_t* openable = OpenablePath(path, long_form);
-    const DWORD attributes = openable ? ::GetFileAttributesW(openable) : INVALID_FILE_ATTRIBUTES;
-    const std::lock_guard lock(answer->mutex);
-    answer->exists = attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-    answer->known = true;
-    answer->given.notify_all();
-  };
-  try {
-    std::thread(ask).detach();
-  } catch (const std::system_error&) {
-    return true;
+  LookUp look_up;
+  std::mutex mutex;
+  std::condition_variable answered;
+  std::map<std::wstring, std::shared_ptr<Answer>> out;  // the checks not yet answered, by path
+};
+
+ExistenceChecks::ExistenceChecks(LookUp look_up) : shared_(std::make_shared<Shared>()) {
+  shared_->look_up = std::move(look_up);
+}
+
+FileState ExistenceChecks::Check(const std::wstring& path, std::chrono::milliseconds wait) {
+  std::unique_lock lock(shared_->mutex);
+  std::shared_ptr<Shared::Answer>& slot = shared_->out[path];
+  const std::shared_ptr<Shared::Answer> answer = slot ? slot : std::make_shared<Shared::Answer>();
+  if (!slot) {
+    slot = answer;
+    auto ask = [shared = shared_, answer, path] {
+      const PathKind kind = shared->look_up(path);
+      const std::lock_guard lock(shared->mutex);
+      answer->state = kind == PathKind::kFile ? FileState::kThere : FileState::kGone;
+      answer->known = true;
+      shared->out.erase(path);
+      shared->answered.notify_all();
+    };
+    try {
+      std::thread(ask).detach();
+    } catch (const std::system_error&) {
+      shared_->out.erase(path);
+      return FileState::kUnknown;
+    }
   }
-  std::unique_lock lock(answer->mutex);
-  answer->given.wait_for(lock, wait, [&] { return answer->known; });
-  return answer->exists;
+  shared_->answered.wait_for(lock, wait, [&] { return answer->known; });
+  return answer->state;
+}
+
+std::wstring WhyShellCannotOpen(const std::wstring& path, FileState state) {
+  // The shell and the programs it starts take paths of MAX_PATH characters,
+  // the last a NUL; a longer one fails, and says nothing.
+  if (path.size() >= MAX_PATH) return L"路径超过 259 个字符，Windows 的记事本和资源管理器无法打开";
+  if (state == FileState::kUnknown) return L"文件所在的存储设备没有响应";
+  return {};
 }
 
 }  // namespace kavren::win32

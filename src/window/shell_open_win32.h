@@ -2,22 +2,56 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
+#include <memory>
+#include <optional>
 #include <string>
+
+#include "window/drop_walk_win32.h"
 
 namespace kavren::win32 {
 
 // Each asks the shell on a thread of its own and returns at once: the shell
 // may take its time (a slow share, a program that starts slowly, a dialog
-// of its own), and the window never waits for it. A shell that fails says
-// nothing, as the web link does.
+// of its own), and the window never waits for it.
 
-// The file opens in its default program (the shell's "open" verb).
-void OpenInDefaultProgram(const std::wstring& path);
-// Explorer opens the file's folder with the file selected.
+// The file opens as text, in the program that opens .txt files, whatever
+// its extension: the shell's own verb for the file would run a program, a
+// script, a shortcut's target or a link. Where no program opens text, a
+// message box says so.
+void OpenAsText(const std::wstring& path);
+// Explorer opens the file's folder with the file selected (or the file
+// manager that replaces it).
 void ShowInFolder(const std::wstring& path);
+// The command line that starts Explorer itself for ShowInFolder where the
+// shell cannot: by its full path in the system's Windows folder, since a
+// program named explorer.exe may lie beside this one (in Downloads, say) and
+// on a Remote Desktop host GetWindowsDirectoryW names the user's own folder.
+// Nullopt for a path that cannot be quoted.
+[[nodiscard]] std::optional<std::wstring> ExplorerCommandLine(const std::wstring& path);
 
-// Whether `path` names an existing file, asked for no longer than `wait`; a
-// share that does not answer in time is taken to have it.
-[[nodiscard]] bool FileSeemsToExist(const std::wstring& path, std::chrono::milliseconds wait);
+// What the menu knows of a row's file: there, gone, or not known because
+// the storage has not answered.
+enum class FileState { kThere, kGone, kUnknown };
+
+// Whether files exist, each asked on a thread of its own. A share that does
+// not answer may keep that thread for minutes, so at most one is asked per
+// file: a file whose check is still out waits on that one.
+class ExistenceChecks {
+ public:
+  using LookUp = std::function<PathKind(const std::wstring& path)>;
+  explicit ExistenceChecks(LookUp look_up = KindOfPath);
+
+  // The state of `path`, waiting no longer than `wait` for the answer.
+  [[nodiscard]] FileState Check(const std::wstring& path, std::chrono::milliseconds wait);
+
+ private:
+  struct Shared;
+  std::shared_ptr<Shared> shared_;
+};
+
+// Why the shell's items cannot act on `path` in `state`, said in the menu;
+// empty where they can, or where the file is simply gone.
+[[nodiscard]] std::wstring WhyShellCannotOpen(const std::wstring& path, FileState state);
 
 }  // namespace kavren::win32

@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "analysis/analysis_pass.h"
+#include "analysis/file_head.h"
 #include "analysis/module1.h"
 #include "support/stalled_reader.h"
 #include "support/temp_dir.h"
@@ -160,17 +161,18 @@ TEST(RunAnalysisPass, LabelsEachChosenPathByItsMarkOrAsUnreadableAndEndsOnTheLas
   EXPECT_TRUE(LabelsAfterPass({}).empty());
   // Many short passes: a wake-up lost between a worker and the pass would leave it waiting for ever.
   for (int round = 0; round < 300; ++round) EXPECT_EQ(LabelsAfterPass({9, paths[2]}).size(), 9u);
-  // Many unreadable at once, on a thread of the pass's own as the window runs it, taken in batches: every
-  // reason kept, whichever thread found it, and every file opened once. The files are gone at once, so that
-  // the threads take rows as fast as they can.
+  // Many unreadable or online only at once, on a thread of the pass's own as the window runs it, taken in
+  // batches: every reason kept, whichever thread found it, and every file opened once. The files are gone at
+  // once, so that the threads take rows as fast as they can.
   auto missing = std::make_shared<std::vector<std::wstring>>();
   for (int i = 0; i < 50'000; ++i) missing->push_back(std::to_wstring(i));
   std::vector<std::atomic<int>> opens(missing->size());
   BackgroundPass background(missing, {64, 64},
                             [&](const std::wstring& path, ReadFailure& failure) {
-                              ++opens[std::stoul(path)];
-                              failure.kind = FailureKind::kNotFound;
-                              return EncodingCode::Unreadable;
+                              const std::size_t row = std::stoul(path);
+                              ++opens[row];
+                              failure.kind = row % 2 ? FailureKind::kOnlineOnly : FailureKind::kNotFound;
+                              return row % 2 ? EncodingCode::OnlineOnly : EncodingCode::Unreadable;
                             },
                             {});
   BackgroundPass::Batch many;
@@ -181,8 +183,9 @@ TEST(RunAnalysisPass, LabelsEachChosenPathByItsMarkOrAsUnreadableAndEndsOnTheLas
     many.over = batch.over;
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
-  EXPECT_EQ(many.codes, std::vector(missing->size(), EncodingCode::Unreadable));
+  EXPECT_EQ(many.codes.size(), missing->size());
   EXPECT_EQ(many.notes.size(), missing->size());
+  EXPECT_TRUE(many.codes[1] == EncodingCode::OnlineOnly && many.notes[1].kind == FailureKind::kOnlineOnly);
   EXPECT_TRUE(std::all_of(opens.begin(), opens.end(), [](const auto& count) { return count == 1; }))
       << "a file was opened twice";
   // A disk that answers one read at a time, read as a share (every read counts as slow): the pool grows, a step
@@ -200,9 +203,26 @@ TEST(RunAnalysisPass, LabelsEachChosenPathByItsMarkOrAsUnreadableAndEndsOnTheLas
   EXPECT_GE(threads(0), 2u) << "the pool did not grow";
   EXPECT_LT(threads(readers.size() - 20), threads(0)) << "the step taken back still reads";
   // Each reason says its own cause, kind by kind.
-  const std::wstring_view words[] = {L"",         L"找不到文件", L"拒绝访问",        L"另一个程序", L"不是普通文件",
-                                     L"路径太长", L"读取时出错", L"空文件（0 字节）"};
-  for (int kind = 1; kind < 8; ++kind) EXPECT_NE(FailureText(FailureKind(kind)).find(words[kind]), words->npos) << kind;
+  const std::wstring_view words[] = {L"",           L"找不到文件",       L"拒绝访问",
+                                     L"另一个程序", L"不是普通文件",     L"路径太长",
+                                     L"读取时出错", L"空文件（0 字节）", L"始终保留在此设备上"};
+  for (int kind = 1; kind < 9; ++kind) EXPECT_NE(FailureText(FailureKind(kind)).find(words[kind]), words->npos) << kind;
+}
+
+// Cloud files cannot be made here or under Wine (which keeps only the hidden
+// and system attributes): the attributes the Windows side finds on opening a
+// file decide whether it reads it. What becomes of one left unread is in the
+// pass above.
+TEST(DataIsOnThisComputer, IsFalseForOnlineOnlyRecalledAndOfflineFilesAndTrueForPinnedAndPlainOnes) {
+  const std::pair<std::uint32_t, bool> read_or_not[] = {
+      {0x0040'0400, false},  // online only: recall on data access, a reparse point
+      {0x0004'0000, false},  // recalled on open
+      {0x1000, false},       // offline
+      {0x0008'0400, true},   // pinned: always kept on this device
+      {0x20, true},          // archive, as most files are
+      {0x0040'0020, false},  // a placeholder disguised, without its reparse point
+  };
+  for (const auto& [attributes, read] : read_or_not) EXPECT_EQ(DataIsOnThisComputer(attributes), read) << attributes;
 }
 
 TEST(RunAnalysisPass, AStopWhileAFileStallsReturnsAtOnceWithTheRowsBeforeItAndLeavesItsReaderBehindSafely) {

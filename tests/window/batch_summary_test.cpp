@@ -11,13 +11,13 @@ namespace {
 
 TEST(BatchSummary, CountsEachLabelInTheListsOrderThenEmptyFilesAndFindsTheNextRowWithOneGoingRoundPastTheEnd) {
   RowList labels;
-  for (const wchar_t* label : {L"ANSI", L"UTF8", L"无法读取", L"UTF8", L"UUnicodeBigEndian", L"ANSI"}) {
+  for (const wchar_t* label : {L"ANSI", L"UTF8", L"无法读取", L"UTF8", L"UUnicodeBigEndian", L"ANSI", L"仅联机"}) {
     labels.AppendRow(label);
   }
   // Row 0 is empty; row 2's note is no empty file.
   const RowNotes notes = {{0, {FailureKind::kEmpty}}, {2, {FailureKind::kNotFound}}};
   const std::vector<LabelCount> expected = {
-      {L"UTF8", 2}, {L"UUnicodeBigEndian", 1}, {L"ANSI", 2}, {L"无法读取", 1}, {L"空文件", 1}};
+      {L"UTF8", 2}, {L"UUnicodeBigEndian", 1}, {L"ANSI", 2}, {L"无法读取", 1}, {L"仅联机", 1}, {L"空文件", 1}};
   EXPECT_EQ(CountLabels(labels, notes), expected);
 
   // From the selected row (or none), the label looked for, the row found.

@@ -14,6 +14,7 @@
 #include "support/temp_dir.h"
 #include "window/batch_summary.h"
 #include "window/dpi_win32.h"
+#include "window/shell_open_win32.h"
 
 namespace kavren::testing {
 namespace {
@@ -84,18 +85,19 @@ TEST(Form1Window, LaysEachControlOutWithItsCaptionFittingAt96And144DpiAndHoldsIt
       EXPECT_TRUE(needed.right + padding <= inside.right && needed.bottom <= inside.bottom)
           << id << " at " << dpi << ": " << needed.right << " + " << padding << " in " << inside.right;
     }
-    // The status bar, below the lists and inside the window, with the longest texts it can show: five labels
+    // The status bar, below the lists and inside the window, with the longest texts it can show: six labels
     // of 99,999 files each, and as many added after the pass.
-    const BatchState worst{.files = 6 * 99'999, .analysed = 5 * 99'999, .pass_run = true};
+    const BatchState worst{.files = 7 * 99'999, .analysed = 6 * 99'999, .pass_run = true};
     const WorkState took{.pass_ms = 599'999};
     std::vector<LabelCount> counts;
     for (EncodingCode code : kCountedCodes) counts.push_back({LabelForCode(code).view(), 99'999});
     f.form().status_bar().Show(StatusText(worst, took), counts);
-    // Where the mouse rests on a part: the full state over the brief one, and what a click on a count does.
-    // Compared without the lines the tip is broken into.
-    std::map<std::wstring, std::wstring> tips = {
-        {StatusText(worst, took).brief, StatusText(worst, took).state + StatusText(worst, took).why}};
+    // Where the mouse rests on a part: what a click on a count does, and over the state, brief or cut, the
+    // state in full. Compared without the lines the tip is broken into.
+    std::map<std::wstring, std::wstring> tips;
     for (const LabelCount& count : counts) tips[CountText(count)] = CountTip(count);
+    const std::wstring in_full = L"已分析 599,994 个文件，用时 9 分 59 秒；之后加入的 99,999 个未分析"
+                                 L"每次运行只分析一次：要分析之后加入的文件，请重新启动程序";
     RECT lists;
     ::GetWindowRect(f[Control::List1], &lists);
     ::MapWindowPoints(HWND_DESKTOP, f.hwnd(), reinterpret_cast<POINT*>(&lists), 2);
@@ -116,8 +118,10 @@ TEST(Form1Window, LaysEachControlOutWithItsCaptionFittingAt96And144DpiAndHoldsIt
       std::erase_if(tip, [](wchar_t c) { return c == L'\r' || c == L'\n'; });
       return tip;
     };
-    for (const auto& [bar, text, area] : f.StatusParts()) EXPECT_EQ(tip_if_fits(bar, text, area), tips[text]) << text;
-    EXPECT_GE(f.StatusParts().size(), 6u) << "a count went missing";
+    for (const auto& [bar, text, area] : f.StatusParts()) {
+      EXPECT_EQ(tip_if_fits(bar, text, area), tips.contains(text) ? tips[text] : in_full) << text;
+    }
+    EXPECT_GE(f.StatusParts().size(), kCountedCodes.size() + 1) << "a count went missing";
     // A pass waiting on a file with a long name: the name is cut in its middle, the time waited and the Esc
     // hint stay, and the tip says it whole.
     const std::wstring name = L"卡住 第8章 " + std::wstring(60, L'长') + L".txt";
@@ -351,8 +355,6 @@ TEST(Form1Menu, ActsOnTheRowClickedOpensItsFileOrFolderCopiesItsPathOrItsLabelsP
   AddFiles(f, dir);
   // b.txt is there, but another program holds it: it cannot be opened, though its folder can.
   const HANDLE holder = ::CreateFileW(dir.Wide(kNames[3]).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-  f.Click(Control::Command2);
-  ::CloseHandle(holder);
   const HHOOK hook = ::SetWindowsHookExW(WH_CALLWNDPROC, SpyOnMenu, nullptr, ::GetCurrentThreadId());
   // A right click on row `row`, then the keys the menu's loop reads.
   auto menu_on = [&](LRESULT row, std::vector<WPARAM> keys) {
@@ -366,6 +368,10 @@ TEST(Form1Menu, ActsOnTheRowClickedOpensItsFileOrFolderCopiesItsPathOrItsLabelsP
     return TakeClipboard();
   };
   TakeClipboard();
+  menu_on(3, {VK_ESCAPE});
+  EXPECT_EQ(menu_items[3], L"-") << "a label's paths offered before the pass, not the separator";
+  f.Click(Control::Command2);
+  ::CloseHandle(holder);
   menu_on(3, {VK_ESCAPE});
   EXPECT_EQ(menu_items[0] + menu_items[1], L"-打开(&O)打开文件所在的位置(&I)");
   menu_on(4, {VK_ESCAPE});  // gone.txt: nothing to open
@@ -381,17 +387,40 @@ TEST(Form1Menu, ActsOnTheRowClickedOpensItsFileOrFolderCopiesItsPathOrItsLabelsP
   // An empty file's row: its label's paths, then every empty file's; the way to the next one last.
   EXPECT_EQ(menu_on(2, {VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}), dir.Wide(kNames[2]) + L"\r\n");
   EXPECT_EQ(menu_items.back(), L"下一个空文件");
-  ::UnhookWindowsHookEx(hook);
   // The test prefix knows Notepad but not the .txt extension, which Windows gives it.
-  HKEY txt = nullptr;
-  ::RegCreateKeyExW(HKEY_CLASSES_ROOT, L".txt", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &txt, nullptr);
-  ::RegSetValueExW(txt, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(L"txtfile"), sizeof L"txtfile");
-  ::RegCloseKey(txt);
+  ::RegSetKeyValueW(HKEY_CLASSES_ROOT, L".txt", nullptr, REG_SZ, L"txtfile", sizeof L"txtfile");
   menu_on(0, {'O'});
   EXPECT_TRUE(ShellShowed(kNames[0])) << "the file did not open";
   menu_on(0, {'I'});
   EXPECT_TRUE(ShellShowed(std::filesystem::path(dir.Wide(L"")).parent_path().filename().wstring()))
       << "its folder did not open";
+
+  // Handed over after the pass: a script, a file the shell cannot open, and a pipe that must see no one
+  // connect, neither from the walk nor from the menu's check.
+  const std::wstring marker = dir.Wide(L"ran");
+  const std::wstring script = dir.Write(L"run.bat", {});
+  std::ofstream(PathOf(script)) << "echo ran> \"" << std::filesystem::path(marker).string() << "\"\r\n";
+  const std::wstring deep =
+      dir.Wide(std::wstring(150, L'd') + L"\\" + std::wstring(300 - 151 - dir.Wide(L"").size(), L'f'));
+  std::filesystem::create_directories(L"\\\\?\\" + deep.substr(0, deep.rfind(L'\\')));
+  std::ofstream(std::filesystem::path(L"\\\\?\\" + deep)) << "a";
+  const std::wstring pipe = L"\\\\.\\pipe\\kavren-test-" + std::to_wstring(::GetCurrentProcessId());
+  const HANDLE server =
+      ::CreateNamedPipeW(pipe.c_str(), PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED, 0, 1, 0, 0, 0, nullptr);
+  OVERLAPPED connected{0, 0, {}, ::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+  ::ConnectNamedPipe(server, &connected);
+  f.Append({script, deep, pipe});
+  menu_on(6, {'O'});
+  EXPECT_TRUE(ShellShowed(L"run.bat")) << "the script was not opened as text";
+  EXPECT_FALSE(PumpUntil(nullptr, 5s, [&] { return std::filesystem::exists(marker); })) << "the script ran";
+  menu_on(7, {VK_ESCAPE});
+  EXPECT_EQ(menu_items[0] + menu_items[1], L"-打开(&O)-打开文件所在的位置(&I)") << "offered to a shell that fails";
+  EXPECT_NE(menu_items[2].find(L"259"), std::wstring::npos) << "greyed without a word";
+  menu_on(8, {VK_ESCAPE});
+  EXPECT_EQ(::WaitForSingleObject(connected.hEvent, 0), static_cast<DWORD>(WAIT_TIMEOUT)) << "the pipe was opened";
+  ::CloseHandle(connected.hEvent);
+  ::CloseHandle(server);
+  ::UnhookWindowsHookEx(hook);
 }
 
 // The status bar's text of `row`, as another program reads it.
@@ -716,6 +745,52 @@ TEST(Form1Drop, AddsDroppedFilesAndTheTxtFilesOfDroppedTreesInExplorersOrderAsOn
   std::error_code ignored;
   std::filesystem::remove_all(dir.Wide(L"tree\\sub"), ignored);
   std::filesystem::remove_all(dir.Wide(L"tree\\link"), ignored);
+}
+
+// What the walk and the lists' menu ask of a path, what the walk passes over, how Explorer is started where the
+// shell cannot select a file, and the menu's existence checks on storage that does not answer.
+TEST(ShellSeams, RefusedNamesNeverReachTheFileSystemAndTheWalkPassesOverOnlyWhatItMeansTo) {
+  TempDir dir;
+  const std::wstring file = dir.Write(L"a.txt", {});
+  const std::pair<std::wstring, win32::PathKind> paths[] = {{L"\\\\.\\pipe\\x", win32::PathKind::kRefused},
+                                                            {dir.Wide(L"nul.txt"), win32::PathKind::kRefused},
+                                                            {file, win32::PathKind::kFile},
+                                                            {dir.Wide(L""), win32::PathKind::kFolder},
+                                                            {dir.Wide(L"b.txt"), win32::PathKind::kMissing}};
+  for (const auto& [path, kind] : paths) EXPECT_EQ(win32::KindOfPath(path), kind) << path;
+
+  // Find data: attributes and reparse tag; passed over or kept. Hidden and system entries are in the drop's test.
+  const std::tuple<DWORD, DWORD, bool> entries[] = {
+      {FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY, IO_REPARSE_TAG_MOUNT_POINT, true},
+      {FILE_ATTRIBUTE_REPARSE_POINT, IO_REPARSE_TAG_DEDUP, false},
+      {FILE_ATTRIBUTE_REPARSE_POINT | 0x0040'0000, 0x9000'101A, false},  // a cloud file
+  };
+  for (const auto& [attributes, tag, passed_over] : entries) {
+    const WIN32_FIND_DATAW entry{attributes, {}, {}, {}, 0, 0, tag, 0, {}, {}};
+    EXPECT_EQ(win32::PassedOver(entry), passed_over) << std::hex << attributes << " " << tag;
+  }
+}
+
+TEST(ShellSeams, ExplorerIsStartedByItsFullPathWithTheFileQuoted) {
+  EXPECT_TRUE(
+      win32::ExplorerCommandLine(L"C:\\a,b\\c d.txt")->ends_with(L"\\explorer.exe\" /select,\"C:\\a,b\\c d.txt\""));
+  EXPECT_EQ(win32::ExplorerCommandLine(L"C:\\a\" /root,\"C:\\b"), std::nullopt);
+}
+
+TEST(ShellSeams, AFileWhoseStorageDoesNotAnswerKeepsNoOneWaitingAndIsAskedOnceAtATime) {
+  std::atomic<int> asked = 0;
+  std::atomic<bool> answer = false;
+  win32::ExistenceChecks checks([&](const std::wstring&) {
+    ++asked;
+    while (!answer) std::this_thread::sleep_for(10ms);
+    return win32::PathKind::kFile;
+  });
+  const auto start = std::chrono::steady_clock::now();
+  for (int click = 0; click < 3; ++click) EXPECT_EQ(checks.Check(L"x.txt", 200ms), win32::FileState::kUnknown);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, 6s) << "the menu waited for the storage";
+  EXPECT_EQ(asked, 1) << "a second check of a file whose first is still out";
+  answer = true;
+  EXPECT_EQ(checks.Check(L"x.txt", 5s), win32::FileState::kThere);
 }
 
 // What the Open dialog was handed, seen from its WM_INITDIALOG, and what
