@@ -284,8 +284,15 @@ int main(int argc, char** argv) {
     StopOverShare();
     return 0;
   }
+  auto wanted = [&](std::string_view part) {
+    if (argc < 2) return true;
+    for (int i = 1; i < argc; ++i) {
+      if (part == argv[i]) return true;
+    }
+    return false;
+  };
   Medians warm;
-  {
+  if (wanted("warm")) {
     kavren::testing::TempDir dir;
     const std::vector<std::wstring> paths = MakeFiles(dir, kWarmFiles, 100);
     TimeLoop(Narrow(paths));  // the files are in the cache from here on
@@ -303,7 +310,7 @@ int main(int argc, char** argv) {
                 (heap_bytes() - before) / kWarmFiles, sizeof(wchar_t));
   }
   Medians share;
-  {
+  if (wanted("share")) {
     kavren::testing::TempDir source(std::filesystem::current_path() / "build");
     kavren::testing::TempDir mount_point(std::filesystem::current_path() / "build");
     MakeFiles(source, kShareFiles, 20);
@@ -319,16 +326,18 @@ int main(int argc, char** argv) {
       std::printf("share: skipped, %s\n", mount.why());
     }
   }
-  StopOverShare();
+  if (wanted("stop")) StopOverShare();
   Medians cold;
-  {
+  if (wanted("cold")) {
     // On the disk, not in a tmpfs, so that dropping the cache means reading again.
     kavren::testing::TempDir dir(std::filesystem::current_path() / "build");
     cold = Compare("cold", MakeFiles(dir, kColdFiles, kColdFolders), kColdRounds, true);
   }
-  PrintGoal("warm", warm[kChosen] / warm["loop"], kWarmGoal);
-  const double against_eight = warm[kChosen] / warm[kEight];
-  std::printf("warm: chosen/pool 8 ratio=%.3f goal=1.05%s\n", against_eight, against_eight <= 1.05 ? "" : " MISSED");
+  if (!warm.empty()) {
+    PrintGoal("warm", warm[kChosen] / warm["loop"], kWarmGoal);
+    const double against_eight = warm[kChosen] / warm[kEight];
+    std::printf("warm: chosen/pool 8 ratio=%.3f goal=1.05%s\n", against_eight, against_eight <= 1.05 ? "" : " MISSED");
+  }
   if (share.empty()) {
     std::printf("share: skipped (see above)\n");
   } else {

@@ -4,26 +4,17 @@
 #include <shellapi.h>
 #include <windowsx.h>
 
-#include <algorithm>
-#include <chrono>
-
-#include "window/clipboard_win32.h"
 #include "window/dpi_win32.h"
 #include "window/drop_walk_win32.h"
-#include "window/list_menu_win32.h"
 #include "window/message_loop_win32.h"
 #include "window/open_dialog_win32.h"
 #include "window/resource_ids.h"
-#include "window/result_table.h"
 #include "window/screen_reader_names_win32.h"
 #include "window/shell_open_win32.h"
 #include "window/system_message_win32.h"
 
 namespace kavren::win32 {
 namespace {
-
-// How long the menu asks whether a file still exists: a share may not answer.
-constexpr std::chrono::milliseconds kExistsWait{200};
 
 // A disabled button gets no mouse messages, and so no tip of its own.
 constexpr wchar_t kOnePassTip[] =
@@ -457,93 +448,8 @@ void Form1::ShowStatus() {
   status_->Show(StatusText(batch, work), counts_);
 }
 
-void Form1::SelectNextWithLabel(std::wstring_view label) {
-  const RowIndex row = NextRowWithLabel(List2, notes_, List1.CurrentRow(), label);
-  // List1's selection handler mirrors it into List2, and the boxes scroll it into view.
-  if (row != kNoRow) (void)List1.SelectRow(row);
-}
-
 void Form1::OnNotify(const NMHDR& notification) {
   if (const std::optional<std::wstring_view> label = status_->LabelClicked(notification)) SelectNextWithLabel(*label);
-}
-
-void Form1::CopyResults() {
-  // Like the greyed menu item: nothing to copy leaves the clipboard alone.
-  if (!HasRows()) return;
-  const bool copied = CopyTextToClipboard(hwnd_, ResultTable(List1, List2, [this](RowIndex row) { return Note(row); }));
-  ShowCopied(copied, L"已复制 " + WithThousands(List1.RowCount()) + L" 行结果");
-}
-
-void Form1::ShowCopied(bool copied, std::wstring what) {
-  // Another program may hold the clipboard open for a moment.
-  copied_ = copied ? std::move(what) : L"没有复制：剪贴板正被其他程序使用，请再试一次";
-  ShowStatus();
-}
-
-bool Form1::OnContextMenu(HWND list_box, POINT at) {
-  if (list_box != control(Control::List1) && list_box != control(Control::List2)) return false;
-  // Shift+F10 and the menu key give no point: open below the selected row,
-  // or at the top of the list.
-  if (at.x == -1 && at.y == -1) {
-    RECT row{};
-    const LRESULT selected = ::SendMessageW(list_box, LB_GETCURSEL, 0, 0);
-    if (selected < 0 || ::SendMessageW(list_box, LB_GETITEMRECT, selected, reinterpret_cast<LPARAM>(&row)) == LB_ERR) {
-      row = {};
-    }
-    at = {row.left, row.bottom};
-    ::ClientToScreen(list_box, &at);
-  } else {
-    // A right click on a row selects it first, as in Explorer: the menu
-    // acts on that row. List1's mirror selects it in List2 too.
-    POINT inside = at;
-    ::ScreenToClient(list_box, &inside);
-    const RowIndex row = RowAtY(list_box, inside.y);
-    if (row != kNoRow && row < List1.RowCount()) {
-      follow_pass_ = false;
-      (void)List1.SelectRow(row);
-    }
-  }
-  ShowListMenu(at);
-  return true;
-}
-
-void Form1::ShowListMenu(POINT at) {
-  // The row the menu acts on: the selected one, which a right click has just made its own. Copies: the
-  // menu's own loop handles what was posted meanwhile (a drop, say), which may change the lists.
-  const RowIndex row = List1.CurrentRow();
-  const std::wstring* chosen = List1.GetPath(row);
-  const std::wstring path = chosen ? *chosen : std::wstring();
-  const FileState state = chosen ? existence_.Check(path, kExistsWait) : FileState::kGone;
-  ListMenuRow shown{chosen != nullptr,
-                    state == FileState::kThere,
-                    false,
-                    RowCounted(List2, notes_, row, kEmptyFiles),
-                    std::wstring(List2.GetRow(row).value_or(L"")),
-                    chosen ? WhyShellCannotOpen(path, state) : std::wstring()};
-  shown.readable = shown.label != LabelForCode(EncodingCode::Unreadable).view();
-  const std::vector<LabelCount> counts = counts_;
-  const ListMenuChoice choice = TrackListMenu(hwnd_, at, shown, HasRows(), counts);
-  switch (choice.item) {
-    case ListMenuItem::kOpen:
-      return OpenAsText(path);
-    case ListMenuItem::kOpenFolder:
-      return ShowInFolder(path);
-    case ListMenuItem::kCopyPath:
-      return ShowCopied(CopyTextToClipboard(hwnd_, path), L"已复制完整路径");
-    case ListMenuItem::kCopyLabelPaths:
-    case ListMenuItem::kCopyEmptyPaths: {
-      const std::wstring_view label = choice.item == ListMenuItem::kCopyEmptyPaths ? kEmptyFiles : shown.label;
-      RowIndex count = 0;
-      const std::wstring paths = PathsWithLabel(List1, List2, notes_, label, count);
-      return ShowCopied(CopyTextToClipboard(hwnd_, paths), L"已复制 " + WithThousands(count) + L" 个文件的路径");
-    }
-    case ListMenuItem::kCopyResults:
-      return CopyResults();
-    case ListMenuItem::kNextLabel:
-      return SelectNextWithLabel(counts[choice.count].label);
-    case ListMenuItem::kNone:
-      return;
-  }
 }
 
 void Form1::ClearData() {

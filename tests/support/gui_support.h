@@ -171,6 +171,19 @@ class Form1Fixture {
     form_->AppendPaths(std::move(paths));
     WaitForWork();
   }
+  // The menu that a right click on row `row` of `list` opens (kNoRow: the
+  // menu key's, or at `at` on the window itself), with `keys` queued for its
+  // own loop: a letter is a mnemonic.
+  void Menu(HWND list, LRESULT row, const std::vector<WPARAM>& keys, POINT at = {-1, -1}) const {
+    RECT item{};
+    if (row != kNoRow && ::SendMessageW(list, LB_GETITEMRECT, row, reinterpret_cast<LPARAM>(&item)) != LB_ERR) {
+      at = {item.left + 4, item.top + 2};
+      ::ClientToScreen(list, &at);
+    }
+    for (WPARAM key : keys) ::PostMessageW(hwnd(), key < 'A' ? WM_KEYDOWN : WM_CHAR, key < 'A' ? key : key | 0x20, 0);
+    ::SendMessageW(hwnd(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list), MAKELPARAM(at.x, at.y));
+    Pump();
+  }
   // The tooltip's text for the mouse resting at `at` in `window`, moved
   // there first unless it is there already.
   [[nodiscard]] std::wstring TipAt(HWND window, POINT at, bool move = true) const {
