@@ -2,6 +2,7 @@
 #include "window/batch_summary.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "analysis/label_texts.h"
 
@@ -115,8 +116,8 @@ StatusLines StatusBeforeStops(const BatchState& batch, const WorkState& work) {
       name_size = batch.current.size();
       next += std::wstring(batch.current) + L"（" + Duration(waited_ms, true) + L"）";
     } else if (work.rows_per_ms > 0) {
-      const auto left_ms =
-          static_cast<std::int64_t>(static_cast<double>(work.pass_files - work.done) / work.rows_per_ms);
+      // Rounded, not cut: the 32-bit program's x87 arithmetic makes 26 s into 25.999.
+      const std::int64_t left_ms = std::llround(static_cast<double>(work.pass_files - work.done) / work.rows_per_ms);
       next += left_ms < 1000 ? L"，即将完成" : L"，约剩 " + Duration(left_ms, true);
     }
     std::wstring state = L"正在分析：" + WithThousands(work.done) + L" / " + WithThousands(work.pass_files) +
