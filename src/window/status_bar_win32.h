@@ -19,11 +19,10 @@ namespace kavren::win32 {
 // owner's client area: the counts (or what to do next) above, the state of
 // the batch below, in the window's bottom-left corner, where a screen reader
 // looks for the status bar (NVDA+End reads it): where the batch stands is
-// what a user who cannot see it asks for. A row of five counts of 99,999 is
-// wider than the window at any DPI, so the counts that do not fit beside
-// each other go down beside the state, which then says it in short; every
-// text keeps the width it needs, and none is cut. Each part is plain text,
-// which screen readers read.
+// what a user who cannot see it asks for. Where the parts go and what is cut
+// to fit is LayOutStatus's; this side measures the texts in the window's
+// font and shows the parts. Each part is plain text, which screen readers
+// read.
 class StatusBar {
  public:
   // `first_id` and the next are the rows' control IDs.
