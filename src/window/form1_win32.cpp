@@ -462,12 +462,7 @@ void Form1::ClearData() {
   ShowStatus();
 }
 
-void Form1::OpenMakerSite() const {
-  // No parameters and no working folder: for an address the shell wants
-  // null there, and the browser is shown as a normal window. The result is
-  // ignored; the program says nothing either way.
-  ::ShellExecuteW(hwnd_, L"open", kMakerSiteUrl, nullptr, nullptr, SW_SHOWNORMAL);
-}
+void Form1::OpenMakerSite() const { OpenWebAddress(kMakerSiteUrl); }
 
 // A list box scrolled by the wheel, its scroll bar or a key tells its parent
 // nothing, but it asks the parent for its colours whenever it paints, and

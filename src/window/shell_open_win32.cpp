@@ -87,6 +87,18 @@ void OpenAsText(const std::wstring& path) { Apart(AskShellForText, path); }
 
 void ShowInFolder(const std::wstring& path) { Apart(AskShellToSelect, path); }
 
+void OpenWebAddress(const std::wstring& address) {
+  Apart(
+      [](const std::wstring& url) {
+        const ShellApartment apartment;
+        // No parameters and no working folder: for an address the shell wants
+        // null there, and the browser is shown as a normal window. The result
+        // is ignored; the program says nothing either way.
+        ::ShellExecuteW(nullptr, L"open", url.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+      },
+      address);
+}
+
 std::optional<std::wstring> ExplorerCommandLine(const std::wstring& path) {
   wchar_t windows[MAX_PATH];
   const UINT length = ::GetSystemWindowsDirectoryW(windows, MAX_PATH);

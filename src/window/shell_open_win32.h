@@ -23,6 +23,8 @@ void OpenAsText(const std::wstring& path);
 // Explorer opens the file's folder with the file selected (or the file
 // manager that replaces it).
 void ShowInFolder(const std::wstring& path);
+// The default browser opens a web address.
+void OpenWebAddress(const std::wstring& address);
 // The command line that starts Explorer itself for ShowInFolder where the
 // shell cannot: by its full path in the system's Windows folder, since a
 // program named explorer.exe may lie beside this one (in Downloads, say) and
