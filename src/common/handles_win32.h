@@ -90,8 +90,9 @@ struct ComTraits {
 template <typename T>
 using unique_com = unique_any<T, ComTraits<T>>;
 
-// COM on a thread that asks the shell, which wants a single-threaded
-// apartment there; uninitialised only if it was initialised here.
+// COM on a thread that asks the shell (its verbs, the Open dialog), which
+// wants a single-threaded apartment there; uninitialised only if it was
+// initialised here, since a second initialisation that fails must not be paired.
 class ShellApartment {
  public:
   ShellApartment() noexcept : com_(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)) {}
@@ -123,6 +124,42 @@ class WindowDcWithFont {
   HWND window_;
   HDC dc_;
   HGDIOBJ old_font_;
+};
+
+// The screen's device context, for what the screen itself reports (its DPI).
+class ScreenDc {
+ public:
+  ScreenDc() noexcept : dc_(::GetDC(nullptr)) {}
+  ScreenDc(const ScreenDc&) = delete;
+  ScreenDc& operator=(const ScreenDc&) = delete;
+  ~ScreenDc() {
+    if (dc_) ::ReleaseDC(nullptr, dc_);
+  }
+  [[nodiscard]] HDC get() const noexcept { return dc_; }
+
+ private:
+  HDC dc_;
+};
+
+// The clipboard, open for as long as the scope lives. Another program may
+// hold it for a moment, so a few tries are made, 20 ms apart.
+class ClipboardScope {
+ public:
+  explicit ClipboardScope(HWND owner) noexcept {
+    for (int attempt = 0; attempt < 10 && !open_; ++attempt) {
+      if (attempt) ::Sleep(20);
+      open_ = ::OpenClipboard(owner) != FALSE;
+    }
+  }
+  ClipboardScope(const ClipboardScope&) = delete;
+  ClipboardScope& operator=(const ClipboardScope&) = delete;
+  ~ClipboardScope() {
+    if (open_) ::CloseClipboard();
+  }
+  [[nodiscard]] bool open() const noexcept { return open_; }
+
+ private:
+  bool open_ = false;
 };
 
 }  // namespace kavren::win32

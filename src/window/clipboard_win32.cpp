@@ -6,30 +6,6 @@
 #include "common/handles_win32.h"
 
 namespace kavren::win32 {
-namespace {
-
-// The clipboard, open for as long as the scope lives. Another program may
-// hold it for a moment, so a few tries are made.
-class ClipboardScope {
- public:
-  explicit ClipboardScope(HWND owner) noexcept {
-    for (int attempt = 0; attempt < 10 && !open_; ++attempt) {
-      if (attempt) ::Sleep(20);
-      open_ = ::OpenClipboard(owner) != FALSE;
-    }
-  }
-  ClipboardScope(const ClipboardScope&) = delete;
-  ClipboardScope& operator=(const ClipboardScope&) = delete;
-  ~ClipboardScope() {
-    if (open_) ::CloseClipboard();
-  }
-  [[nodiscard]] bool open() const noexcept { return open_; }
-
- private:
-  bool open_ = false;
-};
-
-}  // namespace
 
 bool CopyTextToClipboard(HWND owner, const std::wstring& text) {
   const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);

@@ -2,6 +2,8 @@
 // .exe still starts on Windows 7, where user32 does not export them.
 #include "window/dpi_win32.h"
 
+#include "common/handles_win32.h"
+
 namespace kavren::win32 {
 namespace {
 
@@ -12,9 +14,8 @@ Function User32Function(const char* name) noexcept {
 }
 
 UINT SystemDpi() noexcept {
-  HDC screen = ::GetDC(nullptr);
-  const int dpi = screen ? ::GetDeviceCaps(screen, LOGPIXELSY) : 0;
-  if (screen) ::ReleaseDC(nullptr, screen);
+  const ScreenDc screen;
+  const int dpi = screen.get() ? ::GetDeviceCaps(screen.get(), LOGPIXELSY) : 0;
   return dpi > 0 ? static_cast<UINT>(dpi) : kDesignDpi;
 }
 
