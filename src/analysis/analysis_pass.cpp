@@ -13,7 +13,7 @@
 #include <thread>
 #include <vector>
 
-#include "analysis/file_head.h"
+#include "analysis/file_access.h"
 #include "analysis/module1.h"
 
 namespace kavren {
@@ -58,7 +58,7 @@ bool SharedReads::ReadNext() {
   if (over.load()) return false;
   const RowIndex row = next.fetch_add(1);
   if (row >= count) return false;
-  EncodingCode code = EncodingCode::Unreadable;
+  EncodingCode code = EncodingCode::kUnreadable;
   ReadFailure failure;
   const auto start = std::chrono::steady_clock::now();
   bool noted = false;
@@ -68,14 +68,14 @@ bool SharedReads::ReadNext() {
     code = read ? read((*paths)[static_cast<std::size_t>(row)], failure)
                 : GetFileEncoding((*paths)[static_cast<std::size_t>(row)], failure);
     // Few rows fail, are empty or online only, so one lock for them costs the others nothing.
-    if (code == EncodingCode::Unreadable || failure.kind != FailureKind::kNone) {
+    if (code == EncodingCode::kUnreadable || failure.kind != FailureKind::kNone) {
       const std::lock_guard lock(notes_mutex);
       notes.emplace(row, failure);
       noted = true;
     }
   } catch (...) {
     // Out of memory for a path's conversion: that file was not read.
-    code = EncodingCode::Unreadable;
+    code = EncodingCode::kUnreadable;
   }
   read_ns.fetch_add((std::chrono::steady_clock::now() - start).count(), std::memory_order_relaxed);
   reads.fetch_add(1, std::memory_order_relaxed);

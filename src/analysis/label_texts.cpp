@@ -7,21 +7,21 @@ namespace kavren {
 // calls that encoding today (and, for the UTF-16 ones, what its older
 // versions called it, which is where the labels come from).
 std::wstring_view LabelMeaning(std::wstring_view label) noexcept {
-  if (label == LabelForCode(EncodingCode::Utf8).view()) {
+  if (label == LabelForCode(EncodingCode::kUtf8).view()) {
     return L"文件以 UTF-8 的字节顺序标记（BOM，EF BB BF）开头。记事本称之为“带有 BOM 的 UTF-8”。";
   }
-  if (label == LabelForCode(EncodingCode::Utf16LittleEndian).view()) {
+  if (label == LabelForCode(EncodingCode::kUtf16LittleEndian).view()) {
     return L"文件以 UTF-16 小端的字节顺序标记（BOM，FF FE）开头。记事本称之为“UTF-16 LE”，旧版记事本称“Unicode”。";
   }
-  if (label == LabelForCode(EncodingCode::Utf16BigEndian).view()) {
+  if (label == LabelForCode(EncodingCode::kUtf16BigEndian).view()) {
     return L"文件以 UTF-16 大端的字节顺序标记（BOM，FE FF）开头。记事本称之为“UTF-16 BE”，旧版记事本称“Unicode big "
            L"endian”。";
   }
-  if (label == LabelForCode(EncodingCode::NoMark).view()) {
+  if (label == LabelForCode(EncodingCode::kNoMark).view()) {
     return L"文件开头没有字节顺序标记（BOM）：可能是 GBK 或其他本地代码页，也可能是不带 BOM 保存的 "
            L"UTF-8。本工具只读取这个标记。";
   }
-  if (label == LabelForCode(EncodingCode::OnlineOnly).view()) return FailureText(FailureKind::kOnlineOnly);
+  if (label == LabelForCode(EncodingCode::kOnlineOnly).view()) return FailureText(FailureKind::kOnlineOnly);
   return {};
 }
 
@@ -51,15 +51,15 @@ std::wstring_view FailureText(FailureKind kind) noexcept {
 
 StaticText LabelForCode(EncodingCode code) noexcept {
   switch (code) {
-    case EncodingCode::Utf8:
+    case EncodingCode::kUtf8:
       return StaticText(L"UTF8");
-    case EncodingCode::Utf16LittleEndian:
+    case EncodingCode::kUtf16LittleEndian:
       return StaticText(L"Unicode");
-    case EncodingCode::Utf16BigEndian:
+    case EncodingCode::kUtf16BigEndian:
       return StaticText(L"UUnicodeBigEndian");
-    case EncodingCode::Unreadable:
+    case EncodingCode::kUnreadable:
       return StaticText(L"无法读取");
-    case EncodingCode::OnlineOnly:
+    case EncodingCode::kOnlineOnly:
       return StaticText(L"仅联机");
     default:
       return StaticText(L"ANSI");

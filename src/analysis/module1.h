@@ -17,7 +17,7 @@ namespace kavren {
 // current directory). Only its first three bytes are read; nothing is cached.
 // A std::wstring, because the platform wants the name NUL-terminated.
 [[nodiscard]] EncodingCode GetFileEncoding(const std::wstring& name);
-// The same, and for an Unreadable file also why.
+// The same, and for an unreadable file also why.
 [[nodiscard]] EncodingCode GetFileEncoding(const std::wstring& name, ReadFailure& failure);
 
 }  // namespace kavren

@@ -6,16 +6,16 @@
 namespace kavren {
 
 // The numeric values are fixed: 0-3 are the byte-order marks the tool knows,
-// and Unreadable keeps a file that was never read from passing as "no mark".
-// OnlineOnly is a file that could be read, but whose data is not on this
+// and kUnreadable keeps a file that was never read from passing as "no mark".
+// kOnlineOnly is a file that could be read, but whose data is not on this
 // computer: reading its first byte would download all of it.
 enum class EncodingCode : std::int32_t {
-  NoMark = 0,
-  Utf16LittleEndian = 1,
-  Utf16BigEndian = 2,
-  Utf8 = 3,
-  Unreadable = 4,
-  OnlineOnly = 5,
+  kNoMark = 0,
+  kUtf16LittleEndian = 1,
+  kUtf16BigEndian = 2,
+  kUtf8 = 3,
+  kUnreadable = 4,
+  kOnlineOnly = 5,
 };
 
 // Why a file was not read, as the user can act on it: it is gone, it is not

@@ -13,7 +13,7 @@
 #include <thread>
 #include <vector>
 
-#include "window/open_selection.h"
+#include "window/open_dialog.h"
 
 namespace kavren::win32 {
 

@@ -16,12 +16,6 @@
 namespace kavren::win32 {
 namespace {
 
-// A disabled button gets no mouse messages, and so no tip of its own.
-constexpr wchar_t kOnePassTip[] =
-    L"每次运行只分析一次：分析之后加入的文件不会再被分析。要分析新的文件，请重新启动程序。";
-constexpr wchar_t kStoppedPassTip[] =
-    L"分析已停止。每次运行只分析一次：没有分析的文件不会再被分析。要分析它们，请重新启动程序。";
-
 constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 
 HICON LoadAppIcon(HINSTANCE instance, int size_metric) {
@@ -256,10 +250,11 @@ void Form1::ShowAnalyseTip() {
   ::MapWindowPoints(HWND_DESKTOP, hwnd_, reinterpret_cast<POINT*>(&area), 2);
   // Greyed for the pass that ran, not for work under way.
   const bool pass_used = !Command2.Enabled() && !long_work_.Running();
-  tips_->SetAreaTip(ControlId(Control::Command2), area,
-                    !pass_used                        ? L""
-                    : long_work_.state().pass_stopped ? kStoppedPassTip
-                                                      : kOnePassTip);
+  // A disabled button gets no mouse messages, and so no tip of its own: the tip is the area's.
+  std::wstring tip;
+  if (pass_used)
+    tip = (long_work_.state().pass_stopped ? L"分析已停止。" : L"") + std::wstring(kOnePassEachRun) + L"。";
+  tips_->SetAreaTip(ControlId(Control::Command2), area, tip.c_str());
 }
 
 std::wstring Form1::RowTip(HWND list_box, RowIndex row) const {

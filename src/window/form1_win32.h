@@ -21,10 +21,10 @@
 #include "window/form1_controls_win32.h"
 #include "window/list_box_view_win32.h"
 #include "window/long_work_win32.h"
-#include "window/open_selection.h"
-#include "window/row_tips_win32.h"
+#include "window/open_dialog.h"
 #include "window/shell_open_win32.h"
 #include "window/status_bar_win32.h"
+#include "window/tooltips_win32.h"
 
 namespace kavren::win32 {
 
@@ -128,7 +128,7 @@ class Form1 final : public BaseWindow<Form1> {
   std::array<HWND, kControlCount> controls_{};
   std::optional<ListBoxView> list1_view_;
   std::optional<ListBoxView> list2_view_;
-  std::optional<RowTips> tips_;
+  std::optional<Tooltips> tips_;
   std::optional<StatusBar> status_;
   std::vector<LabelCount> counts_;  // as the status bar last showed them
   std::wstring copied_;             // what the status bar says of the last copy, until the next change

@@ -4,26 +4,24 @@
 #include <chrono>
 
 #include "common/handles_win32.h"
+#include "window/clipboard_text.h"
 #include "window/clipboard_win32.h"
 #include "window/form1_win32.h"
-#include "window/result_table.h"
 #include "window/shell_open_win32.h"
 
 namespace kavren::win32 {
 namespace {
 
 // TrackPopupMenuEx returns the item chosen rather than posting a
-// WM_COMMAND. After these, one per label counted.
-enum MenuId : UINT {
-  kOpenId = 1,
-  kOpenFolderId,
-  kCopyPathId,
-  kCopyLabelPathsId,
-  kCopyResultsId,
-  kCopyEmptyPathsId,
-  kShellCannotId,
-  kFirstNextLabelId,
-};
+// WM_COMMAND, so the ids are plain numbers. After these, one per label counted.
+constexpr UINT kOpenId = 1;
+constexpr UINT kOpenFolderId = 2;
+constexpr UINT kCopyPathId = 3;
+constexpr UINT kCopyLabelPathsId = 4;
+constexpr UINT kCopyResultsId = 5;
+constexpr UINT kCopyEmptyPathsId = 6;
+constexpr UINT kShellCannotId = 7;
+constexpr UINT kFirstNextLabelId = 8;
 
 // How long the menu asks whether a file still exists: a share may not answer.
 constexpr std::chrono::milliseconds kExistsWait{200};
@@ -121,7 +119,7 @@ void Form1::ShowListMenu(POINT at) {
                     RowCounted(List2, notes_, row, kEmptyFiles),
                     std::wstring(List2.GetRow(row).value_or(L"")),
                     chosen ? WhyShellCannotOpen(path, state) : std::wstring()};
-  shown.readable = shown.label != LabelForCode(EncodingCode::Unreadable).view();
+  shown.readable = shown.label != LabelForCode(EncodingCode::kUnreadable).view();
   const std::vector<LabelCount> counts = counts_;
   const ListMenuChoice choice = TrackListMenu(hwnd_, at, shown, HasRows(), counts);
   switch (choice.item) {

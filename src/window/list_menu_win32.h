@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "window/batch_summary.h"
+#include "window/label_counts.h"
 
 namespace kavren::win32 {
 

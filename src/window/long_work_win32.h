@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "analysis/analysis_pass.h"
-#include "window/batch_summary.h"
 #include "window/drop_walk_win32.h"
+#include "window/long_work.h"
 
 namespace kavren::win32 {
 

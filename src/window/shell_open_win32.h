@@ -1,13 +1,10 @@
 // shell_open_win32.h: from a file in the list to the file itself, through the shell.
 #pragma once
 
-#include <chrono>
-#include <functional>
-#include <memory>
 #include <optional>
 #include <string>
 
-#include "window/drop_walk_win32.h"
+#include "window/existence_checks_win32.h"
 
 namespace kavren::win32 {
 
@@ -31,26 +28,6 @@ void OpenWebAddress(const std::wstring& address);
 // on a Remote Desktop host GetWindowsDirectoryW names the user's own folder.
 // Nullopt for a path that cannot be quoted.
 [[nodiscard]] std::optional<std::wstring> ExplorerCommandLine(const std::wstring& path);
-
-// What the menu knows of a row's file: there, gone, or not known because
-// the storage has not answered.
-enum class FileState { kThere, kGone, kUnknown };
-
-// Whether files exist, each asked on a thread of its own. A share that does
-// not answer may keep that thread for minutes, so at most one is asked per
-// file: a file whose check is still out waits on that one.
-class ExistenceChecks {
- public:
-  using LookUp = std::function<PathKind(const std::wstring& path)>;
-  explicit ExistenceChecks(LookUp look_up = KindOfPath);
-
-  // The state of `path`, waiting no longer than `wait` for the answer.
-  [[nodiscard]] FileState Check(const std::wstring& path, std::chrono::milliseconds wait);
-
- private:
-  struct Shared;
-  std::shared_ptr<Shared> shared_;
-};
 
 // Why the shell's items cannot act on `path` in `state`, said in the menu;
 // empty where they can, or where the file is simply gone.

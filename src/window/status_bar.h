@@ -7,7 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "window/batch_summary.h"
+#include "window/label_counts.h"
+#include "window/status_text.h"
 
 namespace kavren {
 

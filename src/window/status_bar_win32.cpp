@@ -15,7 +15,7 @@ constexpr UINT_PTR kTipIdsPerRow = 16;
 
 }  // namespace
 
-StatusBar::StatusBar(HWND owner, int first_id, RowTips& tips) : owner_(owner), tips_(tips) {
+StatusBar::StatusBar(HWND owner, int first_id, Tooltips& tips) : owner_(owner), tips_(tips) {
   const auto instance = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(owner, GWLP_HINSTANCE));
   for (std::size_t i = 0; i < rows_.size(); ++i) {
     // Placed by the window rather than by itself: a status bar otherwise

@@ -9,9 +9,10 @@
 #include <string_view>
 #include <vector>
 
-#include "window/batch_summary.h"
-#include "window/row_tips_win32.h"
+#include "window/label_counts.h"
 #include "window/status_bar.h"
+#include "window/status_text.h"
+#include "window/tooltips_win32.h"
 
 namespace kavren::win32 {
 
@@ -26,7 +27,7 @@ namespace kavren::win32 {
 class StatusBar {
  public:
   // `first_id` and the next are the rows' control IDs.
-  StatusBar(HWND owner, int first_id, RowTips& tips);
+  StatusBar(HWND owner, int first_id, Tooltips& tips);
   StatusBar(const StatusBar&) = delete;
   StatusBar& operator=(const StatusBar&) = delete;
 
@@ -48,7 +49,7 @@ class StatusBar {
   [[nodiscard]] int TextWidth(HDC dc, std::wstring_view text) const;
 
   HWND owner_;
-  RowTips& tips_;
+  Tooltips& tips_;
   std::array<HWND, 2> rows_{};
   HFONT font_ = nullptr;
   UINT dpi_ = 96;

@@ -7,7 +7,7 @@
 #include <thread>
 
 #include "analysis/analysis_pass.h"
-#include "analysis/file_head.h"
+#include "analysis/file_access.h"
 #include "analysis/module1.h"
 #include "support/stalled_reader.h"
 #include "support/temp_dir.h"
@@ -170,7 +170,7 @@ TEST(RunAnalysisPass, LabelsEachChosenPathByItsMarkOrAsUnreadableAndEndsOnTheLas
                               const std::size_t row = std::stoul(path);
                               ++opens[row];
                               failure.kind = row % 2 ? FailureKind::kOnlineOnly : FailureKind::kNotFound;
-                              return row % 2 ? EncodingCode::OnlineOnly : EncodingCode::Unreadable;
+                              return row % 2 ? EncodingCode::kOnlineOnly : EncodingCode::kUnreadable;
                             },
                             {});
   BackgroundPass::Batch many;
@@ -183,7 +183,7 @@ TEST(RunAnalysisPass, LabelsEachChosenPathByItsMarkOrAsUnreadableAndEndsOnTheLas
   }
   EXPECT_EQ(many.codes.size(), missing->size());
   EXPECT_EQ(many.notes.size(), missing->size());
-  EXPECT_TRUE(many.codes[1] == EncodingCode::OnlineOnly && many.notes[1].kind == FailureKind::kOnlineOnly);
+  EXPECT_TRUE(many.codes[1] == EncodingCode::kOnlineOnly && many.notes[1].kind == FailureKind::kOnlineOnly);
   EXPECT_TRUE(std::all_of(opens.begin(), opens.end(), [](const auto& count) { return count == 1; }))
       << "a file was opened twice";
   // Each reason says its own cause, kind by kind.

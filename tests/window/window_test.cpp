@@ -12,9 +12,10 @@
 #include "support/gui_support.h"
 #include "support/stalled_reader.h"
 #include "support/temp_dir.h"
-#include "window/batch_summary.h"
 #include "window/dpi_win32.h"
+#include "window/label_counts.h"
 #include "window/shell_open_win32.h"
+#include "window/status_text.h"
 
 namespace kavren::testing {
 namespace {

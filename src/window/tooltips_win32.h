@@ -1,4 +1,4 @@
-// row_tips_win32.h: one tooltip control for the window -- a tip per list-box row, and tips over given areas.
+// tooltips_win32.h: the window's one tooltip control -- a tip per list-box row, and tips over given areas.
 #pragma once
 
 #include <windows.h>
@@ -15,14 +15,14 @@
 
 namespace kavren::win32 {
 
-class RowTips {
+class Tooltips {
  public:
   // The tip for a row of a list box; empty for none.
   using TextForRow = std::function<std::wstring(HWND list_box, RowIndex row)>;
 
-  RowTips(HWND owner, std::initializer_list<HWND> list_boxes, TextForRow text_for_row);
-  RowTips(const RowTips&) = delete;
-  RowTips& operator=(const RowTips&) = delete;
+  Tooltips(HWND owner, std::initializer_list<HWND> list_boxes, TextForRow text_for_row);
+  Tooltips(const Tooltips&) = delete;
+  Tooltips& operator=(const Tooltips&) = delete;
 
   // A tip over `area` of `window`'s client area (the owner's unless named),
   // under `id` (not a window handle). For a disabled control, which gets no

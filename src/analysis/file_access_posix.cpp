@@ -1,5 +1,5 @@
-// file_head_posix.cpp: the file seam on POSIX systems, where the core is tested natively.
-#include "analysis/file_head.h"
+// file_access_posix.cpp: the file seam on POSIX systems, where the core is tested natively.
+#include "analysis/file_access.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

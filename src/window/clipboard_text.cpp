@@ -1,7 +1,7 @@
-// result_table.cpp: the copy of the results.
-#include "window/result_table.h"
+// clipboard_text.cpp: the texts a copy puts on the clipboard.
+#include "window/clipboard_text.h"
 
-#include "window/batch_summary.h"
+#include "window/label_counts.h"
 
 namespace kavren {
 

@@ -1,10 +1,10 @@
-// batch_summary.cpp: the status bar's counts and texts, apart from the window that shows them.
-#include "window/batch_summary.h"
+// status_text.cpp: the status bar's texts, apart from the window that shows them.
+#include "window/status_text.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "analysis/label_texts.h"
+#include "window/label_counts.h"
 
 namespace kavren {
 namespace {
@@ -23,72 +23,6 @@ std::wstring Duration(std::int64_t ms, bool whole = false) {
 std::wstring Took(std::int64_t ms) { return ms < 100 ? L"用时不到 0.1 秒" : L"用时 " + Duration(ms); }
 
 }  // namespace
-
-std::vector<LabelCount> CountLabels(const RowList& labels, const RowNotes& notes) {
-  std::array<RowIndex, kCountedCodes.size()> counts{};
-  for (RowIndex row = 0; row < labels.RowCount(); ++row) {
-    const std::wstring_view text = labels.GetRow(row).value_or(L"");
-    for (std::size_t i = 0; i < kCountedCodes.size(); ++i) {
-      if (text == LabelForCode(kCountedCodes[i]).view()) {
-        ++counts[i];
-        break;
-      }
-    }
-  }
-  std::vector<LabelCount> found;
-  for (std::size_t i = 0; i < kCountedCodes.size(); ++i) {
-    if (counts[i] > 0) found.push_back({LabelForCode(kCountedCodes[i]).view(), counts[i]});
-  }
-  const auto empty = std::count_if(notes.begin(), notes.end(),
-                                   [](const auto& note) { return note.second.kind == FailureKind::kEmpty; });
-  if (empty > 0) found.push_back({kEmptyFiles, static_cast<RowIndex>(empty)});
-  return found;
-}
-
-bool RowCounted(const RowList& labels, const RowNotes& notes, RowIndex row, std::wstring_view label) {
-  if (label != kEmptyFiles) return labels.GetRow(row) == label;
-  const auto note = notes.find(row);
-  return note != notes.end() && note->second.kind == FailureKind::kEmpty;
-}
-
-RowIndex NextRowWithLabel(const RowList& labels, const RowNotes& notes, RowIndex after, std::wstring_view label) {
-  const RowIndex rows = labels.RowCount();
-  const RowIndex start = std::clamp<RowIndex>(after + 1, 0, rows);
-  for (RowIndex step = 0; step < rows; ++step) {
-    const RowIndex row = (start + step) % rows;
-    if (RowCounted(labels, notes, row, label)) return row;
-  }
-  return kNoRow;
-}
-
-std::wstring WithThousands(std::int64_t number) {
-  std::wstring digits = std::to_wstring(number);
-  for (auto at = static_cast<std::ptrdiff_t>(digits.size()) - 3; at > 0; at -= 3) digits.insert(at, L",");
-  return digits;
-}
-
-// Steady: a few seconds and a few hundred files. Before that the rate says
-// more about the first folder's listing than about the pass.
-constexpr std::int64_t kSteadyMs = 3000;
-constexpr RowIndex kSteadyRows = 200;
-// How long the rate takes to follow a change: a burst or a pause of a
-// second moves the time left by a third of what it would say on its own.
-constexpr double kPaceMs = 3000;
-
-void Pace(WorkState& work, std::int64_t now_ms) noexcept {
-  const std::int64_t elapsed = now_ms - work.pass_start_ms;
-  if (elapsed < kSteadyMs || work.done < kSteadyRows) return;
-  if (work.rows_per_ms <= 0) {
-    work.rows_per_ms = static_cast<double>(work.done) / static_cast<double>(elapsed);
-  } else if (now_ms > work.paced_ms) {
-    const auto span = static_cast<double>(now_ms - work.paced_ms);
-    const double recent = static_cast<double>(work.done - work.paced_done) / span;
-    const double weight = std::min(1.0, span / kPaceMs);
-    work.rows_per_ms += weight * (recent - work.rows_per_ms);
-  }
-  work.paced_ms = now_ms;
-  work.paced_done = work.done;
-}
 
 namespace {
 
@@ -134,14 +68,14 @@ StatusLines StatusBeforeStops(const BatchState& batch, const WorkState& work) {
   if (!batch.pass_run) return {files, files, L"点击“分析编码方式”查看每个文件的编码方式"};
   const RowIndex late = batch.files - std::max(batch.analysed, work.pass_files);
   const std::wstring later = late > 0 ? L"；之后加入的 " + WithThousands(late) + L" 个未分析" : L"";
-  const std::wstring why = late > 0 ? L"每次运行只分析一次：要分析之后加入的文件，请重新启动程序" : L"";
+  const std::wstring why = late > 0 ? std::wstring(kOnePassEachRun) : L"";
   if (work.pass_stopped && batch.analysed > 0) {
     const std::wstring done = WithThousands(batch.analysed) + L" / " + WithThousands(work.pass_files);
     return {L"已停止：已分析 " + done + L" 个文件，" + Took(work.pass_ms) + later, L"已停止：" + done, L"", why};
   }
   if (batch.analysed == 0) {
     // The pass ran over other files, or none, and the list was cleared since.
-    return {files + L"，未分析", files, L"每次运行只分析一次：要分析这些文件，请重新启动程序"};
+    return {files + L"，未分析", files, std::wstring(kOnePassEachRun)};
   }
   const std::wstring summary = L"已分析 " + WithThousands(batch.analysed) + L" 个文件，" + Took(work.pass_ms);
   if (late > 0) return {summary + later, WithThousands(late) + L" 个未分析", L"", why};
@@ -167,38 +101,6 @@ StatusLines StatusText(const BatchState& batch, const WorkState& work) {
     lines.state = lines.brief = batch.copied;
   }
   return lines;
-}
-
-CanAct WhatCanAct(const WorkState& work, bool pass_used) noexcept {
-  const bool idle = !work.passing && !work.walking;
-  return {idle, idle && !pass_used, idle, idle};
-}
-
-std::wstring CountText(const LabelCount& count) {
-  return std::wstring(count.label) + L"：" + WithThousands(count.count);
-}
-
-// A Latin label stands in Chinese text with a space on each side, a Chinese one in quotes.
-std::wstring LabelInSentence(std::wstring_view label) {
-  const bool latin = std::all_of(label.begin(), label.end(), [](wchar_t c) { return c < 0x80; });
-  return latin ? L" " + std::wstring(label) + L" " : L"“" + std::wstring(label) + L"”";
-}
-
-// "“无法读取”文件", " ANSI 文件", or for the count of empty files "空文件".
-std::wstring FilesWithLabel(std::wstring_view label) {
-  return label == kEmptyFiles ? std::wstring(label) : LabelInSentence(label) + L"文件";
-}
-
-std::wstring CountTip(const LabelCount& count) {
-  const std::wstring_view what = count.label == kEmptyFiles ? L"（0 字节）" : L"";
-  return L"共 " + WithThousands(count.count) + L" 个" + FilesWithLabel(count.label) + std::wstring(what) +
-         L"。点击选中下一个。";
-}
-
-std::wstring NextLabelMenuText(std::wstring_view label) { return L"下一个" + FilesWithLabel(label); }
-
-std::wstring CopyPathsMenuText(std::wstring_view label) {
-  return label == kEmptyFiles ? L"复制所有空文件的路径" : L"复制所有“" + std::wstring(label) + L"”文件的路径";
 }
 
 }  // namespace kavren

@@ -1,6 +1,8 @@
-// batch_summary_test.cpp: what the status bar says of the batch in each state, the time left, and what can act
+// status_text_test.cpp: what the status bar says of the batch in each state, the time left, and what can act
 // during long work.
-#include "window/batch_summary.h"
+#include "window/status_text.h"
+#include "window/label_counts.h"
+#include "window/long_work.h"
 
 #include <gtest/gtest.h>
 
@@ -28,7 +30,7 @@ TEST(BatchSummary, SaysWhereTheBatchStandsInEachStateWithThousandsSeparators) {
       {{.files = 6, .pass_run = true},
        stopped,
        L"共 6 个文件，未分析",
-       L"每次运行只分析一次：要分析这些文件，请重新启动程序"},
+       L"每次运行只分析一次：要分析未分析的文件，请重新启动程序"},
       {{.files = 1'500}, {.listed = 1'000, .walk_stopped = true}, L"已停止添加：只加入了已列出的 1,000 个文件", pick},
       // A walk under way after a stopped one says so.
       {{}, {.walking = true, .listed = 20, .walk_stopped = true}, L"正在添加文件：已列出 20 个", L"按 Esc 停止"},
@@ -49,7 +51,7 @@ TEST(BatchSummary, SaysWhereTheBatchStandsInEachStateWithThousandsSeparators) {
   }
   EXPECT_EQ(StatusText({.files = 6, .analysed = 3, .pass_run = true}, stopped).brief, L"已停止：3 / 6");
   EXPECT_EQ(StatusText({.files = 3, .analysed = 2, .pass_run = true}, {.pass_ms = 70}).why,
-            L"每次运行只分析一次：要分析之后加入的文件，请重新启动程序");
+            L"每次运行只分析一次：要分析未分析的文件，请重新启动程序");
   // A Latin label keeps a space on each side, a Chinese one its quotes.
   EXPECT_EQ(CountTip({L"ANSI", 480}) + NextLabelMenuText(L"无法读取"),
             L"共 480 个 ANSI 文件。点击选中下一个。下一个“无法读取”文件");

@@ -1,5 +1,5 @@
-// row_tips_win32.cpp: the tooltip control behind the lists' row tips and the disabled button's tip.
-#include "window/row_tips_win32.h"
+// tooltips_win32.cpp: the tooltip control behind the lists' row tips and the disabled button's tip.
+#include "window/tooltips_win32.h"
 
 #include "common/handles_win32.h"
 #include "window/list_box_view_win32.h"
@@ -11,7 +11,7 @@
 
 namespace kavren::win32 {
 
-RowTips::RowTips(HWND owner, std::initializer_list<HWND> list_boxes, TextForRow text_for_row)
+Tooltips::Tooltips(HWND owner, std::initializer_list<HWND> list_boxes, TextForRow text_for_row)
     : owner_(owner),
       text_for_row_(std::move(text_for_row)),
       shown_(list_boxes.size()),
@@ -33,7 +33,7 @@ RowTips::RowTips(HWND owner, std::initializer_list<HWND> list_boxes, TextForRow 
   }
 }
 
-TOOLINFOW RowTips::Tool(UINT_PTR id, UINT flags, HWND window) const noexcept {
+TOOLINFOW Tooltips::Tool(UINT_PTR id, UINT flags, HWND window) const noexcept {
   TOOLINFOW tool{};
   tool.cbSize = sizeof tool;
   tool.uFlags = flags;
@@ -43,7 +43,7 @@ TOOLINFOW RowTips::Tool(UINT_PTR id, UINT flags, HWND window) const noexcept {
   return tool;
 }
 
-void RowTips::SetDpi(UINT dpi) {
+void Tooltips::SetDpi(UINT dpi) {
   max_width_ = ::MulDiv(360, static_cast<int>(dpi), 96);
   // Lines are broken here, by Wrapped, and only here: the tooltip breaks a
   // line wider than its own maximum at a space, which inside a path makes
@@ -52,7 +52,7 @@ void RowTips::SetDpi(UINT dpi) {
   ::SendMessageW(tip_, TTM_SETMAXTIPWIDTH, 0, 32'767);
 }
 
-std::wstring RowTips::Wrapped(std::wstring_view text) const {
+std::wstring Tooltips::Wrapped(std::wstring_view text) const {
   // Breaking after these keeps a number or a clause whole; a path breaks
   // after its separators only, keeping each name whole.
   constexpr std::wstring_view kBreakAfter = L" ，。；：）";
@@ -88,7 +88,7 @@ std::wstring RowTips::Wrapped(std::wstring_view text) const {
   return lines;
 }
 
-void RowTips::SetAreaTip(UINT_PTR id, const RECT& area, const wchar_t* text, HWND window) {
+void Tooltips::SetAreaTip(UINT_PTR id, const RECT& area, const wchar_t* text, HWND window) {
   TOOLINFOW tool = Tool(id, 0, window);
   tool.rect = area;
   if (std::find(areas_.begin(), areas_.end(), std::pair(tool.hwnd, id)) == areas_.end()) {
@@ -101,7 +101,7 @@ void RowTips::SetAreaTip(UINT_PTR id, const RECT& area, const wchar_t* text, HWN
   ::SendMessageW(tip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
-void RowTips::Relay(MSG& message) {
+void Tooltips::Relay(MSG& message) {
   // The tooltip sees the lists as one tool each; the text follows the row.
   if (message.message == WM_MOUSEMOVE &&
       std::find(list_boxes_.begin(), list_boxes_.end(), message.hwnd) != list_boxes_.end()) {
@@ -112,13 +112,13 @@ void RowTips::Relay(MSG& message) {
 
 // A list scrolled under a resting mouse sends no mouse message, and the tip
 // would go on describing the row that was there before.
-void RowTips::ListsScrolled() {
+void Tooltips::ListsScrolled() {
   for (std::size_t i = 0; i < list_boxes_.size(); ++i) {
     if (mouse_y_[i] >= 0) FollowMouse(list_boxes_[i], mouse_y_[i]);
   }
 }
 
-void RowTips::FollowMouse(HWND list_box, int y) {
+void Tooltips::FollowMouse(HWND list_box, int y) {
   const LRESULT count = ::SendMessageW(list_box, LB_GETCOUNT, 0, 0);
   const RowIndex row = RowAtY(list_box, y);
   std::wstring text = row != kNoRow && row < count ? text_for_row_(list_box, row) : std::wstring();

@@ -1,5 +1,5 @@
-// file_head_win32.cpp: the file seam on Windows.
-#include "analysis/file_head.h"
+// file_access_win32.cpp: the file seam on Windows.
+#include "analysis/file_access.h"
 
 #include <windows.h>
 

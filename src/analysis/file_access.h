@@ -1,4 +1,4 @@
-// file_head.h: the one seam between the detector and the platform's file access.
+// file_access.h: the one seam between the detector and the platform's file access.
 #pragma once
 
 #include <cstddef>

@@ -1,5 +1,5 @@
-// open_selection.cpp: parsing of the Open dialog's file-name result.
-#include "window/open_selection.h"
+// open_dialog.cpp: parsing of the Open dialog's file-name result.
+#include "window/open_dialog.h"
 
 namespace kavren {
 namespace {

@@ -1,5 +1,5 @@
-// open_selection_test.cpp: the Open dialog's answer taken apart into (name, path) pairs.
-#include "window/open_selection.h"
+// open_dialog_test.cpp: the Open dialog's answer taken apart into (name, path) pairs.
+#include "window/open_dialog.h"
 
 #include <gtest/gtest.h>
 

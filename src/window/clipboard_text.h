@@ -1,4 +1,5 @@
-// result_table.h: the paired lists as text that pastes into a spreadsheet.
+// clipboard_text.h: what a copy puts on the clipboard -- the lists as a table that pastes into a spreadsheet, or the
+// paths of one label's files.
 #pragma once
 
 #include <functional>

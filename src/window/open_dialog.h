@@ -1,4 +1,4 @@
-// open_selection.h: takes the Open dialog's selection apart into the chosen files.
+// open_dialog.h: takes the Open dialog's selection apart into the chosen files.
 #pragma once
 
 #include <string>

@@ -1,0 +1,57 @@
+// label_counts.h: how many files carry each label, the way from a count to its files, and what each says.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "analysis/label_texts.h"
+#include "common/encoding_code.h"
+#include "common/row_list.h"
+
+namespace kavren {
+
+// The labels in the order the status bar counts them: the marks, then no mark, unreadable and online only.
+inline constexpr std::array<EncodingCode, 6> kCountedCodes = {
+    EncodingCode::kUtf8,   EncodingCode::kUtf16LittleEndian, EncodingCode::kUtf16BigEndian,
+    EncodingCode::kNoMark, EncodingCode::kUnreadable,        EncodingCode::kOnlineOnly};
+
+// Empty files keep their label, ANSI, but are what a user most wants to
+// find (failed downloads): they get a count of their own after the labels'.
+inline constexpr std::wstring_view kEmptyFiles = L"空文件";
+
+struct LabelCount {
+  std::wstring_view label;  // as LabelForCode writes it, or kEmptyFiles
+  RowIndex count;
+  bool operator==(const LabelCount&) const = default;
+};
+
+// How many rows of the label list carry each label, in the order of
+// kCountedCodes, leaving out the labels no row carries; then how many of
+// the files are empty, if any are.
+[[nodiscard]] std::vector<LabelCount> CountLabels(const RowList& labels, const RowNotes& notes);
+
+// Whether row `row` is counted under `label`.
+[[nodiscard]] bool RowCounted(const RowList& labels, const RowNotes& notes, RowIndex row, std::wstring_view label);
+
+// The first row after `after` counted under `label`, going on from the top
+// past the last row (so a row that is the only one finds itself); kNoRow
+// when no row is. `after` may be kNoRow: the search starts at the top.
+[[nodiscard]] RowIndex NextRowWithLabel(const RowList& labels, const RowNotes& notes, RowIndex after,
+                                        std::wstring_view label);
+
+// A count, 1234567, as "1,234,567", as Explorer counts items.
+[[nodiscard]] std::wstring WithThousands(std::int64_t number);
+
+// The text of a label's part of the status bar: the label, then its count.
+[[nodiscard]] std::wstring CountText(const LabelCount& count);
+// What a click on that part does.
+[[nodiscard]] std::wstring CountTip(const LabelCount& count);
+// The lists' context-menu item that does the same.
+[[nodiscard]] std::wstring NextLabelMenuText(std::wstring_view label);
+// The lists' context-menu item that copies the paths of every file counted under `label`.
+[[nodiscard]] std::wstring CopyPathsMenuText(std::wstring_view label);
+
+}  // namespace kavren

@@ -1,0 +1,36 @@
+// long_work.cpp: the pace of the pass, and what may be started while long work runs.
+#include "window/long_work.h"
+
+#include <algorithm>
+
+namespace kavren {
+
+// Steady: a few seconds and a few hundred files. Before that the rate says
+// more about the first folder's listing than about the pass.
+constexpr std::int64_t kSteadyMs = 3000;
+constexpr RowIndex kSteadyRows = 200;
+// How long the rate takes to follow a change: a burst or a pause of a
+// second moves the time left by a third of what it would say on its own.
+constexpr double kPaceMs = 3000;
+
+void Pace(WorkState& work, std::int64_t now_ms) noexcept {
+  const std::int64_t elapsed = now_ms - work.pass_start_ms;
+  if (elapsed < kSteadyMs || work.done < kSteadyRows) return;
+  if (work.rows_per_ms <= 0) {
+    work.rows_per_ms = static_cast<double>(work.done) / static_cast<double>(elapsed);
+  } else if (now_ms > work.paced_ms) {
+    const auto span = static_cast<double>(now_ms - work.paced_ms);
+    const double recent = static_cast<double>(work.done - work.paced_done) / span;
+    const double weight = std::min(1.0, span / kPaceMs);
+    work.rows_per_ms += weight * (recent - work.rows_per_ms);
+  }
+  work.paced_ms = now_ms;
+  work.paced_done = work.done;
+}
+
+CanAct WhatCanAct(const WorkState& work, bool pass_used) noexcept {
+  const bool idle = !work.passing && !work.walking;
+  return {idle, idle && !pass_used, idle, idle};
+}
+
+}  // namespace kavren
