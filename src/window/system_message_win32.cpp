@@ -9,8 +9,11 @@ std::wstring SystemMessage(DWORD error) {
       ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_MAX_WIDTH_MASK,
                        nullptr, error, 0, text, static_cast<DWORD>(std::size(text)), nullptr);
   while (length > 0 && text[length - 1] == L' ') --length;
-  if (length == 0) return L"读取时出错（错误代码 " + std::to_wstring(error) + L"）。";
-  return L"读取时出错：" + std::wstring(text, length);
+  // The number first: it is what a user searches for, and the same on every
+  // system whatever its language.
+  const std::wstring number = L"错误 " + std::to_wstring(error);
+  if (length == 0) return number + L"：系统没有这个错误的说明。";
+  return number + L"：" + std::wstring(text, length);
 }
 
 }  // namespace kavren::win32

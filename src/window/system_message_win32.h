@@ -7,8 +7,8 @@
 
 namespace kavren::win32 {
 
-// Why a file could not be read, in the system's own words for `error`, in
-// the user's language, on one line.
+// Why a file could not be read: the number of `error`, then the system's
+// own words for it in the user's language, on one line ("错误 5：拒绝访问。").
 [[nodiscard]] std::wstring SystemMessage(DWORD error);
 
 }  // namespace kavren::win32
