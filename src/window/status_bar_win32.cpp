@@ -30,6 +30,7 @@ StatusBar::StatusBar(HWND owner, int first_id, Tooltips& tips) : owner_(owner), 
 void StatusBar::SetFont(HFONT font, UINT dpi) {
   font_ = font;
   dpi_ = dpi;
+  widths_.clear();
   for (HWND bar : rows_) ::SendMessageW(bar, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
   moved_ = true;
   // The height the control itself takes for its font, borders and edges:
@@ -57,12 +58,22 @@ void StatusBar::Place() {
   LayOutParts();
 }
 
-int StatusBar::TextWidth(HDC dc, std::wstring_view text) const {
+int StatusBar::TextWidth(std::wstring_view text) {
+  const std::wstring key(text);
+  if (const auto known = widths_.find(key); known != widths_.end()) return known->second;
+  // Measured once per text and font: each call to a device context is a
+  // round trip to the X server under Wine, and on Windows too GDI takes the
+  // font's glyphs anew for every extent. The texts of a pass change once a
+  // second; the counts, and a bar's worth of cuts, stay the same.
+  if (widths_.size() > 512) widths_.clear();
+  const WindowDcWithFont measuring(owner_, font_);
   SIZE extent{};
-  ::GetTextExtentPoint32W(dc, text.data(), static_cast<int>(text.size()), &extent);
+  ::GetTextExtentPoint32W(measuring.get(), text.data(), static_cast<int>(text.size()), &extent);
   // A part draws its text inside a sunken edge, a few pixels in, and
   // leaves a gap before the next part.
-  return extent.cx + ::MulDiv(14, static_cast<int>(dpi_), 96);
+  const int width = extent.cx + ::MulDiv(14, static_cast<int>(dpi_), 96);
+  widths_.emplace(key, width);
+  return width;
 }
 
 void StatusBar::Show(const StatusLines& lines, const std::vector<LabelCount>& counts) {
@@ -76,56 +87,49 @@ void StatusBar::Show(const StatusLines& lines, const std::vector<LabelCount>& co
 }
 
 void StatusBar::LayOutParts() {
-  // Under Wine every call to the device context is a round trip: the texts
-  // are measured only when they, the font or the width change.
-  const WindowDcWithFont measuring(owner_, font_);
   std::array<std::vector<StatusPart>, 2> rows =
-      LayOutStatus(lines_, counts_, width_, [&](std::wstring_view text) { return TextWidth(measuring.get(), text); });
-
-  for (std::size_t r = 0; r < rows_.size(); ++r) {
-    std::vector<StatusPart>& parts = rows[r];
-    if (parts.empty()) parts.push_back({});
-    // A pass changes the texts once a second and the parts seldom: under
-    // Wine every message to a control is a round trip, so only what changed
-    // is sent.
-    const std::vector<StatusPart>& shown = parts_[r];
-    const bool same_parts =
-        !moved_ && std::equal(parts.begin(), parts.end(), shown.begin(), shown.end(),
-                              [](const StatusPart& a, const StatusPart& b) { return a.width == b.width; });
-    std::vector<bool> new_text(parts.size());
-    for (std::size_t i = 0; i < parts.size(); ++i) new_text[i] = !same_parts || shown[i].text != parts[i].text;
-    // Wine's status bar paints itself at once on every new text: where
-    // several change, the row is drawn once, when Show asks, instead.
-    const auto changed = std::count(new_text.begin(), new_text.end(), true);
-    if (changed > 1) ::SendMessageW(rows_[r], WM_SETREDRAW, FALSE, 0);
-    if (!same_parts) {
-      std::vector<int> rights;
-      int right = 0;
-      for (const StatusPart& part : parts) rights.push_back(right += part.width);
-      rights.back() = -1;  // the last part runs to the end of the row
-      ::SendMessageW(rows_[r], SB_SETPARTS, rights.size(), reinterpret_cast<LPARAM>(rights.data()));
-    }
-    for (std::size_t i = 0; i < parts.size(); ++i) {
-      if (new_text[i]) {
-        ::SendMessageW(rows_[r], SB_SETTEXTW, i, reinterpret_cast<LPARAM>(parts[i].text.c_str()));
-      }
-      if (!same_parts || shown[i].tip != parts[i].tip) {
-        RECT area{};
-        ::SendMessageW(rows_[r], SB_GETRECT, i, reinterpret_cast<LPARAM>(&area));
-        tips_.SetAreaTip(r * kTipIdsPerRow + i, area, parts[i].tip.c_str(), rows_[r]);
-      }
-    }
-    // Parts that are gone take their tips with them.
-    for (std::size_t i = parts.size(); i < shown.size(); ++i) {
-      tips_.SetAreaTip(r * kTipIdsPerRow + i, {}, L"", rows_[r]);
-    }
-    if (changed > 1) {
-      ::SendMessageW(rows_[r], WM_SETREDRAW, TRUE, 0);
-      ::InvalidateRect(rows_[r], nullptr, FALSE);
-    }
-    parts_[r] = std::move(parts);
-  }
+      LayOutStatus(lines_, counts_, width_, [this](std::wstring_view text) { return TextWidth(text); });
+  for (std::size_t r = 0; r < rows_.size(); ++r) ShowRow(r, std::move(rows[r]));
   moved_ = false;
+}
+
+void StatusBar::ShowRow(std::size_t r, std::vector<StatusPart> parts) {
+  if (parts.empty()) parts.push_back({});
+  // A pass changes the texts once a second and the parts seldom: every
+  // message to a control repaints or round-trips, so only what changed is sent.
+  const std::vector<StatusPart>& shown = parts_[r];
+  const bool same_parts =
+      !moved_ && std::equal(parts.begin(), parts.end(), shown.begin(), shown.end(),
+                            [](const StatusPart& a, const StatusPart& b) { return a.width == b.width; });
+  std::vector<bool> new_text(parts.size());
+  for (std::size_t i = 0; i < parts.size(); ++i) new_text[i] = !same_parts || shown[i].text != parts[i].text;
+  // A status bar repaints itself at once on every new text (Wine's does;
+  // Windows' invalidates): where several change, the row is drawn once,
+  // when Show asks, instead of flickering part by part.
+  const auto changed = std::count(new_text.begin(), new_text.end(), true);
+  if (changed > 1) ::SendMessageW(rows_[r], WM_SETREDRAW, FALSE, 0);
+  if (!same_parts) {
+    std::vector<int> rights;
+    int right = 0;
+    for (const StatusPart& part : parts) rights.push_back(right += part.width);
+    rights.back() = -1;  // the last part runs to the end of the row
+    ::SendMessageW(rows_[r], SB_SETPARTS, rights.size(), reinterpret_cast<LPARAM>(rights.data()));
+  }
+  for (std::size_t i = 0; i < parts.size(); ++i) {
+    if (new_text[i]) ::SendMessageW(rows_[r], SB_SETTEXTW, i, reinterpret_cast<LPARAM>(parts[i].text.c_str()));
+    if (!same_parts || shown[i].tip != parts[i].tip) {
+      RECT area{};
+      ::SendMessageW(rows_[r], SB_GETRECT, i, reinterpret_cast<LPARAM>(&area));
+      tips_.SetAreaTip(r * kTipIdsPerRow + i, area, parts[i].tip.c_str(), rows_[r]);
+    }
+  }
+  // Parts that are gone take their tips with them.
+  for (std::size_t i = parts.size(); i < shown.size(); ++i) tips_.SetAreaTip(r * kTipIdsPerRow + i, {}, L"", rows_[r]);
+  if (changed > 1) {
+    ::SendMessageW(rows_[r], WM_SETREDRAW, TRUE, 0);
+    ::InvalidateRect(rows_[r], nullptr, FALSE);
+  }
+  parts_[r] = std::move(parts);
 }
 
 std::optional<std::wstring_view> StatusBar::LabelClicked(const NMHDR& notification) const {

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "window/label_counts.h"
@@ -46,7 +47,8 @@ class StatusBar {
 
  private:
   void LayOutParts();
-  [[nodiscard]] int TextWidth(HDC dc, std::wstring_view text) const;
+  void ShowRow(std::size_t r, std::vector<StatusPart> parts);
+  [[nodiscard]] int TextWidth(std::wstring_view text);
 
   HWND owner_;
   Tooltips& tips_;
@@ -59,6 +61,7 @@ class StatusBar {
   bool moved_ = true;                             // the rows were placed or given a font since
   StatusLines lines_;
   std::vector<LabelCount> counts_;
+  std::unordered_map<std::wstring, int> widths_;  // of each text measured in font_
 };
 
 }  // namespace kavren::win32
