@@ -1,4 +1,4 @@
-// file_access_posix.cpp: the file seam on POSIX systems, where the core is tested natively.
+// file_access_posix.cpp: the file seam on POSIX systems, so that the core also builds and runs off Windows.
 #include "analysis/file_access.h"
 
 #include <fcntl.h>

@@ -56,10 +56,11 @@ class Form1 final : public BaseWindow<Form1> {
   void AppendPaths(std::vector<std::wstring> paths);
   // Puts both lists on the clipboard as a table, and says so.
   void CopyResults();
-  // The read-ahead the next pass uses; window_bench sets the pool it measures against.
+  // The read-ahead the next pass uses, in place of the one chosen for this system.
   void SetReadAheadPool(ReadAheadPool pool) noexcept { read_ahead_ = pool; }
   // What the next pass examines each file with, and what lists dropped
-  // folders; the tests make one file or one folder slow.
+  // folders, in place of GetFileEncoding and the folder walk: a storage
+  // that stalls on one file or one folder can be stood in for.
   void SetFileReader(FileReader read) { read_ = std::move(read); }
   void SetWalker(Walker walk) { walk_ = std::move(walk); }
   // A pass or a walk is under way.

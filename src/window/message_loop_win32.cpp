@@ -1,4 +1,4 @@
-// message_loop_win32.cpp: the program's message loop, and the handling of one message that tests share with it.
+// message_loop_win32.cpp: the program's message loop, and how it handles each message.
 #include "window/message_loop_win32.h"
 
 namespace kavren::win32 {
