@@ -7,16 +7,10 @@
 #include <cerrno>
 #include <string>
 
-#include "common/unique_any.h"
+#include "common/handles_posix.h"
 
 namespace kavren {
 namespace {
-
-struct FdTraits {
-  static constexpr int Invalid() noexcept { return -1; }
-  static void Close(int fd) noexcept { ::close(fd); }
-};
-using unique_fd = unique_any<int, FdTraits>;
 
 // The core's text is wide; POSIX file names are bytes, taken here as UTF-8.
 // This is the one place the two meet. `out` is reused from file to file and
