@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include "window/app_version.h"
+
 namespace kavren::win32 {
 
 // Derived provides `LRESULT HandleMessage(UINT, WPARAM, LPARAM)`.
@@ -41,7 +43,7 @@ class BaseWindow {
     try {
       return self->HandleMessage(message, wparam, lparam);
     } catch (...) {
-      ::FatalAppExitW(0, L"Kavren批量Txt文件编码查看器: 内部错误，程序必须结束。");
+      ::FatalAppExitW(0, L"" KAVREN_PRODUCT_NAME ": 内部错误，程序必须结束。");
     }
     return 0;
   }

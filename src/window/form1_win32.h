@@ -17,6 +17,7 @@
 #include "common/command_button.h"
 #include "common/handles_win32.h"
 #include "common/row_list.h"
+#include "window/app_version.h"
 #include "window/base_window_win32.h"
 #include "window/form1_controls_win32.h"
 #include "window/list_box_view_win32.h"
@@ -30,7 +31,7 @@ namespace kavren::win32 {
 
 class Form1 final : public BaseWindow<Form1> {
  public:
-  static constexpr wchar_t kCaption[] = L"Kavren批量Txt文件编码查看器 V1.0";
+  static constexpr wchar_t kCaption[] = L"" KAVREN_PRODUCT_NAME " V1.0";
   static constexpr wchar_t kClassName[] = L"KavrenTxtEncodingViewer.form1";
 
   // Registers the window class on first use, creates form1 centred on its

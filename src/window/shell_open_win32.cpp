@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "common/handles_win32.h"
+#include "window/app_version.h"
 
 namespace kavren::win32 {
 namespace {
@@ -18,7 +19,7 @@ namespace {
 constexpr wchar_t kNoTextProgram[] =
     L"Windows 中没有打开文本文件（.txt）的程序，所以无法打开这个文件。\n\n"
     L"请在 Windows 的“设置”→“应用”→“默认应用”中为 .txt 文件选择一个程序（如记事本），然后再试。";
-constexpr wchar_t kMessageTitle[] = L"Kavren批量Txt文件编码查看器";
+constexpr wchar_t kMessageTitle[] = L"" KAVREN_PRODUCT_NAME;
 
 void Apart(void (*ask)(const std::wstring&), const std::wstring& path) {
   try {
