@@ -31,7 +31,7 @@ TEST(NextPoolStep, GrowsWhileReadsAreSlowAndEachStepPaysNeverPastTheRowsLeftOrTh
   };
   for (const Row& row : rows) {
     const PoolStep step = NextPoolStep(row.pool, row.now, row.before, row.untaken);
-    EXPECT_TRUE(step.threads == row.step.threads && step.settled == row.step.settled)
+    EXPECT_EQ(std::pair(step.threads, step.settled), std::pair(row.step.threads, row.step.settled))
         << row.now.threads << " threads, " << row.now.ns / row.now.reads << " ns a read: " << step.threads;
   }
 }

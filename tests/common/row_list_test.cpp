@@ -3,21 +3,34 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 namespace kavren {
 namespace {
 
 // A row is replaced or appended only in range, a selection only of a row
-// there is, and a refused request changes nothing; a clear leaves no row
-// selected. (The mirrors' exchange, which ends only because selecting the
-// current row raises nothing, runs in every pass and window test.)
-TEST(RowList, SetsAndSelectsRowsInRangeOnlyAndAClearLeavesNoneSelected) {
+// there is, and a refused request changes nothing. (The mirrors' exchange,
+// which ends only because selecting the current row raises nothing, runs in
+// every pass and window test.) Braces: the requests are made in order.
+TEST(RowList, SetsAndSelectsRowsInRangeOnly) {
   RowList list;
   list.AppendRow(L"a");
-  EXPECT_TRUE(list.SetRow(1, L"b") && list.SetRow(0, L"c") && list.SelectRow(1));
-  EXPECT_FALSE(list.SetRow(3, L"x") || list.SetRow(-1, L"x") || list.SelectRow(2) || list.SelectRow(-1));
-  EXPECT_TRUE(list.RowCount() == 2 && list.GetRow(0) == L"c" && list.GetRow(1) == L"b" && list.CurrentRow() == 1);
+  EXPECT_EQ((std::array{list.SetRow(1, L"b"), list.SetRow(0, L"c"), list.SelectRow(1)}),
+            (std::array{true, true, true}));
+  EXPECT_EQ((std::array{list.SetRow(3, L"x"), list.SetRow(-1, L"x"), list.SelectRow(2), list.SelectRow(-1)}),
+            (std::array{false, false, false, false}));
+  EXPECT_EQ((std::array{list.GetRow(0), list.GetRow(1), list.GetRow(2)}),
+            (std::array<std::optional<std::wstring_view>, 3>{L"c", L"b", std::nullopt}));
+  EXPECT_EQ(list.CurrentRow(), 1);
+}
+
+TEST(RowList, AClearLeavesNoRowSelected) {
+  RowList list;
+  list.AppendRow(L"a");
+  (void)list.SelectRow(0);
   list.ClearRows();
-  EXPECT_TRUE(list.RowCount() == 0 && list.CurrentRow() == kNoRow);
+  EXPECT_EQ(list.RowCount(), 0);
+  EXPECT_EQ(list.CurrentRow(), kNoRow);
 }
 
 }  // namespace

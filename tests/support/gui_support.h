@@ -71,6 +71,17 @@ inline std::vector<std::wstring> ListBoxRows(HWND list_box) {
   return rows;
 }
 
+inline std::wstring WindowText(HWND window) {
+  wchar_t text[256] = L"";
+  ::GetWindowTextW(window, text, 256);
+  return text;
+}
+
+// A rectangle's edges, which a test can compare and print.
+inline std::tuple<LONG, LONG, LONG, LONG> Edges(const RECT& rect) {
+  return {rect.left, rect.top, rect.right, rect.bottom};
+}
+
 // What Explorer hands over: a DROPFILES block with the wide paths after it.
 inline HDROP MakeDrop(const std::vector<std::wstring>& paths) {
   std::wstring list;
@@ -195,6 +206,13 @@ class Form1Fixture {
       ::SendMessageW(form_->tooltip(), TTM_GETTEXTW, std::size(text), reinterpret_cast<LPARAM>(&hit.ti));
     }
     return text;
+  }
+  // Where `child` lies in the window's client area.
+  [[nodiscard]] RECT Placed(HWND child) const {
+    RECT at;
+    ::GetWindowRect(child, &at);
+    ::MapWindowPoints(HWND_DESKTOP, hwnd(), reinterpret_cast<POINT*>(&at), 2);
+    return at;
   }
   // The status bar's rows, each part's text and where the part lies in its row.
   [[nodiscard]] HWND StatusRow(int row) const { return ::GetDlgItem(hwnd(), win32::StatusRowId(row)); }
