@@ -20,7 +20,6 @@
 
 #include "window/form1_win32.h"
 #include "window/message_loop_win32.h"
-#include "window/system_message_win32.h"
 
 namespace kavren::testing {
 
@@ -75,11 +74,6 @@ inline std::wstring WindowText(HWND window) {
   wchar_t text[256] = L"";
   ::GetWindowTextW(window, text, 256);
   return text;
-}
-
-// A rectangle's edges, which a test can compare and print.
-inline std::tuple<LONG, LONG, LONG, LONG> Edges(const RECT& rect) {
-  return {rect.left, rect.top, rect.right, rect.bottom};
 }
 
 // What Explorer hands over: a DROPFILES block with the wide paths after it.

@@ -48,14 +48,6 @@ TEST(LayOutStatus, KeepsCountsTogetherAboveCutsANameInItsMiddleAndSaysWhatWasCut
        L"",
        {L"正在等待：一….txt（4 秒）。按 Esc 停止"},
        waiting},
-      {"a state too wide says it in brief, and in full with its reason in its tip",
-       {L"已停止：已分析 250 / 501 个文件，用时 6.4 秒", L"已停止：250 / 501", L"", L"原因"},
-       {},
-       200,
-       {L"已停止：250 / 501"},
-       L"已停止：已分析 250 / 501 个文件，用时 6.4 秒\n原因",
-       {L""},
-       L""},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.what);

@@ -1,7 +1,5 @@
-// status_text_test.cpp: what the status bar says of the batch in each state, the time left, and what can act
-// during long work.
+// status_text_test.cpp: what the status bar says of the batch in each state, and the time left.
 #include "window/status_text.h"
-#include "window/label_counts.h"
 #include "window/long_work.h"
 
 #include <gtest/gtest.h>
@@ -9,7 +7,7 @@
 namespace kavren {
 namespace {
 
-TEST(BatchSummary, SaysWhereTheBatchStandsInEachStateWithThousandsSeparators) {
+TEST(StatusText, SaysWhereTheBatchStandsInEachStateWithThousandsSeparators) {
   // 10,000 files done in 2 s, the last of them 5.4 s before the second row's time.
   const WorkState late{.passing = true, .pass_files = 40'000, .done = 10'000, .done_changed_ms = 2'000};
   const WorkState paced{.passing = true, .pass_files = 40'000, .done = 39'990, .rows_per_ms = 0.1};
@@ -49,28 +47,10 @@ TEST(BatchSummary, SaysWhereTheBatchStandsInEachStateWithThousandsSeparators) {
     EXPECT_EQ(StatusText(batch, work).state, state);
     EXPECT_EQ(StatusText(batch, work).next, next) << state;
   }
-  EXPECT_EQ(StatusText({.files = 6, .analysed = 3, .pass_run = true}, stopped).brief, L"已停止：3 / 6");
-  EXPECT_EQ(StatusText({.files = 3, .analysed = 2, .pass_run = true}, {.pass_ms = 70}).why,
-            L"每次运行只分析一次：要分析未分析的文件，请重新启动程序");
-  // A Latin label keeps a space on each side, a Chinese one its quotes.
-  EXPECT_EQ(CountTip({L"ANSI", 480}), L"共 480 个 ANSI 文件。点击选中下一个。");
-  EXPECT_EQ(NextLabelMenuText(L"无法读取"), L"下一个“无法读取”文件");
-
-  // While long work runs, nothing that would change the lists under it; a second pass never.
-  const std::tuple<WorkState, bool, bool, bool, bool> acting[] = {
-      // work, pass used: can choose, analyse, clear (and take a drop)
-      {{}, true, true, false, true},
-      {{.passing = true}, true, false, false, false},
-      {{.walking = true}, false, false, false, false},
-  };
-  for (const auto& [work, used, choose, analyse, clear] : acting) {
-    const CanAct can = WhatCanAct(work, used);
-    EXPECT_EQ(std::tuple(can.choose, can.analyse, can.clear, can.drop), std::tuple(choose, analyse, clear, choose));
-  }
 }
 
 // The time left, told once a second as the status bar is: (seconds, rows done) so far, of 3,000 rows.
-TEST(BatchSummary, GivesATimeLeftOnlyOnceThePaceIsSteadyAndMovesItWithTheProgressNotWithEachBurstOrStall) {
+TEST(StatusText, GivesATimeLeftOnlyOnceThePaceIsSteadyAndMovesItWithTheProgressNotWithEachBurstOrStall) {
   const std::tuple<const char*, std::vector<std::pair<int, RowIndex>>, std::wstring> paces[] = {
       {"too early", {{1, 100}, {2, 150}}, L"已用 2 秒。按 Esc 停止"},
       {"steady", {{1, 100}, {2, 200}, {3, 300}, {4, 400}}, L"已用 4 秒，约剩 26 秒。按 Esc 停止"},
