@@ -241,6 +241,10 @@ void Form1::OnDpiChanged(UINT dpi, const RECT& suggested) {
   status_->Place();
   tips_->SetDpi(dpi_);
   ShowAnalyseTip();
+  // Every control moved and grew at once: the group boxes' old edges, under
+  // controls that now stand there, would stay on screen where only the
+  // uncovered parts of the window are erased.
+  ::RedrawWindow(hwnd_, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
 void Form1::ShowAnalyseTip() {
