@@ -12,16 +12,18 @@
 namespace kavren::win32 {
 namespace {
 
-// TrackPopupMenuEx returns the item chosen rather than posting a
-// WM_COMMAND, so the ids are plain numbers. After these, one per label counted.
-constexpr UINT kOpenId = 1;
-constexpr UINT kOpenFolderId = 2;
-constexpr UINT kCopyPathId = 3;
-constexpr UINT kCopyLabelPathsId = 4;
-constexpr UINT kCopyResultsId = 5;
-constexpr UINT kCopyEmptyPathsId = 6;
-constexpr UINT kShellCannotId = 7;
-constexpr UINT kFirstNextLabelId = 8;
+// TrackPopupMenuEx returns the item chosen rather than posting a WM_COMMAND,
+// so the ids are plain numbers, unscoped. After these, one per label counted.
+enum MenuId : UINT {
+  kOpenId = 1,
+  kOpenFolderId,
+  kCopyPathId,
+  kCopyLabelPathsId,
+  kCopyResultsId,
+  kCopyEmptyPathsId,
+  kShellCannotId,
+  kFirstNextLabelId,
+};
 
 // How long the menu asks whether a file still exists: a share may not answer.
 constexpr std::chrono::milliseconds kExistsWait{200};

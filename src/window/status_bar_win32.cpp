@@ -12,6 +12,9 @@ namespace {
 
 // Tool IDs of the parts' tips: a row's parts count from its own base.
 constexpr UINT_PTR kTipIdsPerRow = 16;
+// Widths kept before they are forgotten all at once: a long pass names a
+// new waiting file now and then, and the map must not grow with the pass.
+constexpr std::size_t kWidthsKept = 512;
 
 }  // namespace
 
@@ -58,17 +61,18 @@ void StatusBar::Place() {
   LayOutParts();
 }
 
-int StatusBar::TextWidth(std::wstring_view text) {
+int StatusBar::TextWidth(std::wstring_view text, std::optional<WindowDcWithFont>& measuring) {
   const std::wstring key(text);
   if (const auto known = widths_.find(key); known != widths_.end()) return known->second;
-  // Measured once per text and font: each call to a device context is a
-  // round trip to the X server under Wine, and on Windows too GDI takes the
-  // font's glyphs anew for every extent. The texts of a pass change once a
-  // second; the counts, and a bar's worth of cuts, stay the same.
-  if (widths_.size() > 512) widths_.clear();
-  const WindowDcWithFont measuring(owner_, font_);
+  // Measured once per text and font, in one device context for the whole
+  // layout: each call to a device context is a round trip to the X server
+  // under Wine, and on Windows too GDI takes the font's glyphs anew for
+  // every extent. The texts of a pass change once a second; the counts,
+  // and a bar's worth of cuts, stay the same.
+  if (widths_.size() > kWidthsKept) widths_.clear();
+  if (!measuring) measuring.emplace(owner_, font_);
   SIZE extent{};
-  ::GetTextExtentPoint32W(measuring.get(), text.data(), static_cast<int>(text.size()), &extent);
+  ::GetTextExtentPoint32W(measuring->get(), text.data(), static_cast<int>(text.size()), &extent);
   // A part draws its text inside a sunken edge, a few pixels in, and
   // leaves a gap before the next part.
   const int width = extent.cx + ::MulDiv(14, static_cast<int>(dpi_), 96);
@@ -87,8 +91,9 @@ void StatusBar::Show(const StatusLines& lines, const std::vector<LabelCount>& co
 }
 
 void StatusBar::LayOutParts() {
-  std::array<std::vector<StatusPart>, 2> rows =
-      LayOutStatus(lines_, counts_, width_, [this](std::wstring_view text) { return TextWidth(text); });
+  std::optional<WindowDcWithFont> measuring;
+  std::array<std::vector<StatusPart>, 2> rows = LayOutStatus(
+      lines_, counts_, width_, [this, &measuring](std::wstring_view text) { return TextWidth(text, measuring); });
   for (std::size_t r = 0; r < rows_.size(); ++r) ShowRow(r, std::move(rows[r]));
   moved_ = false;
 }

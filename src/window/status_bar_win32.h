@@ -10,6 +10,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "common/handles_win32.h"
 #include "window/label_counts.h"
 #include "window/status_bar.h"
 #include "window/status_text.h"
@@ -48,7 +49,7 @@ class StatusBar {
  private:
   void LayOutParts();
   void ShowRow(std::size_t r, std::vector<StatusPart> parts);
-  [[nodiscard]] int TextWidth(std::wstring_view text);
+  [[nodiscard]] int TextWidth(std::wstring_view text, std::optional<WindowDcWithFont>& measuring);
 
   HWND owner_;
   Tooltips& tips_;
