@@ -15,8 +15,8 @@ namespace kavren {
 // yet taken; a step that reads no faster is taken back, and growing stops.
 // Files in the page cache keep the first few; a share or a disk that
 // answers many opens at once, each after a round trip, gets the most.
-// `most` is bounded by the 32-bit program's
-// address space: each thread reserves a 1 MB stack there.
+// `most` is bounded by the 32-bit program's address space: each thread
+// reserves a 1 MB stack there.
 struct ReadAheadPool {
   int first;
   int most;

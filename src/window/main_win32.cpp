@@ -76,7 +76,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
   // A chosen file on a drive that has since gone (a removed stick, an empty
   // card reader) must fail quietly, not raise the system's "insert a disk" box.
   ::SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
-  // The Open dialog is the shell's too.
+  // The Open dialog and the drop are the shell's, which wants a
+  // single-threaded apartment on the thread that calls it.
   const kavren::win32::ShellApartment apartment;
 
   int exit_code = 1;

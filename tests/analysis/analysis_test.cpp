@@ -166,7 +166,7 @@ TEST(RunAnalysisPass, LeavesNoHandleOrDescriptorOpenWhateverAFileTurnsOutToBe) {
 }
 
 // A wake-up lost between a worker and the pass would leave it waiting for
-// ever, which the test's deadline turns into a failure.
+// ever, which ctest's timeout turns into a failure.
 TEST(RunAnalysisPass, EndsEveryTimeHoweverShortThePass) {
   kavren::testing::TempDir dir;
   const std::wstring file = dir.Write(L"a.txt", {0xFF, 0xFE});
