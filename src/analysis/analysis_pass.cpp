@@ -22,8 +22,9 @@ namespace {
 // All that the workers touch, in one block that each of them holds: a
 // worker that a stopped pass leaves behind in a read keeps it alive until
 // the read returns, and then finds the pass gone. The answers are a byte
-// per row: 0 while the row's file is unread, else its code + 1, with
-// kNoted set when the row has a note. Rows are handed out in order of index.
+// per row: 0 while the row's file is unread, else its code + 1 in the low
+// three bits, its content verdict above them, and kNoted set when the row
+// has a note. Rows are handed out in order of index.
 struct SharedReads {
   SharedReads(PassPaths files, FileReader reader)
       : paths(std::move(files)),
@@ -37,6 +38,9 @@ struct SharedReads {
   [[nodiscard]] RowIndex Untaken() const noexcept { return count - std::min(next.load(), count); }
 
   static constexpr std::uint8_t kNoted = 0x80;
+  static constexpr std::uint8_t kHeadOnly = 0x40;
+  static constexpr int kContentShift = 3;
+  static constexpr std::uint8_t kCodeBits = 0x07;
 
   const PassPaths paths;
   const RowIndex count;
@@ -60,13 +64,14 @@ bool SharedReads::ReadNext() {
   if (row >= count) return false;
   EncodingCode code = EncodingCode::kUnreadable;
   ReadFailure failure;
+  ContentVerdict content;
   const auto start = std::chrono::steady_clock::now();
   bool noted = false;
   try {
     // The full path the row was chosen with, not its bare name: the
     // current directory says nothing about where a file came from.
-    code = read ? read((*paths)[static_cast<std::size_t>(row)], failure)
-                : GetFileEncoding((*paths)[static_cast<std::size_t>(row)], failure);
+    code = read ? read((*paths)[static_cast<std::size_t>(row)], failure, content)
+                : GetFileEncoding((*paths)[static_cast<std::size_t>(row)], failure, content);
     // Few rows fail, are empty or online only, so one lock for them costs the others nothing.
     if (code == EncodingCode::kUnreadable || failure.kind != FailureKind::kNone) {
       const std::lock_guard lock(notes_mutex);
@@ -79,7 +84,9 @@ bool SharedReads::ReadNext() {
   }
   read_ns.fetch_add((std::chrono::steady_clock::now() - start).count(), std::memory_order_relaxed);
   reads.fetch_add(1, std::memory_order_relaxed);
-  answers[row].store(static_cast<std::uint8_t>((static_cast<int>(code) + 1) | (noted ? kNoted : 0)));
+  answers[row].store(static_cast<std::uint8_t>((static_cast<int>(code) + 1) |
+                                               (static_cast<int>(content.kind) << kContentShift) |
+                                               (content.head_only ? kHeadOnly : 0) | (noted ? kNoted : 0)));
   // The waiter names its row before it checks the answer, and the answer
   // is stored before the name is read: either it sees the answer, or it
   // is seen waiting, and the lock then wakes it no sooner than it sleeps.
@@ -121,8 +128,9 @@ class ReadAhead {
   }
 
   // The code of `row`, or nullopt if it is not read within `slice`; the
-  // row's note, if it has one, goes to `note`.
-  [[nodiscard]] std::optional<EncodingCode> Answer(RowIndex row, std::chrono::milliseconds slice, ReadFailure& note) {
+  // row's note, if it has one, goes to `note`, and its verdict to `content`.
+  [[nodiscard]] std::optional<EncodingCode> Answer(RowIndex row, std::chrono::milliseconds slice, ReadFailure& note,
+                                                   ContentVerdict& content) {
     SharedReads& reads = *shared_;
     if (active_ == 0) {
       // No thread could be started: the pass reads on by itself.
@@ -146,7 +154,10 @@ class ReadAhead {
       const std::lock_guard lock(reads.notes_mutex);
       note = reads.notes.at(row);
     }
-    return static_cast<EncodingCode>((answer & ~SharedReads::kNoted) - 1);
+    content = {static_cast<ContentKind>((answer & ~(SharedReads::kNoted | SharedReads::kHeadOnly)) >>
+                                        SharedReads::kContentShift),
+               (answer & SharedReads::kHeadOnly) != 0};
+    return static_cast<EncodingCode>((answer & SharedReads::kCodeBits) - 1);
   }
 
  private:
@@ -225,8 +236,9 @@ RowIndex ReadMarks(const PassPaths& paths, const PassOptions& options, const Row
   RowIndex done = 0;
   while (done < count && !options.stop.stop_requested()) {
     ReadFailure note;
-    if (const std::optional<EncodingCode> code = files.Answer(done, kPassWaitSlice, note)) {
-      labelled(done, *code, note.kind == FailureKind::kNone ? nullptr : &note);
+    ContentVerdict content;
+    if (const std::optional<EncodingCode> code = files.Answer(done, kPassWaitSlice, note, content)) {
+      labelled(done, *code, note.kind == FailureKind::kNone ? nullptr : &note, content);
       ++done;
     }
     if (options.progress) options.progress(done, count);
@@ -245,12 +257,15 @@ void LabelRow(RowList& List1, RowList& List2, RowIndex row, EncodingCode code, b
 RowIndex RunAnalysisPass(RowList& List1, RowList& List2, CommandButton& Command2, const PassOptions& options) {
   List2.Reserve(List1.RowCount());
   RowNotes notes;
-  const RowIndex done =
-      ReadMarks(PathsOf(List1), options, [&](RowIndex row, EncodingCode code, const ReadFailure* note) {
+  std::vector<ContentVerdict> contents;
+  const RowIndex done = ReadMarks(
+      PathsOf(List1), options, [&](RowIndex row, EncodingCode code, const ReadFailure* note, ContentVerdict content) {
         LabelRow(List1, List2, row, code);
         if (note) notes.emplace(row, *note);
+        contents.push_back(content);
       });
   if (options.notes) *options.notes = std::move(notes);
+  if (options.contents) *options.contents = std::move(contents);
   Command2.SetEnabled(false);
   return done;
 }
@@ -269,11 +284,13 @@ BackgroundPass::BackgroundPass(PassPaths paths, ReadAheadPool pool, FileReader r
     options.stop = std::move(stop);
     options.read = read;
     try {
-      ReadMarks(paths, options, [&outbox](RowIndex row, EncodingCode code, const ReadFailure* note) {
-        const std::lock_guard lock(outbox->mutex);
-        outbox->batch.codes.push_back(code);
-        if (note) outbox->batch.notes.emplace(row, *note);
-      });
+      ReadMarks(paths, options,
+                [&outbox](RowIndex row, EncodingCode code, const ReadFailure* note, ContentVerdict content) {
+                  const std::lock_guard lock(outbox->mutex);
+                  outbox->batch.codes.push_back(code);
+                  outbox->batch.contents.push_back(content);
+                  if (note) outbox->batch.notes.emplace(row, *note);
+                });
     } catch (...) {
       // Out of memory for a label: the pass ends where it got to.
     }

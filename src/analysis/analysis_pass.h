@@ -23,7 +23,7 @@ using PassProgress = std::function<void(RowIndex done, RowIndex total)>;
 inline constexpr std::chrono::milliseconds kPassWaitSlice{100};
 
 // What examines one file; GetFileEncoding unless told otherwise.
-using FileReader = std::function<EncodingCode(const std::wstring& path, ReadFailure& failure)>;
+using FileReader = std::function<EncodingCode(const std::wstring& path, ReadFailure& failure, ContentVerdict& content)>;
 
 // kReadAheadPool where opens on several threads overlap; where they cannot
 // (under Wine, whose one wineserver process performs every open), its first
@@ -35,6 +35,8 @@ struct PassOptions {
   ReadAheadPool pool = DefaultReadAheadPool();
   // If given, becomes the notes of the rows labelled.
   RowNotes* notes = nullptr;
+  // If given, becomes the content verdict of each row labelled, by index.
+  std::vector<ContentVerdict>* contents = nullptr;
   // Once requested, the pass ends within kPassWaitSlice, whatever the file
   // it waits for is doing.
   std::stop_token stop;
@@ -47,8 +49,10 @@ using PassPaths = std::shared_ptr<const std::vector<std::wstring>>;
 [[nodiscard]] PassPaths PathsOf(const RowList& list);
 
 // Told of each row in order of index, as soon as it and every row before it
-// are examined: its code, and its note if it needs one.
-using RowLabelled = std::function<void(RowIndex row, EncodingCode code, const ReadFailure* note)>;
+// are examined: its code, its note if it needs one, and what its first
+// bytes hold if it has no mark.
+using RowLabelled =
+    std::function<void(RowIndex row, EncodingCode code, const ReadFailure* note, ContentVerdict content)>;
 
 // Examines the files of `paths` in order of index, on the caller's thread,
 // which never reads a file itself: the worker threads of the pool read them
@@ -85,9 +89,10 @@ class BackgroundPass {
   void RequestStop() noexcept { thread_.request_stop(); }
 
   struct Batch {
-    std::vector<EncodingCode> codes;  // of the rows after the last batch's, in order
-    RowNotes notes;                   // of those rows
-    bool over = false;                // and nothing more will come
+    std::vector<EncodingCode> codes;       // of the rows after the last batch's, in order
+    std::vector<ContentVerdict> contents;  // of the same rows
+    RowNotes notes;                        // of those rows
+    bool over = false;                     // and nothing more will come
   };
   [[nodiscard]] Batch Take();
 

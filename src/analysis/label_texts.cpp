@@ -17,11 +17,31 @@ std::wstring_view LabelMeaning(std::wstring_view label) noexcept {
     return L"文件以 UTF-16 大端的字节顺序标记（BOM，FE FF）开头。记事本称之为“UTF-16 BE”，旧版记事本称“Unicode big "
            L"endian”。";
   }
-  if (label == LabelForCode(EncodingCode::kNoMark).view()) {
-    return L"文件开头没有字节顺序标记（BOM）：可能是 GBK 或其他本地代码页，也可能是不带 BOM 保存的 "
-           L"UTF-8。本工具只读取这个标记。";
-  }
+  // What the content is, the row's verdict says beside this.
+  if (label == LabelForCode(EncodingCode::kNoMark).view()) return L"文件开头没有字节顺序标记（BOM）。";
   if (label == LabelForCode(EncodingCode::kOnlineOnly).view()) return FailureText(FailureKind::kOnlineOnly);
+  return {};
+}
+
+std::wstring_view ContentText(ContentVerdict content) noexcept {
+  struct Texts {
+    ContentKind kind;
+    std::wstring_view whole;
+    std::wstring_view head;
+  };
+  static constexpr Texts kTexts[] = {
+      {ContentKind::kOnlyAscii, L"只有 ASCII 字符：按 GBK 或 UTF-8 读都一样，无需转换。",
+       L"前 4 KB 只有 ASCII 字符：这一段按 GBK 或 UTF-8 读都一样；之后的内容没有读取。"},
+      {ContentKind::kUtf8, L"内容是 UTF-8（没有 BOM）：记事本称之为“UTF-8”，不要再当作 GBK 转换。",
+       L"前 4 KB 的内容是 UTF-8（没有 BOM）：记事本称之为“UTF-8”，不要再当作 GBK 转换。"},
+      {ContentKind::kNotUtf8, L"内容不是 UTF-8：可能是 GBK 等本地编码；要转换成 UTF-8 的是这类文件。",
+       L"前 4 KB 的内容不是 UTF-8：可能是 GBK 等本地编码；要转换成 UTF-8 的是这类文件。"},
+      {ContentKind::kNulBytes, L"含有 NUL 字节：可能是没有 BOM 的 UTF-16 或 UTF-32，也可能不是文本文件。",
+       L"前 4 KB 含有 NUL 字节：可能是没有 BOM 的 UTF-16 或 UTF-32，也可能不是文本文件。"},
+  };
+  for (const Texts& texts : kTexts) {
+    if (texts.kind == content.kind) return content.head_only ? texts.head : texts.whole;
+  }
   return {};
 }
 

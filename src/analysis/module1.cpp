@@ -3,6 +3,7 @@
 
 #include <array>
 
+#include "analysis/content_verdict.h"
 #include "analysis/device_names.h"
 #include "analysis/file_access.h"
 
@@ -26,16 +27,28 @@ EncodingCode ClassifyHead(std::span<const std::uint8_t> head) noexcept {
   return EncodingCode::kNoMark;
 }
 
-EncodingCode GetFileEncoding(const std::wstring& name, ReadFailure& failure) {
+EncodingCode GetFileEncoding(const std::wstring& name, ReadFailure& failure, ContentVerdict& content) {
   if (NamesDevice(name)) {
     failure.kind = FailureKind::kNotPlainFile;
     return EncodingCode::kUnreadable;
   }
-  std::array<std::uint8_t, 3> head{};
+  // One page: a read of it costs the storage what a read of three bytes
+  // does, and it is the one head in flight on this thread.
+  std::array<std::uint8_t, kHeadBytes> head;
   const auto got = ReadFileHead(name, head, failure);
   if (!got) return failure.kind == FailureKind::kOnlineOnly ? EncodingCode::kOnlineOnly : EncodingCode::kUnreadable;
   if (*got == 0) failure.kind = FailureKind::kEmpty;
-  return ClassifyHead(std::span<const std::uint8_t>(head.data(), *got));
+  const std::span<const std::uint8_t> read(head.data(), *got);
+  const EncodingCode code = ClassifyHead(read);
+  // A full page may be all of the file or only its start; the verdict
+  // claims no more than the page either way.
+  if (code == EncodingCode::kNoMark) content = JudgeContent(read, *got == head.size());
+  return code;
+}
+
+EncodingCode GetFileEncoding(const std::wstring& name, ReadFailure& failure) {
+  ContentVerdict ignored;
+  return GetFileEncoding(name, failure, ignored);
 }
 
 EncodingCode GetFileEncoding(const std::wstring& name) {

@@ -14,10 +14,13 @@ namespace kavren {
 [[nodiscard]] EncodingCode ClassifyHead(std::span<const std::uint8_t> head) noexcept;
 
 // Examines the file at `name` (a full path, or a name relative to the
-// current directory). Only its first three bytes are read; nothing is cached.
+// current directory). Only its first kHeadBytes are read, in one read call;
+// nothing is cached.
 // A std::wstring, because the platform wants the name NUL-terminated.
 [[nodiscard]] EncodingCode GetFileEncoding(const std::wstring& name);
-// The same, and for an unreadable file also why.
+// The same, and for an unreadable file also why; for a file without a mark
+// also what its first bytes hold.
 [[nodiscard]] EncodingCode GetFileEncoding(const std::wstring& name, ReadFailure& failure);
+[[nodiscard]] EncodingCode GetFileEncoding(const std::wstring& name, ReadFailure& failure, ContentVerdict& content);
 
 }  // namespace kavren

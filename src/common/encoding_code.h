@@ -1,6 +1,7 @@
 // encoding_code.h: what the detector reports about the start of one file.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 namespace kavren {
@@ -36,6 +37,28 @@ enum class FailureKind : std::uint8_t {
   kEmpty,
   kOnlineOnly,
 };
+
+// What the first bytes of a file without a mark hold, for the files whose
+// label alone cannot say whether they need converting: the same bytes read
+// as GBK and as UTF-8 mean the same only when they are ASCII. kNulBytes is
+// UTF-16 or UTF-32 without a mark, or no text at all. kNone for every file
+// with a mark, an empty one, and one that was not read.
+enum class ContentKind : std::uint8_t {
+  kNone,
+  kOnlyAscii,
+  kUtf8,
+  kNotUtf8,
+  kNulBytes,
+};
+
+struct ContentVerdict {
+  ContentKind kind = ContentKind::kNone;
+  bool head_only = false;  // drawn from the first kHeadBytes of a file that may hold more
+  bool operator==(const ContentVerdict&) const = default;
+};
+
+// How much of each file is read: one page, in the one read that finds the mark.
+inline constexpr std::size_t kHeadBytes = 4096;
 
 struct ReadFailure {
   FailureKind kind = FailureKind::kNone;

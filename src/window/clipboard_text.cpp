@@ -27,12 +27,12 @@ std::wstring ResultTable(const RowList& names, const RowList& labels,
   return table;
 }
 
-std::wstring PathsWithLabel(const RowList& names, const RowList& labels, const RowNotes& notes, std::wstring_view label,
-                            RowIndex& count) {
+std::wstring PathsWithLabel(const RowList& names, const RowList& labels, const RowFindings& findings,
+                            std::wstring_view label, RowIndex& count) {
   std::wstring paths;
   count = 0;
   for (RowIndex i = 0; i < labels.RowCount(); ++i) {
-    if (!RowCounted(labels, notes, i, label)) continue;
+    if (!RowCounted(labels, findings, i, label)) continue;
     paths += *names.GetPath(i) + L"\r\n";
     ++count;
   }

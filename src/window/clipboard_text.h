@@ -17,10 +17,10 @@ namespace kavren {
 [[nodiscard]] std::wstring ResultTable(const RowList& names, const RowList& labels,
                                        const std::function<std::wstring(RowIndex)>& note);
 
-// The full paths of the files counted under `label` (a label, or
-// kEmptyFiles), in list order, each on a line of its own ending in CR LF:
+// The full paths of the files counted under `label` (a label, a content
+// group's name, or kEmptyFiles), in list order, each on a line of its own ending in CR LF:
 // what a converter or a script reads. `count` gets how many there are.
-[[nodiscard]] std::wstring PathsWithLabel(const RowList& names, const RowList& labels, const RowNotes& notes,
+[[nodiscard]] std::wstring PathsWithLabel(const RowList& names, const RowList& labels, const RowFindings& findings,
                                           std::wstring_view label, RowIndex& count);
 
 }  // namespace kavren

@@ -270,15 +270,17 @@ std::wstring Form1::RowTip(HWND list_box, RowIndex row) const {
   const std::optional<std::wstring_view> name = List1.GetRow(row);
   const std::optional<std::wstring_view> label = List2.GetRow(row);
   if (!name || !label) return {};
-  // An empty file has no mark, but "may be GBK" says nothing true of it.
+  // An empty or unreadable file's note says more than its label's meaning;
+  // a file without a mark has both its label's and what its bytes hold.
   const std::wstring note = Note(row);
+  const bool noted = findings_.notes.contains(row);
   return std::wstring(*name) + L"\n" + std::wstring(*label) + L"\n" +
-         (note.empty() ? std::wstring(LabelMeaning(*label)) : note);
+         (noted ? note : std::wstring(LabelMeaning(*label)) + (note.empty() ? L"" : L"\n" + note));
 }
 
 std::wstring Form1::Note(RowIndex row) const {
-  const auto found = notes_.find(row);
-  if (found == notes_.end()) return {};
+  const auto found = findings_.notes.find(row);
+  if (found == findings_.notes.end()) return std::wstring(ContentText(findings_.Content(row)));
   const ReadFailure& failure = found->second;
   if (failure.kind == FailureKind::kOther) return SystemMessage(failure.system_error);
   return std::wstring(FailureText(failure.kind));
@@ -384,7 +386,8 @@ void Form1::OnWorkNews() {
       // One repaint for the batch, when the batches end.
       const ListBoxView::Batch list1_batch(*list1_view_), list2_batch(*list2_view_);
       for (EncodingCode code : news.labels) LabelRow(List1, List2, List2.RowCount(), code, follow_pass_);
-      notes_.merge(news.notes);
+      findings_.contents.insert(findings_.contents.end(), news.contents.begin(), news.contents.end());
+      findings_.notes.merge(news.notes);
       for (ChosenFile& file : news.files) List1.AppendRow(std::move(file.name), std::move(file.path));
     }
     // The pass's selection has scrolled the file list: the labels follow
@@ -443,7 +446,7 @@ void Form1::ShowStatus() {
   batch.copied = copied_;
   batch.current = List1.GetRow(work.done).value_or(L"");
   batch.now_ms = static_cast<std::int64_t>(::GetTickCount64());
-  counts_ = batch.pass_run && !work.passing ? CountLabels(List2, notes_) : std::vector<LabelCount>{};
+  counts_ = batch.pass_run && !work.passing ? CountLabels(List2, findings_) : std::vector<LabelCount>{};
   status_->Show(StatusText(batch, work), counts_);
 }
 
@@ -455,7 +458,7 @@ void Form1::ClearData() {
   if (!WhatCanAct(long_work_.state(), !Command2.Enabled()).clear) return;
   List1.ClearRows();
   List2.ClearRows();
-  notes_.clear();
+  findings_ = {};
   long_work_.ForgetWalk();
   copied_.clear();
   ShowStatus();

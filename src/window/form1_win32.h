@@ -100,7 +100,8 @@ class Form1 final : public BaseWindow<Form1> {
   [[nodiscard]] bool HasRows() const noexcept { return List1.RowCount() > 0 || List2.RowCount() > 0; }
   // What the tooltip says over a row of either list.
   [[nodiscard]] std::wstring RowTip(HWND list_box, RowIndex row) const;
-  // Why row `row` was unreadable, or that its file is empty; empty for the rest.
+  // Why row `row` was unreadable, or that its file is empty; else what the
+  // first bytes of a file without a mark hold; empty for the rest.
   [[nodiscard]] std::wstring Note(RowIndex row) const;
   void ShowAnalyseTip();
   // The status bar says what a copy put on the clipboard, until the next change.
@@ -134,8 +135,8 @@ class Form1 final : public BaseWindow<Form1> {
   std::optional<StatusBar> status_;
   std::vector<LabelCount> counts_;  // as the status bar last showed them
   std::wstring copied_;             // what the status bar says of the last copy, until the next change
-  RowNotes notes_;
-  ExistenceChecks existence_;  // the menu's, at most one per file out at a time
+  RowFindings findings_;            // beside List2's rows
+  ExistenceChecks existence_;       // the menu's, at most one per file out at a time
   ReadAheadPool read_ahead_ = DefaultReadAheadPool();
   FileReader read_;
   Walker walk_;

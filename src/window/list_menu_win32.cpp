@@ -1,6 +1,7 @@
 // list_menu_win32.cpp: the lists' context menu, built and tracked, and what form1 does with the choice.
 #include "window/list_menu_win32.h"
 
+#include <algorithm>
 #include <chrono>
 
 #include "common/handles_win32.h"
@@ -21,6 +22,8 @@ enum MenuId : UINT {
   kCopyLabelPathsId,
   kCopyResultsId,
   kCopyEmptyPathsId,
+  kCopyContentPathsId,
+  kCopyNotUtf8PathsId,
   kShellCannotId,
   kFirstNextLabelId,
 };
@@ -44,6 +47,13 @@ ListMenuChoice TrackListMenu(HWND owner, POINT at, const ListMenuRow& row, bool 
   add(kCopyPathId, L"复制完整路径(&P)", row.chosen);
   if (!row.label.empty()) add(kCopyLabelPathsId, CopyPathsMenuText(row.label).c_str(), true);
   if (row.empty) add(kCopyEmptyPathsId, CopyPathsMenuText(kEmptyFiles).c_str(), true);
+  if (!row.content.empty() && row.content != kNotUtf8Group.name) {
+    add(kCopyContentPathsId, CopyPathsMenuText(row.content).c_str(), true);
+  }
+  // What a user hands to a converter, one step from any row.
+  if (std::any_of(counts.begin(), counts.end(), [](const LabelCount& c) { return c.label == kNotUtf8Group.name; })) {
+    add(kCopyNotUtf8PathsId, CopyPathsMenuText(kNotUtf8Group.name).c_str(), true);
+  }
   ::AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
   add(kCopyResultsId, L"复制全部结果(&C)\tCtrl+C", has_rows);
   // The keyboard's way from a count in the status bar to its files.
@@ -56,14 +66,20 @@ ListMenuChoice TrackListMenu(HWND owner, POINT at, const ListMenuRow& row, bool 
   if (id >= kFirstNextLabelId && id - kFirstNextLabelId < counts.size()) {
     return {ListMenuItem::kNextLabel, id - kFirstNextLabelId};
   }
-  constexpr ListMenuItem kItems[] = {
-      ListMenuItem::kNone,           ListMenuItem::kOpen,        ListMenuItem::kOpenFolder,    ListMenuItem::kCopyPath,
-      ListMenuItem::kCopyLabelPaths, ListMenuItem::kCopyResults, ListMenuItem::kCopyEmptyPaths};
+  constexpr ListMenuItem kItems[] = {ListMenuItem::kNone,
+                                     ListMenuItem::kOpen,
+                                     ListMenuItem::kOpenFolder,
+                                     ListMenuItem::kCopyPath,
+                                     ListMenuItem::kCopyLabelPaths,
+                                     ListMenuItem::kCopyResults,
+                                     ListMenuItem::kCopyEmptyPaths,
+                                     ListMenuItem::kCopyContentPaths,
+                                     ListMenuItem::kCopyNotUtf8Paths};
   return {id < std::size(kItems) ? kItems[id] : ListMenuItem::kNone};
 }
 
 void Form1::SelectNextWithLabel(std::wstring_view label) {
-  const RowIndex row = NextRowWithLabel(List2, notes_, List1.CurrentRow(), label);
+  const RowIndex row = NextRowWithLabel(List2, findings_, List1.CurrentRow(), label);
   // List1's selection handler mirrors it into List2, and the boxes scroll it into view.
   if (row != kNoRow) (void)List1.SelectRow(row);
 }
@@ -118,9 +134,11 @@ void Form1::ShowListMenu(POINT at) {
   ListMenuRow shown{chosen != nullptr,
                     state == FileState::kThere,
                     false,
-                    RowCounted(List2, notes_, row, kEmptyFiles),
+                    RowCounted(List2, findings_, row, kEmptyFiles),
                     std::wstring(List2.GetRow(row).value_or(L"")),
+                    {},
                     chosen ? WhyShellCannotOpen(path, state) : std::wstring()};
+  if (const ContentGroup* group = ContentGroupOf(findings_.Content(row))) shown.content = group->name;
   shown.readable = shown.label != LabelForCode(EncodingCode::kUnreadable).view();
   const std::vector<LabelCount> counts = counts_;
   const ListMenuChoice choice = TrackListMenu(hwnd_, at, shown, HasRows(), counts);
@@ -132,10 +150,15 @@ void Form1::ShowListMenu(POINT at) {
     case ListMenuItem::kCopyPath:
       return ShowCopied(CopyTextToClipboard(hwnd_, path), L"已复制完整路径");
     case ListMenuItem::kCopyLabelPaths:
-    case ListMenuItem::kCopyEmptyPaths: {
-      const std::wstring_view label = choice.item == ListMenuItem::kCopyEmptyPaths ? kEmptyFiles : shown.label;
+    case ListMenuItem::kCopyEmptyPaths:
+    case ListMenuItem::kCopyContentPaths:
+    case ListMenuItem::kCopyNotUtf8Paths: {
+      const std::wstring_view label = choice.item == ListMenuItem::kCopyEmptyPaths     ? kEmptyFiles
+                                      : choice.item == ListMenuItem::kCopyContentPaths ? shown.content
+                                      : choice.item == ListMenuItem::kCopyNotUtf8Paths ? kNotUtf8Group.name
+                                                                                       : std::wstring_view(shown.label);
       RowIndex count = 0;
-      const std::wstring paths = PathsWithLabel(List1, List2, notes_, label, count);
+      const std::wstring paths = PathsWithLabel(List1, List2, findings_, label, count);
       return ShowCopied(CopyTextToClipboard(hwnd_, paths), L"已复制 " + WithThousands(count) + L" 个文件的路径");
     }
     case ListMenuItem::kCopyResults:

@@ -17,6 +17,7 @@ struct ListMenuRow {
   bool readable = false;        // and was not labelled unreadable
   bool empty = false;           // it is an empty file
   std::wstring label;           // empty until the pass has labelled it
+  std::wstring_view content{};  // the content group of a file without a mark, if the pass judged it
   std::wstring shell_cannot{};  // why the shell cannot open it, if it cannot
 };
 
@@ -28,6 +29,8 @@ enum class ListMenuItem {
   kCopyLabelPaths,
   kCopyResults,
   kCopyEmptyPaths,
+  kCopyContentPaths,
+  kCopyNotUtf8Paths,
   kNextLabel
 };
 struct ListMenuChoice {
@@ -36,8 +39,10 @@ struct ListMenuChoice {
 };
 
 // A standard popup with access keys at `at` (screen), owned by `owner`:
-// the row's items, greyed where they cannot act; copying the whole table;
-// then a way to the next file of each label counted. Returns the choice.
+// the row's items, greyed where they cannot act; the paths of the files
+// that need converting, wherever it opens, once a pass has found any;
+// copying the whole table; then a way to the next file of each label
+// counted. Returns the choice.
 [[nodiscard]] ListMenuChoice TrackListMenu(HWND owner, POINT at, const ListMenuRow& row, bool has_rows,
                                            const std::vector<LabelCount>& counts);
 

@@ -69,6 +69,7 @@ WorkNews LongWork::Take() {
       state_.done_changed_ms = static_cast<std::int64_t>(now);
     }
     news.labels = std::move(batch.codes);
+    news.contents = std::move(batch.contents);
     news.notes = std::move(batch.notes);
     if (batch.over) {
       pass_.reset();

@@ -21,9 +21,10 @@ inline constexpr UINT_PTR kWorkTimerId = 1;
 
 // What the work handed over since the window last took it.
 struct WorkNews {
-  std::vector<EncodingCode> labels;  // of the rows after those labelled so far, in order
-  RowNotes notes;                    // of those rows
-  std::vector<ChosenFile> files;     // found by the walk, in list order
+  std::vector<EncodingCode> labels;      // of the rows after those labelled so far, in order
+  std::vector<ContentVerdict> contents;  // of the same rows
+  RowNotes notes;                        // of those rows
+  std::vector<ChosenFile> files;         // found by the walk, in list order
   enum class Ended { kNone, kPass, kWalk } ended = Ended::kNone;
   bool status_due = false;  // time for the status bar to say where the work stands
 };

@@ -175,25 +175,30 @@ TEST(RunAnalysisPass, EndsEveryTimeHoweverShortThePass) {
   }
 }
 
-// 50,000 files that cannot be read, half of them online only, through a pass
-// on a thread of its own taken in batches as the window takes them; the files
-// are gone at once, so that the threads take rows as fast as they can.
-// `opens` has a counter for each file.
-BackgroundPass::Batch PassOverManyUnreadable(std::vector<std::atomic<int>>& opens) {
+// Each row's verdict in a pass over rows whose files have no mark.
+ContentVerdict VerdictOfRow(std::size_t row) { return {static_cast<ContentKind>(row / 2 % 5), row % 3 == 0}; }
+
+// 50,000 files, half of them online only and half without a mark, each with a
+// verdict of its own, through a pass on a thread of its own taken in batches
+// as the window takes them; the files are read at once, so that the threads
+// take rows as fast as they can. `opens` has a counter for each file.
+BackgroundPass::Batch PassOverManyFiles(std::vector<std::atomic<int>>& opens) {
   auto paths = std::make_shared<std::vector<std::wstring>>();
   for (std::size_t i = 0; i < opens.size(); ++i) paths->push_back(std::to_wstring(i));
   BackgroundPass background(paths, {64, 64},
-                            [&](const std::wstring& path, ReadFailure& failure) {
+                            [&](const std::wstring& path, ReadFailure& failure, ContentVerdict& content) {
                               const std::size_t row = std::stoul(path);
                               ++opens[row];
-                              failure.kind = row % 2 ? FailureKind::kOnlineOnly : FailureKind::kNotFound;
-                              return row % 2 ? EncodingCode::kOnlineOnly : EncodingCode::kUnreadable;
+                              if (row % 2 == 0) content = VerdictOfRow(row);
+                              failure.kind = row % 2 ? FailureKind::kOnlineOnly : FailureKind::kNone;
+                              return row % 2 ? EncodingCode::kOnlineOnly : EncodingCode::kNoMark;
                             },
                             {});
   BackgroundPass::Batch all;
   while (!all.over) {
     BackgroundPass::Batch batch = background.Take();
     all.codes.insert(all.codes.end(), batch.codes.begin(), batch.codes.end());
+    all.contents.insert(all.contents.end(), batch.contents.begin(), batch.contents.end());
     all.notes.merge(batch.notes);
     all.over = batch.over;
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
@@ -201,13 +206,18 @@ BackgroundPass::Batch PassOverManyUnreadable(std::vector<std::atomic<int>>& open
   return all;
 }
 
-TEST(BackgroundPass, KeepsEveryRowsReasonWhicheverThreadFoundItAndOpensEachFileOnce) {
+TEST(BackgroundPass, KeepsEveryRowsReasonAndVerdictWhicheverThreadFoundItAndOpensEachFileOnce) {
   std::vector<std::atomic<int>> opens(50'000);
-  const BackgroundPass::Batch all = PassOverManyUnreadable(opens);
-  EXPECT_EQ(all.codes.size(), opens.size());
-  EXPECT_EQ(all.notes.size(), opens.size());
+  const BackgroundPass::Batch all = PassOverManyFiles(opens);
+  ASSERT_EQ(all.codes.size(), opens.size());
+  ASSERT_EQ(all.contents.size(), opens.size());
+  EXPECT_EQ(all.notes.size(), opens.size() / 2);
   EXPECT_EQ(all.codes.at(1), EncodingCode::kOnlineOnly);
   EXPECT_EQ(all.notes.at(1).kind, FailureKind::kOnlineOnly);
+  for (std::size_t row = 0; row < opens.size(); row += 2) {
+    ASSERT_EQ(all.codes[row], EncodingCode::kNoMark) << row;
+    ASSERT_EQ(all.contents[row], VerdictOfRow(row)) << row;
+  }
   EXPECT_TRUE(std::all_of(opens.begin(), opens.end(), [](const auto& count) { return count == 1; }));
 }
 

@@ -38,9 +38,10 @@ class StalledReader {
     };
   }
   [[nodiscard]] FileReader Reader() const {
-    return [stall = Stall(), name = state_->name](const std::wstring& path, ReadFailure& failure) {
+    return [stall = Stall(), name = state_->name](const std::wstring& path, ReadFailure& failure,
+                                                  ContentVerdict& content) {
       if (path.ends_with(name)) stall();
-      return GetFileEncoding(path, failure);
+      return GetFileEncoding(path, failure, content);
     };
   }
 

@@ -365,6 +365,42 @@ TEST_F(Form1Analysed, EachCopyItemCopiesThePathsItNames) {
   for (const auto& [row, keys, copied] : copies) EXPECT_EQ(MenuOn(row, keys), copied) << row;
 }
 
+// Chapters without a mark -- UTF-8, GBK, only ASCII -- and one with the UTF-8 mark, analysed.
+class Form1Unmarked : public Form1WithFiles {
+ protected:
+  void SetUp() override {
+    const std::vector<std::pair<std::wstring, std::vector<unsigned char>>> files = {
+        {L"u.txt", {0xE4, 0xB8, 0xAD}}, {L"g.txt", {0xD6, 0xD0}}, {L"a.txt", {'a'}}, {L"b.txt", {0xEF, 0xBB, 0xBF}}};
+    std::vector<ChosenFile> chosen;
+    for (const auto& [name, bytes] : files) chosen.push_back({name, dir.Write(name, bytes)});
+    f.form().AppendChosenFiles(std::move(chosen));
+    f.Click(Control::Command2);
+    TakeClipboard();
+  }
+  [[nodiscard]] std::wstring Path(const wchar_t* name) const { return dir.Wide(name); }
+};
+
+// Which need converting shows in each row's tip and copied note, in a count of its own, and in the menu of any row.
+TEST_F(Form1Unmarked, SayWhichFilesWithoutAMarkHoldUtf8WhichDoNotAndWhichOnlyAscii) {
+  const std::pair<const wchar_t*, const wchar_t*> said[] = {
+      {L"u.txt", L"内容是 UTF-8"}, {L"g.txt", L"内容不是 UTF-8"}, {L"a.txt", L"只有 ASCII"}};
+  const std::wstring copied = CtrlC(f, Control::List1);
+  for (int row = 0; row < 3; ++row) {
+    const auto& [name, words] = said[row];
+    EXPECT_NE(copied.find(name + (L"\tANSI\t" + Path(name)) + L"\t" + words), std::wstring::npos) << copied;
+    EXPECT_NE(f.TipAtRow(Control::List2, row).find(words), std::wstring::npos) << row;
+  }
+  EXPECT_NE(copied.find(L"b.txt\tUTF8\t" + Path(L"b.txt") + L"\t\r\n"), std::wstring::npos) << copied;
+  std::map<std::wstring, std::wstring> counted;
+  for (const auto& [bar, text, area] : f.StatusParts()) counted[text.substr(0, text.find(L'：'))] = text;
+  EXPECT_EQ(counted[L"UTF-8 无 BOM"], L"UTF-8 无 BOM：1");
+  EXPECT_EQ(counted[L"非 UTF-8"], L"非 UTF-8：1");
+  EXPECT_EQ(counted[L"仅 ASCII"], L"仅 ASCII：1");
+  // After the row's own: its label's files, its verdict's, and those to convert.
+  EXPECT_EQ(MenuOn(0, {VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}), Path(L"u.txt") + L"\r\n");
+  EXPECT_EQ(MenuOn(2, {VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}), Path(L"g.txt") + L"\r\n");
+}
+
 // The shell's own: Notepad for a .txt file, Explorer for its folder. Each window found is closed again.
 bool ShellShowed(const std::wstring& title) {
   return PumpUntil(nullptr, 15s, [&] {

@@ -1,0 +1,98 @@
+// content_verdict_test.cpp: which files without a mark hold UTF-8, which only ASCII, which neither.
+#include <gtest/gtest.h>
+
+#include "analysis/analysis_pass.h"
+#include "analysis/content_verdict.h"
+#include "support/temp_dir.h"
+
+namespace kavren {
+namespace {
+
+using Bytes = std::vector<unsigned char>;
+constexpr ContentVerdict kAscii{ContentKind::kOnlyAscii, false};
+constexpr ContentVerdict kUtf8{ContentKind::kUtf8, false};
+constexpr ContentVerdict kNotUtf8{ContentKind::kNotUtf8, false};
+constexpr ContentVerdict kNul{ContentKind::kNulBytes, false};
+
+Bytes Repeated(Bytes unit, std::size_t times) {
+  Bytes bytes;
+  for (std::size_t i = 0; i < times; ++i) bytes.insert(bytes.end(), unit.begin(), unit.end());
+  return bytes;
+}
+
+Bytes operator+(Bytes front, const Bytes& back) {
+  front.insert(front.end(), back.begin(), back.end());
+  return front;
+}
+
+TEST(JudgeContent, TellsUtf8FromLocalCodePagesByStrictUtf8) {
+  const std::tuple<const char*, Bytes, bool, ContentVerdict> cases[] = {
+      {"ASCII", {'a', 'b', '\r', '\n'}, false, kAscii},
+      {"2-byte é", {'c', 'a', 'f', 0xC3, 0xA9}, false, kUtf8},
+      {"3-byte 中", {0xE4, 0xB8, 0xAD, 'a'}, false, kUtf8},
+      {"4-byte U+1F600", {0xF0, 0x9F, 0x98, 0x80}, false, kUtf8},
+      {"U+10FFFF", {0xF4, 0x8F, 0xBF, 0xBF}, false, kUtf8},
+      {"GBK 中文", {0xD6, 0xD0, 0xCE, 0xC4}, false, kNotUtf8},
+      {"GB18030 four bytes", {0x81, 0x30, 0x89, 0x37}, false, kNotUtf8},
+      {"Big5 中文", {0xA4, 0xA4, 0xA4, 0xE5}, false, kNotUtf8},
+      {"Shift_JIS 日本", {0x93, 0xFA, 0x96, 0x7B}, false, kNotUtf8},
+      {"Latin-1 café au", {'c', 'a', 'f', 0xE9, ' ', 'a', 'u'}, false, kNotUtf8},
+      {"overlong /", {0xC0, 0xAF}, false, kNotUtf8},
+      {"overlong 3-byte", {0xE0, 0x80, 0xAF}, false, kNotUtf8},
+      {"overlong 4-byte", {0xF0, 0x80, 0x80, 0xAF}, false, kNotUtf8},
+      {"surrogate", {0xED, 0xA0, 0x80}, false, kNotUtf8},
+      {"past U+10FFFF", {0xF4, 0x90, 0x80, 0x80}, false, kNotUtf8},
+      {"F5 lead", {0xF5, 0x80, 0x80, 0x80}, false, kNotUtf8},
+      {"stray continuation", {'a', 0x80, 'b'}, false, kNotUtf8},
+      {"third byte not a continuation", {0xE4, 0xB8, 'a'}, false, kNotUtf8},
+      {"UTF-16 LE without a mark", {'a', 0, 'b', 0}, false, kNul},
+      {"UTF-16 BE without a mark", {0, 'a', 0, 'b'}, false, kNul},
+      // The file ends inside a character: broken; the read ends there: not the file's fault.
+      {"cut by the file's end", {0xE4, 0xB8, 0xAD, 0xE4, 0xB8}, false, kNotUtf8},
+      {"cut by the read", {0xE4, 0xB8, 0xAD, 0xE4, 0xB8}, true, {ContentKind::kUtf8, true}},
+      {"ASCII then a cut lead", {'a', 0xF0, 0x9F}, true, {ContentKind::kOnlyAscii, true}},
+      {"a cut lead that no character starts with", {'a', 0xC1}, true, {ContentKind::kNotUtf8, true}},
+      {"a cut F0 with a second byte it never has", {'a', 0xF0, 0x8F}, true, {ContentKind::kNotUtf8, true}},
+      {"invalid past a long ASCII run", Repeated({'x'}, 37) + Bytes{0xFF} + Repeated({'y'}, 9), false, kNotUtf8},
+      {"GBK after a long ASCII run", Repeated({'x'}, 4000) + Bytes{0xD6, 0xD0}, false, kNotUtf8},
+      {"NUL past a long ASCII run", Repeated({'x'}, 4000) + Bytes{0}, false, kNul},
+  };
+  for (const auto& [what, bytes, head_only, verdict] : cases) {
+    EXPECT_EQ(JudgeContent(bytes, head_only), verdict) << what;
+  }
+}
+
+// What the pass finds in files, through the one read of the program: the
+// verdict rests on the first page, and says so when the file holds more.
+TEST(RunAnalysisPass, JudgesTheFirstPageOfEachFileWithoutAMark) {
+  const Bytes zhong = {0xE4, 0xB8, 0xAD};
+  const Bytes gbk = {0xD6, 0xD0};
+  const std::pair<Bytes, ContentVerdict> cases[] = {
+      {Repeated({'a'}, 100) + zhong, kUtf8},
+      {Repeated(zhong, 2000), {ContentKind::kUtf8, true}},
+      {Repeated({'a'}, 4095) + zhong, {ContentKind::kOnlyAscii, true}},
+      {Repeated({'a'}, 5000) + gbk, {ContentKind::kOnlyAscii, true}},
+      {Repeated({'a'}, 3000) + gbk + Repeated({'a'}, 3000), {ContentKind::kNotUtf8, true}},
+      {Repeated({'a'}, 4000), kAscii},
+      {Repeated({'a', 0}, 10), kNul},
+      {Bytes{0xEF, 0xBB, 0xBF} + gbk, {}},
+      {Bytes{0xFF, 0xFE, 'a', 0}, {}},
+      {{}, {}},
+  };
+  kavren::testing::TempDir dir;
+  RowList List1;
+  RowList List2;
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    List1.AppendRow(L"f.txt", dir.Write(std::to_wstring(i) + L".txt", cases[i].first));
+  }
+  CommandButton Command2;
+  std::vector<ContentVerdict> contents;
+  PassOptions options;
+  options.contents = &contents;
+  RunAnalysisPass(List1, List2, Command2, options);
+  ASSERT_EQ(contents.size(), std::size(cases));
+  for (std::size_t i = 0; i < std::size(cases); ++i) EXPECT_EQ(contents[i], cases[i].second) << "case " << i;
+}
+
+}  // namespace
+}  // namespace kavren
