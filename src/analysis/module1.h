@@ -10,7 +10,7 @@
 namespace kavren {
 
 // Names the mark that a file's first bytes carry. `head` holds what was read,
-// which may be fewer than three bytes.
+// which may be fewer than three bytes, or a whole page.
 [[nodiscard]] EncodingCode ClassifyHead(std::span<const std::uint8_t> head) noexcept;
 
 // Examines the file at `name` (a full path, or a name relative to the
