@@ -45,6 +45,7 @@ constexpr double kShareGoal = 0.05;
 constexpr int kStallMs = 20'000;    // a NAS waking its disks
 constexpr int kStalledRow = 1'000;  // f1000.txt
 constexpr int kStopRounds = 3;
+constexpr std::size_t kReadBytes = 4096;  // what the program reads of each file: one page
 
 // Fixed pools, against which the chosen one is set; each runs in turn with
 // the loop, round after round.
@@ -64,21 +65,31 @@ const Pool kPools[] = {
 constexpr std::string_view kChosen = "chosen";
 constexpr std::string_view kEight = "8";  // what the pass kept before the pool could grow
 
-// Small files with each of the four kinds of start, as a real folder of
-// novels in several encodings would hold, spread over `folders` folders.
+// Chapters of a little more than a page, as a folder of downloaded novels
+// holds them: UTF-8 with and without the mark, UTF-16 both ways, and GBK, so
+// that the pass judges a whole page of UTF-8 in one file of five and reads
+// a full page of every file. Spread over `folders` folders.
 std::vector<std::wstring> MakeFiles(const kavren::testing::TempDir& dir, int count, int folders) {
-  static const std::vector<unsigned char> kStarts[] = {
-      {0xEF, 0xBB, 0xBF, 'a', 'b'}, {0xFF, 0xFE, 'a', 0}, {0xFE, 0xFF, 0, 'a'}, {'a', 'b', 'c'}};
+  using Bytes = std::vector<unsigned char>;
+  const auto chapter = [](Bytes mark, Bytes text) {
+    while (mark.size() < kReadBytes + 1'000) mark.insert(mark.end(), text.begin(), text.end());
+    return mark;
+  };
+  const Bytes zhong_utf8 = {0xE4, 0xB8, 0xAD, 0xE6, 0x96, 0x87, 0xE3, 0x80, 0x82, '\r', '\n'};
+  static const std::vector<Bytes> kChapters = {chapter({0xEF, 0xBB, 0xBF}, zhong_utf8),
+                                               chapter({0xFF, 0xFE}, {0x2D, 0x4E, 0x87, 0x65}),
+                                               chapter({0xFE, 0xFF}, {0x4E, 0x2D, 0x65, 0x87}), chapter({}, zhong_utf8),
+                                               chapter({}, {0xD6, 0xD0, 0xCE, 0xC4, '\r', '\n'})};
   std::vector<std::wstring> paths;
   for (int i = 0; i < count; ++i) {
     const std::wstring name = L"d" + std::to_wstring(i % folders) + L"/f" + std::to_wstring(i) + L".txt";
-    paths.push_back(dir.Write(name, kStarts[i % 4]));
+    paths.push_back(dir.Write(name, kChapters[static_cast<std::size_t>(i) % kChapters.size()]));
   }
   return paths;
 }
 
 // The bare serial loop: open, the one fstat that refuses FIFOs and devices,
-// read three bytes, close. Returns milliseconds.
+// read the page the program reads, close. Returns milliseconds.
 // With `threads`, the same loop on that many threads taking the files in
 // turn, and nothing else: what the storage allows at most, for comparison.
 double TimeLoop(const std::vector<std::string>& paths, int threads = 0) {
@@ -87,7 +98,7 @@ double TimeLoop(const std::vector<std::string>& paths, int threads = 0) {
   std::atomic<std::size_t> next = 0;
   const auto read_files = [&] {
     for (std::size_t i; (i = next++) < paths.size();) {
-      unsigned char head[3] = {};
+      unsigned char head[kReadBytes];
       const int fd = ::open(paths[i].c_str(), O_RDONLY | O_NONBLOCK);
       if (fd < 0) continue;
       struct stat info {};
