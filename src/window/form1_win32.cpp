@@ -4,6 +4,8 @@
 #include <shellapi.h>
 #include <windowsx.h>
 
+#include <algorithm>
+
 #include "window/dpi_win32.h"
 #include "window/drop_walk_win32.h"
 #include "window/message_loop_win32.h"
@@ -447,7 +449,21 @@ void Form1::ShowStatus() {
   batch.current = List1.GetRow(work.done).value_or(L"");
   batch.now_ms = static_cast<std::int64_t>(::GetTickCount64());
   counts_ = batch.pass_run && !work.passing ? CountLabels(List2, findings_) : std::vector<LabelCount>{};
-  status_->Show(StatusText(batch, work), counts_);
+  if (status_->Show(StatusText(batch, work), counts_)) {
+    // The bar grew or shrank by its row of details: the window's bottom edge
+    // follows, and the window rises where that would leave the screen.
+    const SIZE outer = OuterSize();
+    RECT now{};
+    ::GetWindowRect(hwnd_, &now);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    ::GetMonitorInfoW(::MonitorFromWindow(hwnd_, MONITOR_DEFAULTTONEAREST), &monitor);
+    const LONG top = std::max(monitor.rcWork.top, std::min(now.top, monitor.rcWork.bottom - outer.cy));
+    ::SetWindowPos(hwnd_, nullptr, now.left, top, outer.cx, outer.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+    // The rows moved before the window grew under them: the new strip was
+    // erased after they had painted there.
+    ::RedrawWindow(hwnd_, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN);
+  }
 }
 
 void Form1::OnNotify(const NMHDR& notification) {

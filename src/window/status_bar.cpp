@@ -53,17 +53,21 @@ std::wstring Fitted(const std::wstring& text, std::size_t at, std::size_t size, 
 
 }  // namespace
 
-std::array<std::vector<StatusPart>, 2> LayOutStatus(const StatusLines& lines, const std::vector<LabelCount>& counts,
-                                                    int width, const MeasureText& measure) {
-  std::array<std::vector<StatusPart>, 2> rows;
-  // The counts fill their own row from the left; what does not fit goes beside the state.
+StatusRows LayOutStatus(const StatusLines& lines, const std::vector<LabelCount>& counts, int width,
+                        const MeasureText& measure) {
+  StatusRows rows;
+  // Each row of counts fills from the left; what does not fit goes beside the state.
   std::vector<StatusPart> beside;
-  int used = 0;
+  std::array<int, 3> used{};
+  std::array<bool, 3> full{};
   for (const LabelCount& count : counts) {
+    const std::size_t row = ContentGroupNamed(count.label) || count.label == kEmptyFiles ? 2 : 1;
     StatusPart part{CountText(count), CountTip(count), count.label, 0};
     part.width = measure(part.text);
-    used += part.width;
-    (used <= width && beside.empty() ? rows[1] : beside).push_back(std::move(part));
+    used[row] += part.width;
+    // Once one does not fit, the rest of its row follow it, keeping their order.
+    full[row] = full[row] || used[row] > width;
+    (full[row] ? beside : rows[row]).push_back(std::move(part));
   }
   if (counts.empty()) {
     // The name first; a bar too narrow even then loses the end of the line.

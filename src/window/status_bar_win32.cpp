@@ -1,4 +1,4 @@
-// status_bar_win32.cpp: the two rows of the status bar, their parts and what a click on a count names.
+// status_bar_win32.cpp: the rows of the status bar, their parts and what a click on a count names.
 #include "window/status_bar_win32.h"
 
 #include <commctrl.h>
@@ -52,10 +52,15 @@ void StatusBar::Place() {
   RECT client;
   ::GetClientRect(owner_, &client);
   width_ = client.right;
-  for (std::size_t i = 0; i < rows_.size(); ++i) {
-    // The state's row, the first, at the bottom.
-    const int top = client.bottom - static_cast<int>(i + 1) * row_height_;
-    ::MoveWindow(rows_[i], 0, top, client.right, row_height_, TRUE);
+  // From the bottom: the state, the details of the ANSI files when there are
+  // any, and the counts of the labels above them.
+  int top = client.bottom;
+  for (const std::size_t row : {0u, 2u, 1u}) {
+    const bool shown = row != 2 || details_shown_;
+    ::ShowWindow(rows_[row], shown ? SW_SHOWNA : SW_HIDE);
+    if (!shown) continue;
+    top -= row_height_;
+    ::MoveWindow(rows_[row], 0, top, client.right, row_height_, TRUE);
   }
   moved_ = true;
   LayOutParts();
@@ -80,20 +85,24 @@ int StatusBar::TextWidth(std::wstring_view text, std::optional<WindowDcWithFont>
   return width;
 }
 
-void StatusBar::Show(const StatusLines& lines, const std::vector<LabelCount>& counts) {
-  if (!moved_ && lines == lines_ && counts == counts_) return;
+bool StatusBar::Show(const StatusLines& lines, const std::vector<LabelCount>& counts) {
+  if (!moved_ && lines == lines_ && counts == counts_) return false;
   lines_ = lines;
   counts_ = counts;
+  const bool details_were_shown = details_shown_;
   LayOutParts();
-  // Now, not when the queue next runs dry: a pass shows its progress
-  // without returning to the message loop.
+  if (details_shown_ != details_were_shown) Place();
+  // Now, not when the queue next runs dry: the texts change while the
+  // window is busy applying a batch.
   for (HWND bar : rows_) ::UpdateWindow(bar);
+  return details_shown_ != details_were_shown;
 }
 
 void StatusBar::LayOutParts() {
   std::optional<WindowDcWithFont> measuring;
-  std::array<std::vector<StatusPart>, 2> rows = LayOutStatus(
-      lines_, counts_, width_, [this, &measuring](std::wstring_view text) { return TextWidth(text, measuring); });
+  StatusRows rows = LayOutStatus(lines_, counts_, width_,
+                                 [this, &measuring](std::wstring_view text) { return TextWidth(text, measuring); });
+  details_shown_ = !rows[2].empty();
   for (std::size_t r = 0; r < rows_.size(); ++r) ShowRow(r, std::move(rows[r]));
   moved_ = false;
 }

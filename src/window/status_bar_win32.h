@@ -18,14 +18,15 @@
 
 namespace kavren::win32 {
 
-// Two rows of the common controls' status bar along the bottom of the
-// owner's client area: the counts (or what to do next) above, the state of
-// the batch below, in the window's bottom-left corner, where a screen reader
+// Rows of the common controls' status bar along the bottom of the owner's
+// client area: the counts (or what to do next) above, the state of the
+// batch below, in the window's bottom-left corner, where a screen reader
 // looks for the status bar (NVDA+End reads it): where the batch stands is
-// what a user who cannot see it asks for. Where the parts go and what is cut
-// to fit is LayOutStatus's; this side measures the texts in the window's
-// font and shows the parts. Each part is plain text, which screen readers
-// read.
+// what a user who cannot see it asks for. Between them, once a pass has
+// found files without a mark, a third row of what they hold. Where the
+// parts go and what is cut to fit is LayOutStatus's; this side measures the
+// texts in the window's font and shows the parts. Each part is plain text,
+// which screen readers read.
 class StatusBar {
  public:
   // `first_id` and the next are the rows' control IDs.
@@ -33,15 +34,17 @@ class StatusBar {
   StatusBar(const StatusBar&) = delete;
   StatusBar& operator=(const StatusBar&) = delete;
 
-  // Both rows' height for `font` at `dpi`; the window grows by it.
+  // The rows' height for `font` at `dpi`.
   void SetFont(HFONT font, UINT dpi);
-  [[nodiscard]] int Height() const noexcept { return 2 * row_height_; }
+  // The rows shown; the window grows by their height.
+  [[nodiscard]] int Height() const noexcept { return (details_shown_ ? 3 : 2) * row_height_; }
   // Along the bottom of the owner's client area.
   void Place();
 
   // What the bar shows: the lines, and the counts, which take the place of
-  // the line above the state.
-  void Show(const StatusLines& lines, const std::vector<LabelCount>& counts);
+  // the line above the state. True when the row of details came or went,
+  // and with it the bar's height: the window has to change its own.
+  [[nodiscard]] bool Show(const StatusLines& lines, const std::vector<LabelCount>& counts);
 
   // The label whose count a click (NM_CLICK from a row) fell on, if any.
   [[nodiscard]] std::optional<std::wstring_view> LabelClicked(const NMHDR& notification) const;
@@ -53,13 +56,14 @@ class StatusBar {
 
   HWND owner_;
   Tooltips& tips_;
-  std::array<HWND, 2> rows_{};
+  std::array<HWND, 3> rows_{};
   HFONT font_ = nullptr;
   UINT dpi_ = 96;
   int row_height_ = 0;
-  int width_ = 0;                                 // the rows', as last placed
-  std::array<std::vector<StatusPart>, 2> parts_;  // per row, as last shown
-  bool moved_ = true;                             // the rows were placed or given a font since
+  int width_ = 0;               // the rows', as last placed
+  StatusRows parts_;            // per row, as last shown
+  bool moved_ = true;           // the rows were placed or given a font since
+  bool details_shown_ = false;  // the row of details has parts
   StatusLines lines_;
   std::vector<LabelCount> counts_;
   std::unordered_map<std::wstring, int> widths_;  // of each text measured in font_

@@ -212,8 +212,9 @@ class Form1Fixture {
   [[nodiscard]] HWND StatusRow(int row) const { return ::GetDlgItem(hwnd(), win32::StatusRowId(row)); }
   [[nodiscard]] std::vector<std::tuple<HWND, std::wstring, RECT>> StatusParts() const {
     std::vector<std::tuple<HWND, std::wstring, RECT>> parts;
-    for (int row = 0; row < 2; ++row) {
+    for (int row = 0; row < 3; ++row) {
       const HWND bar = StatusRow(row);
+      if (!::IsWindowVisible(bar)) continue;
       for (WPARAM part = 0; part < static_cast<WPARAM>(::SendMessageW(bar, SB_GETPARTS, 0, 0)); ++part) {
         wchar_t text[512] = L"";
         RECT area{};

@@ -1,4 +1,4 @@
-// status_bar_test.cpp: where the status bar's texts go in its two rows, and what is cut to fit.
+// status_bar_test.cpp: where the status bar's texts go in its rows, and what is cut to fit.
 #include "window/status_bar.h"
 
 #include <gtest/gtest.h>
@@ -29,7 +29,10 @@ TEST(LayOutStatus, KeepsCountsTogetherAboveCutsANameInItsMiddleAndSaysWhatWasCut
     std::wstring state_tip;
     std::vector<std::wstring> upper_row;
     std::wstring upper_tip;
+    std::vector<std::wstring> details_row{};
   };
+  const std::vector<LabelCount> detailed = {{L"Unicode", 3}, {L"ANSI", 2}, {L"含 NUL", 1}, {L"空文件", 1}};
+  const std::wstring unicode_tip = L"共 3 个 Unicode 文件。点击选中下一个。";
   const Row rows[] = {
       {"both counts fit above", done, two, 300, {done.state}, L"", {L"UTF8：3", L"ANSI：2"}, utf8_tip},
       {"a count that does not fit goes beside the state, which says it in brief, cut at its end",
@@ -48,6 +51,24 @@ TEST(LayOutStatus, KeepsCountsTogetherAboveCutsANameInItsMiddleAndSaysWhatWasCut
        L"",
        {L"正在等待：一….txt（4 秒）。按 Esc 停止"},
        waiting},
+      {"the ANSI files' details fill a row of their own",
+       done,
+       detailed,
+       300,
+       {done.state},
+       L"",
+       {L"Unicode：3", L"ANSI：2"},
+       unicode_tip,
+       {L"含 NUL：1", L"空文件：1"}},
+      {"a label's count that does not fit leaves the details in their row",
+       done,
+       detailed,
+       130,
+       {L"用时 1.2…", L"ANSI：2"},
+       done.state,
+       {L"Unicode：3"},
+       unicode_tip,
+       {L"含 NUL：1", L"空文件：1"}},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.what);
@@ -56,6 +77,7 @@ TEST(LayOutStatus, KeepsCountsTogetherAboveCutsANameInItsMiddleAndSaysWhatWasCut
     EXPECT_EQ(laid_out[0].front().tip, row.state_tip);
     EXPECT_EQ(Texts(laid_out[1]), row.upper_row);
     EXPECT_EQ(laid_out[1].front().tip, row.upper_tip);
+    EXPECT_EQ(Texts(laid_out[2]), row.details_row);
   }
 }
 

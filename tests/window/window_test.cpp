@@ -396,6 +396,15 @@ TEST_F(Form1Unmarked, SayWhichFilesWithoutAMarkHoldUtf8WhichDoNotAndWhichOnlyAsc
   EXPECT_EQ(counted[L"UTF-8 无 BOM"], L"UTF-8 无 BOM：1");
   EXPECT_EQ(counted[L"非 UTF-8"], L"非 UTF-8：1");
   EXPECT_EQ(counted[L"仅 ASCII"], L"仅 ASCII：1");
+  // Their row grew the window: from the bottom the state, the details, the labels' counts, then the lists.
+  RECT client;
+  ::GetClientRect(f.hwnd(), &client);
+  LONG bottom = client.bottom;
+  for (const int row : {0, 2, 1}) {
+    EXPECT_EQ(f.Placed(f.StatusRow(row)).bottom, bottom) << row;
+    bottom = f.Placed(f.StatusRow(row)).top;
+  }
+  EXPECT_GE(bottom, f.Placed(f[Control::List1]).bottom);
   // After the row's own: its label's files, its verdict's, and those to convert.
   EXPECT_EQ(MenuOn(0, {VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}), Path(L"u.txt") + L"\r\n");
   EXPECT_EQ(MenuOn(2, {VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}), Path(L"g.txt") + L"\r\n");
