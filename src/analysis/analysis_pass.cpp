@@ -257,15 +257,12 @@ void LabelRow(RowList& List1, RowList& List2, RowIndex row, EncodingCode code, b
 RowIndex RunAnalysisPass(RowList& List1, RowList& List2, CommandButton& Command2, const PassOptions& options) {
   List2.Reserve(List1.RowCount());
   RowNotes notes;
-  std::vector<ContentVerdict> contents;
-  const RowIndex done = ReadMarks(
-      PathsOf(List1), options, [&](RowIndex row, EncodingCode code, const ReadFailure* note, ContentVerdict content) {
+  const RowIndex done =
+      ReadMarks(PathsOf(List1), options, [&](RowIndex row, EncodingCode code, const ReadFailure* note, ContentVerdict) {
         LabelRow(List1, List2, row, code);
         if (note) notes.emplace(row, *note);
-        contents.push_back(content);
       });
   if (options.notes) *options.notes = std::move(notes);
-  if (options.contents) *options.contents = std::move(contents);
   Command2.SetEnabled(false);
   return done;
 }

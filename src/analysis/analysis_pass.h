@@ -35,8 +35,6 @@ struct PassOptions {
   ReadAheadPool pool = DefaultReadAheadPool();
   // If given, becomes the notes of the rows labelled.
   RowNotes* notes = nullptr;
-  // If given, becomes the content verdict of each row labelled, by index.
-  std::vector<ContentVerdict>* contents = nullptr;
   // Once requested, the pass ends within kPassWaitSlice, whatever the file
   // it waits for is doing.
   std::stop_token stop;

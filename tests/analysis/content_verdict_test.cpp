@@ -1,8 +1,8 @@
 // content_verdict_test.cpp: which files without a mark hold UTF-8, which only ASCII, which neither.
 #include <gtest/gtest.h>
 
-#include "analysis/analysis_pass.h"
 #include "analysis/content_verdict.h"
+#include "analysis/module1.h"
 #include "support/temp_dir.h"
 
 namespace kavren {
@@ -13,12 +13,6 @@ constexpr ContentVerdict kAscii{ContentKind::kOnlyAscii, false};
 constexpr ContentVerdict kUtf8{ContentKind::kUtf8, false};
 constexpr ContentVerdict kNotUtf8{ContentKind::kNotUtf8, false};
 constexpr ContentVerdict kNul{ContentKind::kNulBytes, false};
-
-Bytes Repeated(Bytes unit, std::size_t times) {
-  Bytes bytes;
-  for (std::size_t i = 0; i < times; ++i) bytes.insert(bytes.end(), unit.begin(), unit.end());
-  return bytes;
-}
 
 Bytes operator+(Bytes front, const Bytes& back) {
   front.insert(front.end(), back.begin(), back.end());
@@ -53,45 +47,37 @@ TEST(JudgeContent, TellsUtf8FromLocalCodePagesByStrictUtf8) {
       {"ASCII then a cut lead", {'a', 0xF0, 0x9F}, true, {ContentKind::kOnlyAscii, true}},
       {"a cut lead that no character starts with", {'a', 0xC1}, true, {ContentKind::kNotUtf8, true}},
       {"a cut F0 with a second byte it never has", {'a', 0xF0, 0x8F}, true, {ContentKind::kNotUtf8, true}},
-      {"invalid past a long ASCII run", Repeated({'x'}, 37) + Bytes{0xFF} + Repeated({'y'}, 9), false, kNotUtf8},
-      {"GBK after a long ASCII run", Repeated({'x'}, 4000) + Bytes{0xD6, 0xD0}, false, kNotUtf8},
-      {"NUL past a long ASCII run", Repeated({'x'}, 4000) + Bytes{0}, false, kNul},
+      {"invalid past a long ASCII run", Bytes(37, 'x') + Bytes{0xFF} + Bytes(9, 'y'), false, kNotUtf8},
+      {"GBK after a long ASCII run", Bytes(4000, 'x') + Bytes{0xD6, 0xD0}, false, kNotUtf8},
+      {"NUL past a long ASCII run", Bytes(4000, 'x') + Bytes{0}, false, kNul},
   };
   for (const auto& [what, bytes, head_only, verdict] : cases) {
     EXPECT_EQ(JudgeContent(bytes, head_only), verdict) << what;
   }
 }
 
-// What the pass finds in files, through the one read of the program: the
+// What the detector finds in files, through the one read of the program: the
 // verdict rests on the first page, and says so when the file holds more.
-TEST(RunAnalysisPass, JudgesTheFirstPageOfEachFileWithoutAMark) {
+TEST(GetFileEncoding, JudgesTheFirstPageOfAFileWithoutAMark) {
   const Bytes zhong = {0xE4, 0xB8, 0xAD};
   const Bytes gbk = {0xD6, 0xD0};
   const std::pair<Bytes, ContentVerdict> cases[] = {
-      {Repeated({'a'}, 100) + zhong, kUtf8},
-      {Repeated(zhong, 2000), {ContentKind::kUtf8, true}},
-      {Repeated({'a'}, 4095) + zhong, {ContentKind::kOnlyAscii, true}},
-      {Repeated({'a'}, 5000) + gbk, {ContentKind::kOnlyAscii, true}},
-      {Repeated({'a'}, 3000) + gbk + Repeated({'a'}, 3000), {ContentKind::kNotUtf8, true}},
-      {Repeated({'a'}, 4000), kAscii},
-      {Repeated({'a', 0}, 10), kNul},
+      {Bytes(100, 'a') + zhong, kUtf8},
+      {Bytes(4095, 'a') + zhong, {ContentKind::kOnlyAscii, true}},
+      {Bytes(5000, 'a') + gbk, {ContentKind::kOnlyAscii, true}},
+      {Bytes(3000, 'a') + gbk + Bytes(3000, 'a'), {ContentKind::kNotUtf8, true}},
+      {Bytes(4000, 'a'), kAscii},
       {Bytes{0xEF, 0xBB, 0xBF} + gbk, {}},
       {Bytes{0xFF, 0xFE, 'a', 0}, {}},
       {{}, {}},
   };
   kavren::testing::TempDir dir;
-  RowList List1;
-  RowList List2;
-  for (std::size_t i = 0; i < std::size(cases); ++i) {
-    List1.AppendRow(L"f.txt", dir.Write(std::to_wstring(i) + L".txt", cases[i].first));
+  for (const auto& [bytes, verdict] : cases) {
+    ReadFailure failure;
+    ContentVerdict content;
+    (void)GetFileEncoding(dir.Write(L"f.txt", bytes), failure, content);
+    EXPECT_EQ(content, verdict) << bytes.size();
   }
-  CommandButton Command2;
-  std::vector<ContentVerdict> contents;
-  PassOptions options;
-  options.contents = &contents;
-  RunAnalysisPass(List1, List2, Command2, options);
-  ASSERT_EQ(contents.size(), std::size(cases));
-  for (std::size_t i = 0; i < std::size(cases); ++i) EXPECT_EQ(contents[i], cases[i].second) << "case " << i;
 }
 
 }  // namespace
