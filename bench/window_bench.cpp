@@ -1,14 +1,19 @@
-// window_bench.cpp: times filling List1 and the pass through the real window against a bare open/read/close loop.
+// window_bench.cpp: times filling List1 and the pass through the real window against bare loops over the same files,
+// and how long the window keeps another program waiting during a pass of 200,000 files.
 #include <windows.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
+#include <thread>
 #include <vector>
 
 #include "analysis/analysis_pass.h"
@@ -27,6 +32,17 @@ constexpr int kFiles = 5000;
 constexpr int kRounds = 7;
 constexpr double kAppendGoalMs = 250.0;
 constexpr double kRatioGoal = 0.8;
+// Against the faster of the bare loops that make the program's own calls.
+constexpr double kProgramCallsGoal = 1.10;
+constexpr int kLoopThreads = 64;
+// The largest batch the program promises, and one a tenth of it: the
+// window answers within kAnswerGoalMs throughout, and a file costs the
+// same at either size, within kPerFileGoal.
+constexpr int kLargeRows[] = {20'000, 200'000};
+constexpr int kLargeRounds = 3;
+constexpr double kAnswerGoalMs = 250.0;
+constexpr double kPerFileGoal = 1.5;
+constexpr auto kAskEvery = std::chrono::milliseconds(100);
 // Pools timed on the pass alone (no window), under Wine as well.
 struct Pool {
   const char* name;
@@ -65,11 +81,45 @@ unsigned BareLoop(const std::vector<ChosenFile>& files) {
         ::CreateFileW(file.path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) continue;
-    unsigned char head[3] = {};
+    unsigned char head[kavren::kHeadBytes];
     DWORD got = 0;
     if (::ReadFile(handle, head, sizeof head, &got, nullptr) && got > 0) checksum += head[0];
     ::CloseHandle(handle);
   }
+  return checksum;
+}
+
+// The calls the pass makes for each file, as file_access_win32 makes them:
+// the open, the device check, the attribute query of the open handle, the
+// read of the head, the close; on `threads` threads taking files in turn.
+unsigned ProgramCallsLoop(const std::vector<ChosenFile>& files, int threads) {
+  std::atomic<std::size_t> next = 0;
+  std::atomic<unsigned> checksum = 0;
+  auto work = [&] {
+    for (std::size_t i; (i = next++) < files.size();) {
+      const HANDLE handle = ::CreateFileW(
+          files[i].path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+          OPEN_EXISTING,
+          FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_NO_RECALL | SECURITY_SQOS_PRESENT | SECURITY_IDENTIFICATION, nullptr);
+      if (handle == INVALID_HANDLE_VALUE) continue;
+      FILE_ATTRIBUTE_TAG_INFO attributes{};
+      unsigned char head[kavren::kHeadBytes];
+      DWORD got = 0;
+      if (::GetFileType(handle) == FILE_TYPE_DISK &&
+          ::GetFileInformationByHandleEx(handle, FileAttributeTagInfo, &attributes, sizeof attributes) &&
+          ::ReadFile(handle, head, sizeof head, &got, nullptr) && got > 0) {
+        checksum += head[0];
+      }
+      ::CloseHandle(handle);
+    }
+  };
+  if (threads <= 1) {
+    work();
+    return checksum;
+  }
+  std::vector<std::jthread> pool;
+  for (int i = 0; i < threads; ++i) pool.emplace_back(work);
+  pool.clear();
   return checksum;
 }
 
@@ -84,9 +134,98 @@ double TimeBarePass(const std::vector<ChosenFile>& files, kavren::ReadAheadPool 
   return MsSince(start);
 }
 
+// Another thread asks the window a question every kAskEvery, as another
+// program would, and keeps the longest wait for an answer.
+class Questioner {
+ public:
+  explicit Questioner(HWND window)
+      : thread_([this, window](std::stop_token stop) {
+          while (!stop.stop_requested()) {
+            const auto asked = std::chrono::steady_clock::now();
+            wchar_t text[64];
+            DWORD_PTR answer = 0;
+            ::SendMessageTimeoutW(window, WM_GETTEXT, 64, reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 60'000, &answer);
+            longest_ms_ = std::max(longest_ms_.load(), MsSince(asked));
+            std::this_thread::sleep_for(kAskEvery);
+          }
+        }) {}
+  double Stop() {
+    thread_.request_stop();
+    thread_.join();
+    return longest_ms_;
+  }
+
+ private:
+  std::atomic<double> longest_ms_ = 0;
+  std::jthread thread_;
+};
+
+struct LargePass {
+  double pass_ms;
+  double longest_answer_ms;
+};
+
+// The window's pass over `rows` rows naming the files in turn, with another
+// thread asking questions from the click to the end. Nullopt if it failed.
+std::optional<LargePass> TimeLargePass(const std::vector<ChosenFile>& files, int rows) {
+  std::vector<ChosenFile> batch;
+  batch.reserve(static_cast<std::size_t>(rows));
+  for (int i = 0; i < rows; ++i) batch.push_back(files[static_cast<std::size_t>(i) % files.size()]);
+  auto form = Form1::Create(::GetModuleHandleW(nullptr), SW_SHOWNORMAL);
+  if (!form) return std::nullopt;
+  form->AppendChosenFiles(std::move(batch));
+  ::UpdateWindow(form->hwnd());
+  PumpPendingMessages();
+  Questioner questioner(form->hwnd());
+  const auto start = std::chrono::steady_clock::now();
+  ::SendMessageW(form->control(Control::Command2), BM_CLICK, 0, 0);
+  while (form->Working()) {
+    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    PumpPendingMessages();
+  }
+  ::UpdateWindow(form->hwnd());
+  PumpPendingMessages();
+  const LargePass pass = {MsSince(start), questioner.Stop()};
+  if (form->list2().RowCount() != rows) return std::nullopt;
+  form.reset();
+  PumpPendingMessages();
+  return pass;
+}
+
+// The large batches by turns, kLargeRounds rounds; false if one failed.
+bool RunLargePasses(const std::vector<ChosenFile>& files) {
+  std::map<int, std::vector<double>> per_file_us, longest_ms;
+  std::printf("round    rows    pass_ms  us_per_file  longest_answer_ms\n");
+  for (int round = 1; round <= kLargeRounds; ++round) {
+    for (int rows : kLargeRows) {
+      const std::optional<LargePass> pass = TimeLargePass(files, rows);
+      if (!pass) {
+        std::printf("error: round %d: the pass over %d rows failed\n", round, rows);
+        return false;
+      }
+      per_file_us[rows].push_back(1000 * pass->pass_ms / rows);
+      longest_ms[rows].push_back(pass->longest_answer_ms);
+      std::printf("%5d %7d %10.1f %12.2f %18.1f\n", round, rows, pass->pass_ms, per_file_us[rows].back(),
+                  pass->longest_answer_ms);
+    }
+  }
+  const int small = kLargeRows[0], large = kLargeRows[1];
+  // The longest wait of every round: one freeze is one too many.
+  const double longest = *std::max_element(longest_ms[large].begin(), longest_ms[large].end());
+  const double per_file = Median(per_file_us[large]) / Median(per_file_us[small]);
+  std::printf("large: rows=%d longest_answer_ms=%.1f goal_ms=%.0f%s\n", large, longest, kAnswerGoalMs,
+              longest <= kAnswerGoalMs ? "" : " MISSED");
+  std::printf("large: per file rows=%d/rows=%d ratio=%.3f goal=%.2f%s\n", large, small, per_file, kPerFileGoal,
+              per_file <= kPerFileGoal ? "" : " MISSED");
+  return true;
+}
+
 }  // namespace
 
-int wmain() {
+// window_bench [small] [large]: the parts named; without one, both.
+int wmain(int argc, wchar_t** argv) {
+  const std::vector<std::wstring_view> parts(argv + 1, argv + argc);
+  auto wanted = [&](std::wstring_view part) { return parts.empty() || std::ranges::count(parts, part) > 0; };
   // Small files with each of the four kinds of start, in rotation.
   static const std::string kStarts[] = {
       "\xEF\xBB\xBF"
@@ -107,10 +246,20 @@ int wmain() {
     files.push_back({name, path.wstring()});
   }
 
+  if (wanted(L"large") && !RunLargePasses(files)) return 1;
+  if (!wanted(L"small")) {
+    std::error_code ignored;
+    std::filesystem::remove_all(folder, ignored);
+    return 0;
+  }
+
   std::vector<double> append, loop;
   std::map<std::string, std::vector<double>> pass;   // the window's pass, by pool
   std::map<std::string, std::vector<double>> ratio;  // each pass against the loop run around it
   std::map<std::string, std::vector<double>> bare_pass;
+  // Each pass against the faster of the loops making the program's calls, on one thread and on kLoopThreads.
+  std::map<std::string, std::vector<double>> calls_ratio;
+  std::vector<double> calls_serial, calls_threads;
   unsigned checksum = 0;
   // The window's pass with a pool; false if it failed.
   auto time_window = [&](int round, const char* name, kavren::ReadAheadPool pool) {
@@ -136,7 +285,14 @@ int wmain() {
       checksum += BareLoop(files);
       return MsSince(loop_start);
     };
+    auto time_calls = [&](int threads) {
+      const auto loop_start = std::chrono::steady_clock::now();
+      checksum += ProgramCallsLoop(files, threads);
+      return MsSince(loop_start);
+    };
     const double before = time_loop();
+    const double serial_before = time_calls(1);
+    const double threads_before = time_calls(kLoopThreads);
     const auto pass_start = std::chrono::steady_clock::now();
     ::SendMessageW(form->control(Control::Command2), BM_CLICK, 0, 0);
     // The pass runs on a thread of its own; its end is posted to the window.
@@ -149,6 +305,9 @@ int wmain() {
     pass[name].push_back(MsSince(pass_start));
     loop.push_back((before + time_loop()) / 2);
     ratio[name].push_back(pass[name].back() / loop.back());
+    calls_serial.push_back((serial_before + time_calls(1)) / 2);
+    calls_threads.push_back((threads_before + time_calls(kLoopThreads)) / 2);
+    calls_ratio[name].push_back(pass[name].back() / std::min(calls_serial.back(), calls_threads.back()));
     if (form->list2().RowCount() != kFiles || form->list1().CurrentRow() != kFiles - 1 ||
         form->list2().GetRow(1).value_or(L"") != L"Unicode") {
       std::printf("error: round %d: the pass did not label every file\n", round);
@@ -156,11 +315,13 @@ int wmain() {
     }
     form.reset();
     PumpPendingMessages();
-    std::printf("%5d %8s %10.3f %10.3f %10.3f %7.3f\n", round, name, append.back(), loop.back(), pass[name].back(),
-                pass[name].back() / loop.back());
+    std::printf("%5d %8s %10.3f %10.3f %10.3f %7.3f %11.3f %12.3f %11.3f\n", round, name, append.back(), loop.back(),
+                pass[name].back(), pass[name].back() / loop.back(), calls_serial.back(), calls_threads.back(),
+                calls_ratio[name].back());
     return true;
   };
-  std::printf("round     pool  append_ms    loop_ms    pass_ms   ratio\n");
+  std::printf("round     pool  append_ms    loop_ms    pass_ms   ratio  calls_1_ms calls_%d_ms calls_ratio\n",
+              kLoopThreads);
   for (int round = 1; round <= kRounds; ++round) {
     // By turns, so that neither pool always runs first.
     const bool eight_first = round % 2 == 1;
@@ -189,5 +350,9 @@ int wmain() {
   std::printf("window: chosen/pool 8 ratio=%.3f goal=1.00%s\n", chosen / eight, chosen <= eight ? "" : " MISSED");
   std::printf("window pool=chosen files=%d pass_ms=%.3f loop_ms=%.3f ratio=%.3f goal=%.2f%s\n", kFiles,
               Median(pass["chosen"]), loop_ms, chosen, kRatioGoal, chosen <= kRatioGoal ? "" : " MISSED");
+  const double calls = Median(calls_ratio["chosen"]);
+  std::printf("window pool=chosen files=%d calls_1_ms=%.3f calls_%d_ms=%.3f pass/faster calls ratio=%.3f goal=%.2f%s\n",
+              kFiles, Median(calls_serial), kLoopThreads, Median(calls_threads), calls, kProgramCallsGoal,
+              calls <= kProgramCallsGoal ? "" : " MISSED");
   return 0;
 }

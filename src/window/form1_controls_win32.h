@@ -79,8 +79,10 @@ inline constexpr DWORD kList =
     kChild | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_WANTKEYBOARDINPUT;
 // The label list scrolls with the file list and by the file list's scroll
 // bar; one of its own would leave too narrow a column for
-// "UUnicodeBigEndian" at any DPI.
-inline constexpr DWORD kLabelList = kList & ~WS_VSCROLL;
+// "UUnicodeBigEndian" at any DPI. It holds no rows, only their count, and
+// its owner draws each from the model: a label then lands in place, where a
+// standard box would move every row after it.
+inline constexpr DWORD kLabelList = (kList & ~WS_VSCROLL) | LBS_OWNERDRAWFIXED | LBS_NODATA;
 inline constexpr DWORD kLabel = kChild | SS_LEFTNOWORDWRAP | SS_NOTIFY | SS_NOPREFIX;
 inline constexpr DWORD kFrame = kChild | BS_GROUPBOX;
 

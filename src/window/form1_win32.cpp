@@ -119,6 +119,9 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       // Every scroll that the pass did not make is the user's.
       if (KeepListsSideBySide(reinterpret_cast<HWND>(lparam))) follow_pass_ = false;
       return ::DefWindowProcW(hwnd_, message, wparam, lparam);
+    case WM_DRAWITEM:
+      if (list2_view_) list2_view_->DrawRow(*reinterpret_cast<const DRAWITEMSTRUCT*>(lparam));
+      return TRUE;
     case WM_CONTEXTMENU:
       // Elsewhere (the title bar's window menu, say) the system's own handling stands.
       if (OnContextMenu(reinterpret_cast<HWND>(wparam), {GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)})) return 0;
@@ -164,13 +167,13 @@ void Form1::OnCreate() {
   LayOutControls();
 
   list1_view_.emplace(List1, control(Control::List1));
-  list2_view_.emplace(List2, control(Control::List2));
+  list2_view_.emplace(List2, control(Control::List2), &List1);
   List1.SetView(&*list1_view_);
   List2.SetView(&*list2_view_);
-  // The paired lists: each mirrors its selection into the other by index.
-  // A list without that row refuses, and the refusal is ignored.
-  List1.SetSelectionHandler([this] { (void)List2.SelectRow(List1.CurrentRow()); });
-  List2.SetSelectionHandler([this] { (void)List1.SelectRow(List2.CurrentRow()); });
+  // The paired lists have one selection, List1's: the label list shows it
+  // too, on a blank row where the label is still to come, so that its keys
+  // move on from the row the user sees.
+  List1.SetSelectionHandler([this] { list2_view_->CurrentRowChanged(List1.CurrentRow()); });
   Command2.OnEnabledChanged([this](bool) { ShowWhatCanAct(); });
   tips_->SetDpi(dpi_);
   ShowAnalyseTip();
@@ -195,6 +198,10 @@ void Form1::ApplyFont() {
   const LOGFONTW logfont = MessageFontForDpi(dpi_);
   unique_font font(::CreateFontIndirectW(&logfont));
   for (HWND child : controls_) ::SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+  // An owner-drawn box keeps the row height it was created with, whatever
+  // font it is given; row i stands beside row i only at the file list's.
+  ::SendMessageW(control(Control::List2), LB_SETITEMHEIGHT, 0,
+                 ::SendMessageW(control(Control::List1), LB_GETITEMHEIGHT, 0, 0));
   status_->SetFont(font.get(), dpi_);
   // The old font is deleted only now that no control uses it.
   font_ = std::move(font);
@@ -318,11 +325,8 @@ void Form1::OnCommand(int id, int code) {
   if ((id == ControlId(Control::Label1) || id == ControlId(Control::Label2)) && code == STN_CLICKED) {
     return OpenMakerSite();
   }
-  if (id == ControlId(Control::List1) && code == LBN_SELCHANGE) {
-    return OnListSelectionChanged(List1, *list1_view_, control(Control::List1));
-  }
-  if (id == ControlId(Control::List2) && code == LBN_SELCHANGE) {
-    return OnListSelectionChanged(List2, *list2_view_, control(Control::List2));
+  if ((id == ControlId(Control::List1) || id == ControlId(Control::List2)) && code == LBN_SELCHANGE) {
+    return OnListSelectionChanged(control(id == ControlId(Control::List1) ? Control::List1 : Control::List2));
   }
   // A heading is no stop for the keyboard; clicked, it hands the focus to its list.
   if (id == ControlId(Control::Command3) && code == BN_SETFOCUS) ::SetFocus(control(Control::List2));
@@ -342,14 +346,13 @@ void Form1::AppendChosenFiles(std::vector<ChosenFile> files) {
   const ListBoxView::Batch batch(*list1_view_);
   for (ChosenFile& file : files) List1.AppendRow(std::move(file.name), std::move(file.path));
   ShowUnlabelledRows();
+  AlignLabelsWithFiles();
   long_work_.ForgetWalk();
   copied_.clear();
   ShowStatus();
 }
 
-void Form1::ShowUnlabelledRows() {
-  if (List2.RowCount() > 0 || long_work_.state().passing) list2_view_->PadTo(List1.RowCount());
-}
+void Form1::ShowUnlabelledRows() { list2_view_->PadTo(List1.RowCount()); }
 
 void Form1::AppendDroppedFiles(HDROP drop) {
   const unique_drop owner(drop);
@@ -372,9 +375,8 @@ void Form1::AnalyseFiles() {
   follow_pass_ = true;
   long_work_.StartPass(PathsOf(List1), read_ahead_, read_);
   List2.Reserve(List1.RowCount());
-  // Blank rows beside the files to come, so that the label list scrolls
-  // as far as the file list from the start.
-  ShowUnlabelledRows();
+  // The lists as they stand are where the pass starts from, not a scroll of the user's.
+  AlignLabelsWithFiles();
   // The run's one pass is used from the moment it starts.
   Command2.SetEnabled(false);
   copied_.clear();
@@ -382,27 +384,31 @@ void Form1::AnalyseFiles() {
 }
 
 void Form1::OnWorkNews() {
+  // A scroll that the lists have not painted yet is the user's all the same:
+  // the batch must not pull the selection back from it.
+  if (KeepListsSideBySide(control(Control::List1)) || KeepListsSideBySide(control(Control::List2))) {
+    follow_pass_ = false;
+  }
   WorkNews news = long_work_.Take();
   if (!news.labels.empty() || !news.files.empty()) {
-    {
-      // One repaint for the batch, when the batches end.
-      const ListBoxView::Batch list1_batch(*list1_view_), list2_batch(*list2_view_);
-      for (EncodingCode code : news.labels) LabelRow(List1, List2, List2.RowCount(), code, follow_pass_);
-      findings_.contents.insert(findings_.contents.end(), news.contents.begin(), news.contents.end());
-      findings_.notes.merge(news.notes);
-      for (ChosenFile& file : news.files) List1.AppendRow(std::move(file.name), std::move(file.path));
-    }
-    // The pass's selection has scrolled the file list: the labels follow
-    // now, not at the next paint, so that no frame shows them apart.
-    KeepListsSideBySide(control(Control::List1));
+    // One repaint for the batch, when the batches end.
+    const ListBoxView::Batch list1_batch(*list1_view_), list2_batch(*list2_view_);
+    for (EncodingCode code : news.labels) LabelRow(List1, List2, List2.RowCount(), code, follow_pass_);
+    findings_.contents.insert(findings_.contents.end(), news.contents.begin(), news.contents.end());
+    findings_.notes.merge(news.notes);
+    for (ChosenFile& file : news.files) List1.AppendRow(std::move(file.name), std::move(file.path));
+    ShowUnlabelledRows();
   }
+  // The pass's selection has scrolled the lists, the walk has lengthened
+  // them, a stop or a clear has emptied them: the labels follow now, not at
+  // the next paint, so that no frame shows them apart.
+  AlignLabelsWithFiles();
   if (news.ended == WorkNews::Ended::kWalk && long_work_.state().listed > 0) {
     // The Open dialog opens next where these files are, as it does after a choice.
     const std::wstring& last = *List1.GetPath(List1.RowCount() - 1);
     last_folder_ = last.substr(0, last.find_last_of(L"\\/") + 1);
   }
   if (news.ended != WorkNews::Ended::kNone) {
-    ShowUnlabelledRows();
     ShowWhatCanAct();
     copied_.clear();
   }
@@ -475,6 +481,7 @@ void Form1::ClearData() {
   List1.ClearRows();
   List2.ClearRows();
   findings_ = {};
+  AlignLabelsWithFiles();
   long_work_.ForgetWalk();
   copied_.clear();
   ShowStatus();
@@ -499,12 +506,22 @@ bool Form1::KeepListsSideBySide(HWND painted) {
   return true;
 }
 
-void Form1::OnListSelectionChanged(RowList& model, ListBoxView& view, HWND list_box) {
+void Form1::AlignLabelsWithFiles() {
+  top_rows_[0] = ::SendMessageW(control(Control::List1), LB_GETTOPINDEX, 0, 0);
+  ::SendMessageW(control(Control::List2), LB_SETTOPINDEX, static_cast<WPARAM>(top_rows_[0]), 0);
+  top_rows_[1] = ::SendMessageW(control(Control::List2), LB_GETTOPINDEX, 0, 0);
+  tips_->ListsScrolled();
+}
+
+// A click or a key in either list selects that row of List1, labelled or
+// not; List1's handler shows it in the label list.
+void Form1::OnListSelectionChanged(HWND list_box) {
   const auto selected = static_cast<RowIndex>(::SendMessageW(list_box, LB_GETCURSEL, 0, 0));
   follow_pass_ = false;
-  (void)model.SelectRow(selected);
-  // The model is the truth: if it refused, the box goes back to it.
-  view.Refresh();
+  (void)List1.SelectRow(selected);
+  // The model is the truth: if it refused, the boxes go back to it.
+  list1_view_->Refresh();
+  list2_view_->Refresh();
 }
 
 }  // namespace kavren::win32

@@ -89,13 +89,16 @@ class Form1 final : public BaseWindow<Form1> {
   void AnalyseFiles();
   void ClearData();
   void OpenMakerSite() const;
-  void OnListSelectionChanged(RowList& model, ListBoxView& view, HWND list_box);
+  void OnListSelectionChanged(HWND list_box);
   // Row i of one list stands beside row i of the other: when `painted` has
   // scrolled, the other list scrolls to the same first row. True if it had.
   bool KeepListsSideBySide(HWND painted);
-  // After a pass, List1 may grow past the labels; List2 shows blank rows
-  // beside the rest, or it could not scroll as far and a label would sit
-  // beside another file's name.
+  // After the program itself has moved the lists, the label list takes the
+  // file list's first row, and both are taken as the program's doing.
+  void AlignLabelsWithFiles();
+  // List1 may hold more rows than there are labels (a walk, files added
+  // after a pass); List2 shows blank rows beside the rest, or it could not
+  // scroll as far and a label would sit beside another file's name.
   void ShowUnlabelledRows();
   [[nodiscard]] bool HasRows() const noexcept { return List1.RowCount() > 0 || List2.RowCount() > 0; }
   // What the tooltip says over a row of either list.

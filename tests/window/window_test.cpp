@@ -63,8 +63,11 @@ std::wstring CtrlC(const Form1Fixture& f, Control list) {
   return TakeClipboard() + (stale ? L"(and the old HTML)" : L"");
 }
 
-// The rows selected in each list.
+// The rows selected in each list, or the first row each shows.
 using Rows = std::pair<LRESULT, LRESULT>;
+Rows BothLists(const Form1Fixture& f, UINT question) {
+  return {::SendMessageW(f[Control::List1], question, 0, 0), ::SendMessageW(f[Control::List2], question, 0, 0)};
+}
 
 // The items of the menu the lists last opened, as WM_INITMENUPOPUP showed them: "-" before a greyed one.
 std::vector<std::wstring> menu_items;
@@ -97,10 +100,7 @@ class Form1WithFiles : public ::testing::Test {
     return TakeClipboard();
   }
   // The row selected in each list.
-  [[nodiscard]] Rows Selected() const {
-    return {::SendMessageW(f[Control::List1], LB_GETCURSEL, 0, 0),
-            ::SendMessageW(f[Control::List2], LB_GETCURSEL, 0, 0)};
-  }
+  [[nodiscard]] Rows Selected() const { return BothLists(f, LB_GETCURSEL); }
 
   Form1Fixture f;
   TempDir dir;
@@ -168,6 +168,9 @@ TEST(Form1Window, EveryControlLiesInsideTheWindowInTheMessageFontWithItsCaptionW
       EXPECT_LE(needed.right + padding, inside.right) << i << " at " << dpi;
       EXPECT_LE(needed.bottom, inside.bottom) << i << " at " << dpi;
     }
+    EXPECT_EQ(::SendMessageW(f[Control::List2], LB_GETITEMHEIGHT, 0, 0),
+              ::SendMessageW(f[Control::List1], LB_GETITEMHEIGHT, 0, 0))
+        << "rows apart at " << dpi;
   });
   ::ReleaseDC(f.hwnd(), dc);
 }
@@ -308,6 +311,7 @@ TEST_F(Form1Analysed, AClickOnACountSelectsTheNextRowCountedGoingRound) {
 }
 
 TEST_F(Form1Analysed, ASelectionMovedByKeyInEitherListMovesTheOthers) {
+  EXPECT_EQ(Selected(), Rows(5, 5)) << "the pass left its last row selected in one list only";
   f.Post(f[Control::List1], WM_KEYDOWN, VK_HOME);
   EXPECT_EQ(Selected(), Rows(0, 0));
   f.Post(f[Control::List2], WM_KEYDOWN, VK_DOWN);
@@ -503,6 +507,10 @@ TEST(Form1Pass, ALongPassShowsHowFarItHasGotIgnoresWhatWouldChangeTheListsAndSto
   std::wstring brief = std::get<1>(f.StatusParts()[0]);
   std::erase(brief, L',');
   EXPECT_EQ(brief, L"已停止：" + std::to_wstring(labelled) + L" / 40000");
+  // The selection followed the pass tick after tick, in both lists; the keys move on from there.
+  EXPECT_EQ(BothLists(f, LB_GETCURSEL), Rows(labelled - 1, labelled - 1));
+  f.Post(f[Control::List2], WM_KEYDOWN, VK_DOWN);
+  EXPECT_EQ(BothLists(f, LB_GETCURSEL), Rows(labelled, labelled));
   // The clear and the second pass did nothing; the drop waited for the pass.
   EXPECT_EQ(f.form().list1().RowCount(), kRows + 1);
   EXPECT_EQ(f.form().list1().GetRow(kRows), L"dropped.txt");
@@ -559,10 +567,19 @@ TEST_F(Form1Stalled, StaysLiveWhileItWaitsWithBothListsDrawnSideBySide) {
   EXPECT_LT(::SendMessageW(lists[0], LB_GETTOPINDEX, 0, 0), top);
   MenuDuring(f, Control::List1, kNoRow, [] { std::this_thread::sleep_for(500ms); });
   EXPECT_TRUE(Waiting()) << "the menu ended the pass";
+  // The rest of the labels come, and leave the lists where the user scrolled them.
+  const Rows scrolled = BothLists(f, LB_GETTOPINDEX);
+  stalled.Release();
+  f.WaitForWork();
+  EXPECT_EQ(BothLists(f, LB_GETTOPINDEX), scrolled);
+  EXPECT_EQ(BothLists(f, LB_GETCURSEL), Rows(149, 149)) << "the pass pulled the selection back";
 }
 
 TEST_F(Form1Stalled, EscEndsThePassAtOnceKeepingTheLabelsFoundAndSaysItStopped) {
   ASSERT_TRUE(PumpUntil(f.hwnd(), 10s, [&] { return Waiting(); }));
+  // A row whose label is still to come is selected in both lists all the same.
+  f.Post(f[Control::List1], WM_KEYDOWN, VK_DOWN);
+  EXPECT_EQ(BothLists(f, LB_GETCURSEL), Rows(150, 150));
   const auto stop = std::chrono::steady_clock::now();
   f.Post(f[Control::List1], WM_KEYDOWN, VK_ESCAPE);
   EXPECT_TRUE(PumpUntil(f.hwnd(), 5s, [&] { return !f.form().Working(); }));
@@ -608,6 +625,28 @@ TEST(Form1Drop, AStalledListingShowsWhatWasFoundAndEscEndsTheWalkAtOnce) {
   stalled.Release();
   f.Click(Control::Command2);
   EXPECT_EQ(ListBoxRows(f[Control::List2]), (std::vector<std::wstring>{L"Unicode", L"Unicode", L"Unicode"}));
+}
+
+// Analysed files, then a drop whose listing stalls after 300 files: End in the file list while the walk runs, then
+// Esc. The labels stay beside their own files throughout.
+TEST(Form1Drop, TheLabelsStayBesideTheirFilesWhileADropIsWalkedAndAfterItStops) {
+  TempDir dir;
+  Form1Fixture f;
+  f.form().AppendChosenFiles(std::vector<ChosenFile>(30, {L"a.txt", dir.Write(L"a.txt", {0xFF, 0xFE})}));
+  f.Click(Control::Command2);
+  StalledReader stalled(L"share");
+  f.form().SetWalker([&, stall = stalled.Stall()](const std::vector<std::wstring>&, const win32::DropSink& sink) {
+    for (int i = 0; i < 300; ++i) sink.found({L"b.txt", L"b.txt"});
+    stall();
+  });
+  f.form().AppendPaths({L"\\\\nas\\share"});
+  ASSERT_TRUE(PumpUntil(f.hwnd(), 5s, [&] { return f.form().list1().RowCount() == 330; }));
+  f.Post(f[Control::List1], WM_KEYDOWN, VK_END);
+  EXPECT_GT(BothLists(f, LB_GETTOPINDEX).first, 30);
+  EXPECT_EQ(BothLists(f, LB_GETTOPINDEX).second, BothLists(f, LB_GETTOPINDEX).first) << "during the walk";
+  f.Post(f[Control::List1], WM_KEYDOWN, VK_ESCAPE);
+  EXPECT_EQ(BothLists(f, LB_GETTOPINDEX).second, BothLists(f, LB_GETTOPINDEX).first) << "after the stop";
+  stalled.Release();
 }
 
 TEST(Form1Lists, ShowTheSameRowsSideBySideWhicheverScrollsAndTipsNameTheRowUnderTheMouse) {
@@ -871,6 +910,10 @@ TEST(App, StartsWithForm1AloneListsThePathsItIsStartedWithLoadsNoDllBesideItAndI
   for (const std::wstring& name : planted) {
     EXPECT_EQ(::GetFileAttributesW(dir.Wide(name + L".loaded").c_str()), INVALID_FILE_ATTRIBUTES) << "loaded " << name;
   }
+  // Another program, or a screen reader, reads the labels as text.
+  const std::vector<std::wstring> labels = {L"ANSI", L"ANSI", L"ANSI", L"无法读取", L"ANSI"};
+  const HWND list2 = ::GetDlgItem(windows[0], win32::ControlId(Control::List2));
+  EXPECT_TRUE(PumpUntil(nullptr, 10s, [&] { return ListBoxRows(list2) == labels; }));
   ::PostMessageW(::GetDlgItem(windows[0], win32::ControlId(Control::Command6)), BM_CLICK, 0, 0);
   DWORD code = STILL_ACTIVE;
   if (::WaitForSingleObject(app.hProcess, 10'000) != WAIT_OBJECT_0) ::TerminateProcess(app.hProcess, 99);
