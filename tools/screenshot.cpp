@@ -82,6 +82,8 @@ int wmain(int argc, wchar_t** argv) {
     // The summary after the pass: a click on the last count of the status
     // bar (ANSI, the most common here) selects the first ANSI chapter, and
     // the mouse rests there, so that the count's tip shows.
+    // The window may still grow by the status bar's row of details, moving the counts up.
+    ::Sleep(500);
     const HWND counts = ::GetDlgItem(form, kavren::win32::StatusRowId(1));
     RECT row;
     ::GetClientRect(counts, &row);
