@@ -72,6 +72,18 @@ void PumpPendingMessages() {
   }
 }
 
+// A click on Command2, and the messages handled until the pass is over and
+// painted: it runs on a thread of its own, and its end is posted to the window.
+void PassThroughWindow(Form1& form) {
+  ::SendMessageW(form.control(Control::Command2), BM_CLICK, 0, 0);
+  while (form.Working()) {
+    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    PumpPendingMessages();
+  }
+  ::UpdateWindow(form.hwnd());
+  PumpPendingMessages();
+}
+
 // The program's own access and sharing, so that the loop pays for exactly
 // the opens the pass cannot avoid and nothing else.
 unsigned BareLoop(const std::vector<ChosenFile>& files) {
@@ -178,13 +190,7 @@ std::optional<LargePass> TimeLargePass(const std::vector<ChosenFile>& files, int
   PumpPendingMessages();
   Questioner questioner(form->hwnd());
   const auto start = std::chrono::steady_clock::now();
-  ::SendMessageW(form->control(Control::Command2), BM_CLICK, 0, 0);
-  while (form->Working()) {
-    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    PumpPendingMessages();
-  }
-  ::UpdateWindow(form->hwnd());
-  PumpPendingMessages();
+  PassThroughWindow(*form);
   const LargePass pass = {MsSince(start), questioner.Stop()};
   if (form->list2().RowCount() != rows) return std::nullopt;
   form.reset();
@@ -294,14 +300,7 @@ int wmain(int argc, wchar_t** argv) {
     const double serial_before = time_calls(1);
     const double threads_before = time_calls(kLoopThreads);
     const auto pass_start = std::chrono::steady_clock::now();
-    ::SendMessageW(form->control(Control::Command2), BM_CLICK, 0, 0);
-    // The pass runs on a thread of its own; its end is posted to the window.
-    while (form->Working()) {
-      ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-      PumpPendingMessages();
-    }
-    ::UpdateWindow(form->hwnd());
-    PumpPendingMessages();
+    PassThroughWindow(*form);
     pass[name].push_back(MsSince(pass_start));
     loop.push_back((before + time_loop()) / 2);
     ratio[name].push_back(pass[name].back() / loop.back());
