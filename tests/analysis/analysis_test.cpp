@@ -226,6 +226,54 @@ TEST(DataIsOnThisComputer, IsFalseForOnlineOnlyRecalledAndOfflineFilesAndTrueFor
   for (const auto& [attributes, read] : read_or_not) EXPECT_EQ(DataIsOnThisComputer(attributes), read) << attributes;
 }
 
+#ifdef _WIN32
+// What the attribute query answers of every file, as each row of the table below sets it.
+std::pair<std::optional<std::uint32_t>, std::uint32_t> attribute_answer;
+
+// A placeholder is labelled as such without a read, and a file whose attributes the storage keeps to itself is
+// not read either, and says why.
+TEST(ReadFileHead, ReadsOnlyWhatTheAttributesSayIsOnThisComputer) {
+  kavren::testing::TempDir dir;
+  const std::wstring file = dir.Write(L"a.txt", {0xFF, 0xFE});
+  SetAttributeQuery([](const std::wstring&, std::uint32_t& error) {
+    error = attribute_answer.second;
+    return attribute_answer.first;
+  });
+  const std::tuple<std::optional<std::uint32_t>, std::uint32_t, EncodingCode, FailureKind> answers[] = {
+      {FILE_ATTRIBUTE_ARCHIVE, 0, EncodingCode::kUtf16LittleEndian, FailureKind::kNone},
+      {0x0040'0400, 0, EncodingCode::kOnlineOnly, FailureKind::kOnlineOnly},
+      {std::nullopt, ERROR_ACCESS_DENIED, EncodingCode::kUnreadable, FailureKind::kAccessDenied},
+      {std::nullopt, ERROR_INVALID_FUNCTION, EncodingCode::kUnreadable, FailureKind::kOther},
+  };
+  for (const auto& [attributes, error, code, why] : answers) {
+    attribute_answer = {attributes, error};
+    ReadFailure failure;
+    EXPECT_EQ(GetFileEncoding(file, failure), code) << error;
+    EXPECT_EQ(std::pair(failure.kind, failure.system_error), std::pair(why, why == FailureKind::kNone ? 0 : error));
+  }
+  SetAttributeQuery(nullptr);
+}
+#endif
+
+// Out of threads (a pool of none stands for it): no file is read on the pass's own thread, where a stalled one
+// would keep Esc and a close waiting; the pass ends at once, saying why.
+TEST(BackgroundPass, WithNoThreadToReadWithEndsBeforeItsFirstFileAndSaysWhy) {
+  std::atomic<int> reads = 0;
+  BackgroundPass pass(std::make_shared<std::vector<std::wstring>>(9, L"a.txt"), {0, 0},
+                      [&](const std::wstring&, ReadFailure&) {
+                        ++reads;
+                        return EncodingCode::kUtf8;
+                      },
+                      {});
+  BackgroundPass::Batch batch;
+  for (int wait = 0; wait < 10'000 && !batch.over; ++wait) {
+    batch = pass.Take();
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  EXPECT_TRUE(batch.over && batch.starved && batch.codes.empty());
+  EXPECT_EQ(reads, 0);
+}
+
 // The one worker stalls on the last row, every row taken; the window stops the pass as the user presses Esc.
 TEST(BackgroundPass, AStopWhileAFileStallsEndsAtOnceWithTheRowsBeforeItAndLeavesItsReaderBehindSafely) {
   using namespace std::chrono_literals;
