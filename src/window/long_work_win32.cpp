@@ -75,6 +75,7 @@ WorkNews LongWork::Take() {
       state_.passing = false;
       state_.pass_ms = static_cast<std::int64_t>(now) - state_.pass_start_ms;
       state_.pass_stopped = state_.done < state_.pass_files;
+      state_.pass_starved = batch.starved;
       news.ended = WorkNews::Ended::kPass;
     }
   }
