@@ -335,12 +335,25 @@ void Form1::ChooseFiles() {
 
 void Form1::AppendChosenFiles(std::vector<ChosenFile> files) {
   if (files.empty()) return;
-  const ListBoxView::Batch batch(*list1_view_);
-  for (ChosenFile& file : files) List1.AppendRow(std::move(file.name), std::move(file.path));
+  repeated_ = 0;
+  {
+    const ListBoxView::Batch batch(*list1_view_);
+    ListNewFiles(files);
+  }
   ShowUnlabelledRows();
   long_work_.ForgetWalk();
   copied_.clear();
   ShowStatus();
+}
+
+void Form1::ListNewFiles(std::vector<ChosenFile>& files) {
+  for (ChosenFile& file : files) {
+    if (listed_.Add(List1, file.path)) {
+      List1.AppendRow(std::move(file.name), std::move(file.path));
+    } else {
+      ++repeated_;
+    }
+  }
 }
 
 void Form1::ShowUnlabelledRows() {
@@ -357,6 +370,7 @@ void Form1::AppendPaths(std::vector<std::wstring> paths) {
     handed_over_.insert(handed_over_.end(), paths.begin(), paths.end());
     return;
   }
+  repeated_ = 0;
   long_work_.StartWalk(std::move(paths), walk_);
   ShowWhatCanAct();
   copied_.clear();
@@ -366,6 +380,7 @@ void Form1::AppendPaths(std::vector<std::wstring> paths) {
 void Form1::AnalyseFiles() {
   if (!WhatCanAct(long_work_.state(), !Command2.Enabled()).analyse) return;
   follow_pass_ = true;
+  repeated_ = 0;
   long_work_.StartPass(PathsOf(List1), read_ahead_, read_);
   List2.Reserve(List1.RowCount());
   // Blank rows beside the files to come, so that the label list scrolls
@@ -385,7 +400,7 @@ void Form1::OnWorkNews() {
       const ListBoxView::Batch list1_batch(*list1_view_), list2_batch(*list2_view_);
       for (EncodingCode code : news.labels) LabelRow(List1, List2, List2.RowCount(), code, follow_pass_);
       notes_.merge(news.notes);
-      for (ChosenFile& file : news.files) List1.AppendRow(std::move(file.name), std::move(file.path));
+      ListNewFiles(news.files);
     }
     // The pass's selection has scrolled the file list: the labels follow
     // now, not at the next paint, so that no frame shows them apart.
@@ -441,6 +456,7 @@ void Form1::ShowStatus() {
   batch.analysed = List2.RowCount();
   batch.pass_run = !Command2.Enabled();
   batch.copied = copied_;
+  batch.repeated = repeated_;
   batch.current = List1.GetRow(work.done).value_or(L"");
   batch.now_ms = static_cast<std::int64_t>(::GetTickCount64());
   counts_ = batch.pass_run && !work.passing ? CountLabels(List2, notes_) : std::vector<LabelCount>{};
@@ -455,6 +471,8 @@ void Form1::ClearData() {
   if (!WhatCanAct(long_work_.state(), !Command2.Enabled()).clear) return;
   List1.ClearRows();
   List2.ClearRows();
+  listed_.Clear();
+  repeated_ = 0;
   notes_.clear();
   long_work_.ForgetWalk();
   copied_.clear();

@@ -21,6 +21,7 @@
 #include "window/base_window_win32.h"
 #include "window/form1_controls_win32.h"
 #include "window/list_box_view_win32.h"
+#include "window/listed_paths.h"
 #include "window/long_work_win32.h"
 #include "window/open_dialog.h"
 #include "window/shell_open_win32.h"
@@ -107,6 +108,8 @@ class Form1 final : public BaseWindow<Form1> {
   void ShowCopied(bool copied, std::wstring what);
   // The status bar says where the batch stands.
   void ShowStatus();
+  // Appends each file not listed yet and counts the rest in repeated_.
+  void ListNewFiles(std::vector<ChosenFile>& files);
   // From a count in the status bar to its files: selects the next row with
   // `label` after the selected one, in both lists.
   void SelectNextWithLabel(std::wstring_view label);
@@ -140,6 +143,8 @@ class Form1 final : public BaseWindow<Form1> {
   FileReader read_;
   Walker walk_;
   std::vector<std::wstring> handed_over_;  // paths handed over during long work, to walk after it
+  ListedPaths listed_;                     // List1's paths
+  RowIndex repeated_ = 0;                  // of the last drop or choice, the files already listed
   // The pass moves the selection row by row until the user selects a row
   // or scrolls; then the lists stay where the user put them.
   bool follow_pass_ = true;
