@@ -330,7 +330,15 @@ void Form1::OnCommand(int id, int code) {
 void Form1::ChooseFiles() {
   // A click on a greyed button sent by another program acts no more than the user's.
   if (!WhatCanAct(long_work_.state(), !Command2.Enabled()).choose) return;
-  AppendChosenFiles(ChooseTxtFiles(hwnd_, last_folder_));
+  std::vector<ChosenFile> files = ChooseTxtFiles(hwnd_, last_folder_);
+  // The dialog's own loop handled what was posted meanwhile: a drop, or
+  // paths from another program, may have started work on the lists. The
+  // choice then waits for it, as paths handed over during work do.
+  if (long_work_.Running()) {
+    for (ChosenFile& file : files) handed_over_.push_back(std::move(file.path));
+    return;
+  }
+  AppendChosenFiles(std::move(files));
 }
 
 void Form1::AppendChosenFiles(std::vector<ChosenFile> files) {
@@ -366,6 +374,9 @@ void Form1::AppendDroppedFiles(HDROP drop) {
 }
 
 void Form1::AppendPaths(std::vector<std::wstring> paths) {
+  // A start without paths, the usual start, is no walk: no flash of grey
+  // buttons and of the busy cursor.
+  if (paths.empty()) return;
   if (long_work_.Running()) {
     handed_over_.insert(handed_over_.end(), paths.begin(), paths.end());
     return;

@@ -640,6 +640,9 @@ TEST(Form1Drop, AddsDroppedFilesAndTheTxtFilesOfDroppedTreesInExplorersOrderAsOn
     expected[2 * place + 1] = path;
   }
   expected.insert(expected.begin(), {L"loose.md", loose});
+  // A start without paths, the usual start, walks nothing: no flash of grey buttons and the busy cursor.
+  f.form().AppendPaths({});
+  EXPECT_FALSE(f.form().Working());
   // Wine's CreateSymbolicLinkW makes nothing; it shows a Unix symbolic link as a reparse point.
   Start(L"Z:\\bin\\ln -s sub link", dir.Wide(L"tree").c_str());
   ASSERT_TRUE(PumpUntil(nullptr, 5s, [&] {
@@ -797,6 +800,24 @@ TEST(OpenDialog, ChoosesFromTwoFoldersLeavesTheCurrentDirectoryReopensWhereTheUs
   // Released, not only decommitted: each opening would keep 16 MB of the
   // 32-bit program's address space.
   EXPECT_EQ(buffer_after.State, static_cast<DWORD>(MEM_FREE));
+}
+
+// A drop while the dialog is open starts a walk that outlasts the dialog: the choice waits for it, then follows it.
+TEST(OpenDialog, AChoiceMadeWhileADropIsWalkedWaitsForTheWalk) {
+  Form1Fixture f;
+  TempDir dir;
+  StalledReader stalled(L"share");
+  f.form().SetWalker([&, stall = stalled.Stall()](const std::vector<std::wstring>& paths, const win32::DropSink& sink) {
+    stall();
+    win32::WalkPaths(paths, sink);
+  });
+  ::PostMessageW(f.hwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({dir.Write(L"dropped.txt", {})})), 0);
+  Choose(f, {dir.Write(L"chosen.txt", {})});
+  EXPECT_TRUE(f.form().Working());
+  EXPECT_EQ(f.form().list1().RowCount(), 0) << "the choice was listed while the walk ran";
+  stalled.Release();
+  f.WaitForWork();
+  EXPECT_EQ(ListBoxRows(f[Control::List1]), (std::vector<std::wstring>{L"dropped.txt", L"chosen.txt"}));
 }
 
 TEST(App, StartsWithForm1AloneListsThePathsItIsStartedWithLoadsNoDllBesideItAndItsExitButtonEndsItWithCodeZero) {
