@@ -98,6 +98,9 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case kRelayMouseMessage:
       if (tips_) tips_->Relay(*reinterpret_cast<MSG*>(lparam));
       return 0;
+    case kNoTextProgramMessage:
+      OnNoTextProgram();
+      return 0;
     case WM_DROPFILES:
       AppendDroppedFiles(reinterpret_cast<HDROP>(wparam));
       return 0;
@@ -429,6 +432,15 @@ void Form1::OnWorkNews() {
   }
   if (news.status_due) ShowStatus();
   if (news.ended != WorkNews::Ended::kNone && !handed_over_.empty()) AppendPaths(std::exchange(handed_over_, {}));
+}
+
+void Form1::OnNoTextProgram() {
+  // The box's own loop handles what comes meanwhile, a second answer of the
+  // shell's too: one box says it.
+  if (saying_no_text_program_) return;
+  saying_no_text_program_ = true;
+  SayNoTextProgram(hwnd_);
+  saying_no_text_program_ = false;
 }
 
 void Form1::OnEndSession(bool ending) {

@@ -122,6 +122,8 @@ class Form1 final : public BaseWindow<Form1> {
   // What long work found since last time, into the lists and the status bar.
   void OnWorkNews();
   void OnEndSession(bool ending);
+  // The shell found no program for text, on the thread that asked it.
+  void OnNoTextProgram();
   // Greys what cannot act now.
   void ShowWhatCanAct();
   [[nodiscard]] bool OnSetCursor(WORD hit) const;
@@ -154,6 +156,7 @@ class Form1 final : public BaseWindow<Form1> {
   HWND focus_before_deactivation_ = nullptr;
   LongWork long_work_{hwnd_};
   std::wstring last_folder_;  // where the Open dialog opens next; never saved
+  bool saying_no_text_program_ = false;
 };
 
 }  // namespace kavren::win32

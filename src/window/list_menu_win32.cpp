@@ -100,7 +100,7 @@ void Form1::ShowListMenu(POINT at) {
   if (!choice) return;
   switch (choice->item) {
     case ListMenuItem::kOpen:
-      return OpenAsText(path);
+      return OpenAsText(hwnd_, path);
     case ListMenuItem::kOpenFolder:
       return ShowInFolder(path);
     case ListMenuItem::kCopyPath:

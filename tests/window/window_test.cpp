@@ -396,6 +396,27 @@ TEST_F(Form1Analysed, OpensAScriptAsTextAndNeverRunsIt) {
   EXPECT_FALSE(PumpUntil(nullptr, 5s, [&] { return std::filesystem::exists(marker); })) << "the script ran";
 }
 
+// Where no program opens text, as in Wine prefixes without .txt or without its class (the shell answers 31 in one, 0
+// in the other), 打开 says so in a box that the window owns; it is closed from another thread, since the box holds
+// this one.
+TEST_F(Form1Analysed, SaysSoWhereNoProgramOpensText) {
+  for (const bool extension_known : {true, false}) {
+    ::RegDeleteTreeW(HKEY_CLASSES_ROOT, L".txt");
+    if (extension_known) ::RegSetKeyValueW(HKEY_CLASSES_ROOT, L".txt", nullptr, REG_SZ, L"none", sizeof L"none");
+    auto owner = std::async(std::launch::async, [] {
+      std::vector<HWND> boxes;
+      PumpUntil(nullptr, 10s,
+                [&] { return !(boxes = VisibleTopLevelWindows(::GetCurrentProcessId(), L"#32770")).empty(); });
+      if (!boxes.empty()) ::PostMessageW(boxes[0], WM_COMMAND, IDOK, 0);
+      return boxes.empty() ? HWND{} : ::GetWindow(boxes[0], GW_OWNER);
+    });
+    MenuOn(0, {'O'});
+    PumpUntil(f.hwnd(), 15s, [&] { return owner.wait_for(0s) == std::future_status::ready; });
+    EXPECT_EQ(owner.get(), f.hwnd()) << extension_known;
+  }
+  ::RegSetKeyValueW(HKEY_CLASSES_ROOT, L".txt", nullptr, REG_SZ, L"txtfile", sizeof L"txtfile");
+}
+
 // 300 characters, in a folder of 150: past what the shell takes.
 TEST_F(Form1Analysed, GreysOpenAndItsFolderWithTheReasonForAPathTheShellCannotTake) {
   const std::wstring deep =
