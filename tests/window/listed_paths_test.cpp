@@ -36,15 +36,19 @@ TEST(ListedPaths, FindsEachOf100000PathsAtOnce) {
   RowList list;
   ListedPaths listed;
   const auto start = std::chrono::steady_clock::now();
-  for (int i = 0; i < 100'000; ++i) {
+  // Given up on after 30 s, where a lookup against every row would take hours.
+  auto in_time = [&] { return std::chrono::steady_clock::now() - start < std::chrono::seconds(30); };
+  for (int i = 0; i < 100'000 && in_time(); ++i) {
     const std::wstring path = L"c:\\books\\chapter " + std::to_wstring(i) + L".txt";
     if (listed.Add(list, path)) list.AppendRow(L"", path);
   }
   int again = 0;
-  for (int i = 0; i < 100'000; ++i) again += listed.Add(list, L"C:\\BOOKS\\CHAPTER " + std::to_wstring(i) + L".TXT");
+  for (int i = 0; i < 100'000 && in_time(); ++i) {
+    again += listed.Add(list, L"C:\\BOOKS\\CHAPTER " + std::to_wstring(i) + L".TXT");
+  }
   EXPECT_EQ(list.RowCount(), 100'000);
   EXPECT_EQ(again, 0);
-  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(30));
+  EXPECT_TRUE(in_time());
 }
 
 }  // namespace
