@@ -25,22 +25,11 @@ TEST(StatusText, SaysWhereTheBatchStandsInEachStateWithThousandsSeparators) {
       {{.files = 6, .analysed = 3, .pass_run = true}, stopped, stop, L""},
       // Files added after a stop are counted, as after a full pass; a clear after a stop is no stop of these.
       {{.files = 8, .analysed = 3, .pass_run = true}, stopped, stop + L"；之后加入的 2 个未分析", L""},
-      // Stopped by the system, not by the user: the status bar says which.
-      {{.files = 6, .pass_run = true},
-       {.pass_files = 6, .pass_stopped = true, .pass_starved = true},
-       L"已停止：系统资源不足，无法读取文件；已分析 0 个文件",
-       L"每次运行只分析一次：要分析未分析的文件，请重新启动程序"},
       {{.files = 6, .pass_run = true},
        stopped,
        L"共 6 个文件，未分析",
        L"每次运行只分析一次：要分析未分析的文件，请重新启动程序"},
       {{.files = 1'500}, {.listed = 1'000, .walk_stopped = true}, L"已停止添加：只加入了已列出的 1,000 个文件", pick},
-      // Files already listed are counted as such, not as added.
-      {{.files = 1'500, .repeated = 10},
-       {.listed = 1'000, .walk_stopped = true},
-       L"已停止添加：只加入了已列出的 990 个文件；10 个已在列表中，未重复加入",
-       pick},
-      {{.files = 400, .repeated = 200}, {}, L"共 400 个文件；200 个已在列表中，未重复加入", pick},
       // A walk under way after a stopped one says so.
       {{}, {.walking = true, .listed = 20, .walk_stopped = true}, L"正在添加文件：已列出 20 个", L"按 Esc 停止"},
       {{.files = 3, .analysed = 2, .pass_run = true},
@@ -58,9 +47,6 @@ TEST(StatusText, SaysWhereTheBatchStandsInEachStateWithThousandsSeparators) {
     EXPECT_EQ(StatusText(batch, work).state, state);
     EXPECT_EQ(StatusText(batch, work).next, next) << state;
   }
-  // Beside the counts the state shrinks to its brief, which must still own up to the files added after the stop.
-  EXPECT_EQ(StatusText({.files = 8, .analysed = 3, .pass_run = true}, stopped).brief,
-            L"已停止：3 / 6；之后加入的 2 个未分析");
 }
 
 // The time left, told once a second as the status bar is: (seconds, rows done) so far, of 3,000 rows.

@@ -1,5 +1,5 @@
 // listed_paths.cpp: paths compared as Windows compares them, and the index of a list's paths.
-#include "window/listed_paths.h"
+#include "common/listed_paths.h"
 
 #include <functional>
 

@@ -1,4 +1,4 @@
-// listed_paths.h: the files the list holds, by their paths as Windows compares them, so that none is listed twice.
+// listed_paths.h: the paths of a list's rows, compared as Windows compares them, so that no file is listed twice.
 #pragma once
 
 #include <cstddef>
