@@ -127,15 +127,16 @@ class ReadAhead {
     }
   }
 
+  // False once no worker is left to read, none could be started, or none
+  // was allowed: the pass's own thread never reads, since a read could keep
+  // it, and so Esc or a close, waiting for as long as the storage likes.
+  [[nodiscard]] bool Reading() const noexcept { return active_ > 0; }
+
   // The code of `row`, or nullopt if it is not read within `slice`; the
   // row's note, if it has one, goes to `note`, and its verdict to `content`.
   [[nodiscard]] std::optional<EncodingCode> Answer(RowIndex row, std::chrono::milliseconds slice, ReadFailure& note,
                                                    ContentVerdict& content) {
     SharedReads& reads = *shared_;
-    if (active_ == 0) {
-      // No thread could be started: the pass reads on by itself.
-      while (reads.next.load() <= row && reads.ReadNext()) continue;
-    }
     // Files in the page cache are read in microseconds: giving the processor
     // to the workers a few times costs less than a sleep and a wake-up.
     for (int turn = 0; turn < kTurnsBeforeSleep && reads.answers[row].load() == 0; ++turn) std::this_thread::yield();
@@ -201,10 +202,8 @@ class ReadAhead {
     }
   }
 
-  // One worker at least: a read on the pass's own thread could keep it from
-  // the window for as long as the storage likes.
   static ReadAheadPool Sized(ReadAheadPool pool) noexcept {
-    pool.first = std::max(pool.first, 1);
+    pool.first = std::max(pool.first, 0);
     pool.most = std::max(pool.most, pool.first);
     return pool;
   }
@@ -234,7 +233,7 @@ RowIndex ReadMarks(const PassPaths& paths, const PassOptions& options, const Row
   const auto count = static_cast<RowIndex>(paths->size());
   ReadAhead files(paths, options.pool, options.read);
   RowIndex done = 0;
-  while (done < count && !options.stop.stop_requested()) {
+  while (done < count && !options.stop.stop_requested() && files.Reading()) {
     ReadFailure note;
     ContentVerdict content;
     if (const std::optional<EncodingCode> code = files.Answer(done, kPassWaitSlice, note, content)) {
@@ -280,20 +279,23 @@ BackgroundPass::BackgroundPass(PassPaths paths, ReadAheadPool pool, FileReader r
     options.pool = pool;
     options.stop = std::move(stop);
     options.read = read;
+    bool starved = true;
     try {
-      ReadMarks(paths, options,
-                [&outbox](RowIndex row, EncodingCode code, const ReadFailure* note, ContentVerdict content) {
-                  const std::lock_guard lock(outbox->mutex);
-                  outbox->batch.codes.push_back(code);
-                  outbox->batch.contents.push_back(content);
-                  if (note) outbox->batch.notes.emplace(row, *note);
-                });
+      const RowIndex done = ReadMarks(
+          paths, options, [&outbox](RowIndex row, EncodingCode code, const ReadFailure* note, ContentVerdict content) {
+            const std::lock_guard lock(outbox->mutex);
+            outbox->batch.codes.push_back(code);
+            outbox->batch.contents.push_back(content);
+            if (note) outbox->batch.notes.emplace(row, *note);
+          });
+      starved = done < static_cast<RowIndex>(paths->size()) && !options.stop.stop_requested();
     } catch (...) {
       // Out of memory for a label: the pass ends where it got to.
     }
     {
       const std::lock_guard lock(outbox->mutex);
       outbox->batch.over = true;
+      outbox->batch.starved = starved;
     }
     if (over) over();
   };
@@ -303,6 +305,7 @@ BackgroundPass::BackgroundPass(PassPaths paths, ReadAheadPool pool, FileReader r
     // No thread to be had: the pass ends before its first file, as if
     // stopped there, rather than read on the window's thread.
     outbox_->batch.over = true;
+    outbox_->batch.starved = true;
     if (over) over();
   }
 }
@@ -314,6 +317,7 @@ BackgroundPass::Batch BackgroundPass::Take() {
   Batch taken = std::move(outbox_->batch);
   outbox_->batch = {};
   outbox_->batch.over = taken.over;
+  outbox_->batch.starved = taken.starved;
   return taken;
 }
 

@@ -54,7 +54,8 @@ using RowLabelled =
 
 // Examines the files of `paths` in order of index, on the caller's thread,
 // which never reads a file itself: the worker threads of the pool read them
-// ahead. At the end of a full pass none outlives the call. A stopped pass
+// ahead. Where none can be started (or the pool allows none), the pass ends
+// there, as if stopped. At the end of a full pass none outlives the call. A stopped pass
 // tells of no row past the first one not yet read, and leaves behind any
 // worker still stuck in a read: it holds only the paths and a block of its
 // own, and its answer is dropped. Returns the rows told of.
@@ -91,6 +92,7 @@ class BackgroundPass {
     std::vector<ContentVerdict> contents;  // of the same rows
     RowNotes notes;                        // of those rows
     bool over = false;                     // and nothing more will come
+    bool starved = false;                  // it ended early, since the system had no thread to read with
   };
   [[nodiscard]] Batch Take();
 

@@ -34,6 +34,14 @@ namespace kavren {
   return (attributes & (kOffline | kRecallOnOpen | kRecallOnDataAccess)) == 0;
 }
 
+// What ReadFileHead asks of a plain file it has opened, before it reads:
+// its FILE_ATTRIBUTE_* values, or nullopt with `error` set where the
+// storage does not say. Nullptr, the default, is the system's own query on
+// Windows (POSIX has no such attributes). A test stands in for it: neither
+// Wine nor Linux can make a cloud placeholder, nor a query that fails.
+using AttributeQuery = std::optional<std::uint32_t> (*)(const std::wstring& path, std::uint32_t& error);
+void SetAttributeQuery(AttributeQuery query) noexcept;
+
 // Whether opens on several threads at once overlap, so that a pass gains
 // from more of them in flight: not under Wine, where the one wineserver
 // process performs every open itself, one after another.

@@ -106,6 +106,9 @@ std::optional<std::size_t> ReadFileHead(const std::wstring& path, std::span<std:
   return static_cast<std::size_t>(got);
 }
 
+// No attributes to ask for: there is nothing to stand in for.
+void SetAttributeQuery(AttributeQuery) noexcept {}
+
 bool OpensOverlap() noexcept { return true; }
 
 }  // namespace kavren

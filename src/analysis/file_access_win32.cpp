@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <string>
 
 #include "common/handles_win32.h"
@@ -12,6 +13,21 @@ namespace kavren {
 namespace {
 
 using win32::unique_file;
+
+std::atomic<AttributeQuery> attribute_query = nullptr;
+
+// One query of the open handle, where a listing before the open would cost a
+// round trip of its own. Storage that lacks the tag class (an old NAS, a
+// file system of a third party) answers the older query, which every file
+// system has.
+std::optional<std::uint32_t> AttributesOf(HANDLE file, std::uint32_t& error) {
+  FILE_ATTRIBUTE_TAG_INFO tagged{};
+  if (::GetFileInformationByHandleEx(file, FileAttributeTagInfo, &tagged, sizeof tagged)) return tagged.FileAttributes;
+  BY_HANDLE_FILE_INFORMATION plain{};
+  if (::GetFileInformationByHandle(file, &plain)) return plain.dwFileAttributes;
+  error = ::GetLastError();
+  return std::nullopt;
+}
 
 std::nullopt_t Failed(ReadFailure& failure, DWORD error, const wchar_t* openable) noexcept {
   switch (error) {
@@ -69,11 +85,13 @@ std::optional<std::size_t> ReadFileHead(const std::wstring& path, std::span<std:
     return std::nullopt;
   }
 
-  // The open fetched nothing; a read would. One query of the open handle,
-  // where a listing before the open would cost a round trip of its own.
-  FILE_ATTRIBUTE_TAG_INFO attributes{};
-  if (::GetFileInformationByHandleEx(file.get(), FileAttributeTagInfo, &attributes, sizeof attributes) &&
-      !DataIsOnThisComputer(attributes.FileAttributes)) {
+  // The open fetched nothing; a read would. A file whose attributes cannot
+  // be had may be a placeholder like any other: it is not read.
+  std::uint32_t error = 0;
+  const AttributeQuery stand_in = attribute_query.load();
+  const std::optional<std::uint32_t> attributes = stand_in ? stand_in(path, error) : AttributesOf(file.get(), error);
+  if (!attributes) return Failed(failure, error, nullptr);
+  if (!DataIsOnThisComputer(*attributes)) {
     failure.kind = FailureKind::kOnlineOnly;
     return std::nullopt;
   }
@@ -84,6 +102,8 @@ std::optional<std::size_t> ReadFileHead(const std::wstring& path, std::span<std:
   }
   return static_cast<std::size_t>(got);
 }
+
+void SetAttributeQuery(AttributeQuery query) noexcept { attribute_query.store(query); }
 
 // Wine's ntdll names itself by this export, which no Windows has.
 bool OpensOverlap() noexcept {

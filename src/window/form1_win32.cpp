@@ -100,6 +100,9 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case kRelayMouseMessage:
       if (tips_) tips_->Relay(*reinterpret_cast<MSG*>(lparam));
       return 0;
+    case kNoTextProgramMessage:
+      OnNoTextProgram();
+      return 0;
     case WM_DROPFILES:
       AppendDroppedFiles(reinterpret_cast<HDROP>(wparam));
       return 0;
@@ -338,18 +341,39 @@ void Form1::OnCommand(int id, int code) {
 void Form1::ChooseFiles() {
   // A click on a greyed button sent by another program acts no more than the user's.
   if (!WhatCanAct(long_work_.state(), !Command2.Enabled()).choose) return;
-  AppendChosenFiles(ChooseTxtFiles(hwnd_, last_folder_));
+  std::vector<ChosenFile> files = ChooseTxtFiles(hwnd_, last_folder_);
+  // The dialog's own loop handled what was posted meanwhile: a drop, or
+  // paths from another program, may have started work on the lists. The
+  // choice then waits for it, as paths handed over during work do.
+  if (long_work_.Running()) {
+    for (ChosenFile& file : files) handed_over_.push_back(std::move(file.path));
+    return;
+  }
+  AppendChosenFiles(std::move(files));
 }
 
 void Form1::AppendChosenFiles(std::vector<ChosenFile> files) {
   if (files.empty()) return;
-  const ListBoxView::Batch batch(*list1_view_);
-  for (ChosenFile& file : files) List1.AppendRow(std::move(file.name), std::move(file.path));
+  repeated_ = 0;
+  {
+    const ListBoxView::Batch batch(*list1_view_);
+    ListNewFiles(files);
+  }
   ShowUnlabelledRows();
   AlignLabelsWithFiles();
   long_work_.ForgetWalk();
   copied_.clear();
   ShowStatus();
+}
+
+void Form1::ListNewFiles(std::vector<ChosenFile>& files) {
+  for (ChosenFile& file : files) {
+    if (listed_.Add(List1, file.path)) {
+      List1.AppendRow(std::move(file.name), std::move(file.path));
+    } else {
+      ++repeated_;
+    }
+  }
 }
 
 void Form1::ShowUnlabelledRows() { list2_view_->PadTo(List1.RowCount()); }
@@ -360,10 +384,14 @@ void Form1::AppendDroppedFiles(HDROP drop) {
 }
 
 void Form1::AppendPaths(std::vector<std::wstring> paths) {
+  // A start without paths, the usual start, is no walk: no flash of grey
+  // buttons and of the busy cursor.
+  if (paths.empty()) return;
   if (long_work_.Running()) {
     handed_over_.insert(handed_over_.end(), paths.begin(), paths.end());
     return;
   }
+  repeated_ = 0;
   long_work_.StartWalk(std::move(paths), walk_);
   ShowWhatCanAct();
   copied_.clear();
@@ -373,6 +401,7 @@ void Form1::AppendPaths(std::vector<std::wstring> paths) {
 void Form1::AnalyseFiles() {
   if (!WhatCanAct(long_work_.state(), !Command2.Enabled()).analyse) return;
   follow_pass_ = true;
+  repeated_ = 0;
   long_work_.StartPass(PathsOf(List1), read_ahead_, read_);
   List2.Reserve(List1.RowCount());
   // The lists as they stand are where the pass starts from, not a scroll of the user's.
@@ -396,7 +425,7 @@ void Form1::OnWorkNews() {
     for (EncodingCode code : news.labels) LabelRow(List1, List2, List2.RowCount(), code, follow_pass_);
     findings_.contents.insert(findings_.contents.end(), news.contents.begin(), news.contents.end());
     findings_.notes.merge(news.notes);
-    for (ChosenFile& file : news.files) List1.AppendRow(std::move(file.name), std::move(file.path));
+    ListNewFiles(news.files);
     ShowUnlabelledRows();
   }
   // The pass's selection has scrolled the lists, the walk has lengthened
@@ -414,6 +443,15 @@ void Form1::OnWorkNews() {
   }
   if (news.status_due) ShowStatus();
   if (news.ended != WorkNews::Ended::kNone && !handed_over_.empty()) AppendPaths(std::exchange(handed_over_, {}));
+}
+
+void Form1::OnNoTextProgram() {
+  // The box's own loop handles what comes meanwhile, a second answer of the
+  // shell's too: one box says it.
+  if (saying_no_text_program_) return;
+  saying_no_text_program_ = true;
+  SayNoTextProgram(hwnd_);
+  saying_no_text_program_ = false;
 }
 
 void Form1::OnEndSession(bool ending) {
@@ -452,6 +490,7 @@ void Form1::ShowStatus() {
   batch.analysed = List2.RowCount();
   batch.pass_run = !Command2.Enabled();
   batch.copied = copied_;
+  batch.repeated = repeated_;
   batch.current = List1.GetRow(work.done).value_or(L"");
   batch.now_ms = static_cast<std::int64_t>(::GetTickCount64());
   counts_ = batch.pass_run && !work.passing ? CountLabels(List2, findings_) : std::vector<LabelCount>{};
@@ -481,6 +520,8 @@ void Form1::ClearData() {
   List1.ClearRows();
   List2.ClearRows();
   findings_ = {};
+  listed_.Clear();
+  repeated_ = 0;
   AlignLabelsWithFiles();
   long_work_.ForgetWalk();
   copied_.clear();

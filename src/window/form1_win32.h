@@ -16,6 +16,7 @@
 #include "analysis/analysis_pass.h"
 #include "common/command_button.h"
 #include "common/handles_win32.h"
+#include "common/listed_paths.h"
 #include "common/row_list.h"
 #include "window/app_version.h"
 #include "window/base_window_win32.h"
@@ -111,6 +112,8 @@ class Form1 final : public BaseWindow<Form1> {
   void ShowCopied(bool copied, std::wstring what);
   // The status bar says where the batch stands.
   void ShowStatus();
+  // Appends each file not listed yet and counts the rest in repeated_.
+  void ListNewFiles(std::vector<ChosenFile>& files);
   // From a count in the status bar to its files: selects the next row with
   // `label` after the selected one, in both lists.
   void SelectNextWithLabel(std::wstring_view label);
@@ -123,6 +126,8 @@ class Form1 final : public BaseWindow<Form1> {
   // What long work found since last time, into the lists and the status bar.
   void OnWorkNews();
   void OnEndSession(bool ending);
+  // The shell found no program for text, on the thread that asked it.
+  void OnNoTextProgram();
   // Greys what cannot act now.
   void ShowWhatCanAct();
   [[nodiscard]] bool OnSetCursor(WORD hit) const;
@@ -144,6 +149,8 @@ class Form1 final : public BaseWindow<Form1> {
   FileReader read_;
   Walker walk_;
   std::vector<std::wstring> handed_over_;  // paths handed over during long work, to walk after it
+  ListedPaths listed_;                     // List1's paths
+  RowIndex repeated_ = 0;                  // of the last drop or choice, the files already listed
   // The pass moves the selection row by row until the user selects a row
   // or scrolls; then the lists stay where the user put them.
   bool follow_pass_ = true;
@@ -153,6 +160,7 @@ class Form1 final : public BaseWindow<Form1> {
   HWND focus_before_deactivation_ = nullptr;
   LongWork long_work_{hwnd_};
   std::wstring last_folder_;  // where the Open dialog opens next; never saved
+  bool saying_no_text_program_ = false;
 };
 
 }  // namespace kavren::win32

@@ -1,7 +1,6 @@
 // list_menu_win32.cpp: the lists' context menu, built and tracked, and what form1 does with the choice.
 #include "window/list_menu_win32.h"
 
-#include <algorithm>
 #include <chrono>
 
 #include "common/handles_win32.h"
@@ -13,69 +12,23 @@
 namespace kavren::win32 {
 namespace {
 
-// TrackPopupMenuEx returns the item chosen rather than posting a WM_COMMAND,
-// so the ids are plain numbers, unscoped. After these, one per label counted.
-enum MenuId : UINT {
-  kOpenId = 1,
-  kOpenFolderId,
-  kCopyPathId,
-  kCopyLabelPathsId,
-  kCopyResultsId,
-  kCopyEmptyPathsId,
-  kCopyContentPathsId,
-  kCopyNotUtf8PathsId,
-  kShellCannotId,
-  kFirstNextLabelId,
-};
-
 // How long the menu asks whether a file still exists: a share may not answer.
 constexpr std::chrono::milliseconds kExistsWait{200};
 
 }  // namespace
 
-ListMenuChoice TrackListMenu(HWND owner, POINT at, const ListMenuRow& row, bool has_rows,
-                             const std::vector<LabelCount>& counts) {
+const ListMenuEntry* TrackListMenu(HWND owner, POINT at, const std::vector<ListMenuEntry>& entries) {
   const unique_menu menu(::CreatePopupMenu());
-  auto add = [&menu](UINT id, const wchar_t* text, bool enabled) {
-    ::AppendMenuW(menu.get(), MF_STRING | (enabled ? MF_ENABLED : MF_GRAYED), id, text);
-  };
-  const bool shell_can = row.exists && row.shell_cannot.empty();
-  add(kOpenId, L"打开(&O)", shell_can && row.readable);
-  add(kOpenFolderId, L"打开文件所在的位置(&I)", shell_can);
-  // A menu item has no tip: the reason stands greyed under the items it greys.
-  if (!row.shell_cannot.empty()) add(kShellCannotId, (L"（" + row.shell_cannot + L"）").c_str(), false);
-  add(kCopyPathId, L"复制完整路径(&P)", row.chosen);
-  if (!row.label.empty()) add(kCopyLabelPathsId, CopyPathsMenuText(row.label).c_str(), true);
-  if (row.empty) add(kCopyEmptyPathsId, CopyPathsMenuText(kEmptyFiles).c_str(), true);
-  if (!row.content.empty() && row.content != kNotUtf8Group.name) {
-    add(kCopyContentPathsId, CopyPathsMenuText(row.content).c_str(), true);
-  }
-  // What a user hands to a converter, one step from any row.
-  if (std::any_of(counts.begin(), counts.end(), [](const LabelCount& c) { return c.label == kNotUtf8Group.name; })) {
-    add(kCopyNotUtf8PathsId, CopyPathsMenuText(kNotUtf8Group.name).c_str(), true);
-  }
-  ::AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
-  add(kCopyResultsId, L"复制全部结果(&C)\tCtrl+C", has_rows);
-  // The keyboard's way from a count in the status bar to its files.
-  if (!counts.empty()) ::AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
-  for (std::size_t i = 0; i < counts.size(); ++i) {
-    add(kFirstNextLabelId + static_cast<UINT>(i), NextLabelMenuText(counts[i].label).c_str(), true);
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    const ListMenuEntry& entry = entries[i];
+    // TrackPopupMenuEx returns the item chosen rather than posting a
+    // WM_COMMAND, so an item's id is its place, after 0 for none.
+    const UINT flags = entry.text.empty() ? MF_SEPARATOR : MF_STRING | (entry.enabled ? MF_ENABLED : MF_GRAYED);
+    ::AppendMenuW(menu.get(), flags, i + 1, entry.text.empty() ? nullptr : entry.text.c_str());
   }
   const auto id =
       static_cast<UINT>(::TrackPopupMenuEx(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, owner, nullptr));
-  if (id >= kFirstNextLabelId && id - kFirstNextLabelId < counts.size()) {
-    return {ListMenuItem::kNextLabel, id - kFirstNextLabelId};
-  }
-  constexpr ListMenuItem kItems[] = {ListMenuItem::kNone,
-                                     ListMenuItem::kOpen,
-                                     ListMenuItem::kOpenFolder,
-                                     ListMenuItem::kCopyPath,
-                                     ListMenuItem::kCopyLabelPaths,
-                                     ListMenuItem::kCopyResults,
-                                     ListMenuItem::kCopyEmptyPaths,
-                                     ListMenuItem::kCopyContentPaths,
-                                     ListMenuItem::kCopyNotUtf8Paths};
-  return {id < std::size(kItems) ? kItems[id] : ListMenuItem::kNone};
+  return id > 0 && id <= entries.size() ? &entries[id - 1] : nullptr;
 }
 
 void Form1::SelectNextWithLabel(std::wstring_view label) {
@@ -140,11 +93,16 @@ void Form1::ShowListMenu(POINT at) {
                     chosen ? WhyShellCannotOpen(path, state) : std::wstring()};
   if (const ContentGroup* group = ContentGroupOf(findings_.Content(row))) shown.content = group->name;
   shown.readable = shown.label != LabelForCode(EncodingCode::kUnreadable).view();
-  const std::vector<LabelCount> counts = counts_;
-  const ListMenuChoice choice = TrackListMenu(hwnd_, at, shown, HasRows(), counts);
-  switch (choice.item) {
+  // During the pass the counts are of the labels so far, which the status bar does not show yet.
+  const WorkState& work = long_work_.state();
+  const ListMenuLists lists{HasRows(),        work.passing, work.walking,
+                            List1.RowCount(), work.done,    work.passing ? CountLabels(List2, findings_) : counts_};
+  const std::vector<ListMenuEntry> entries = ListMenuEntries(shown, lists);
+  const ListMenuEntry* choice = TrackListMenu(hwnd_, at, entries);
+  if (!choice) return;
+  switch (choice->item) {
     case ListMenuItem::kOpen:
-      return OpenAsText(path);
+      return OpenAsText(hwnd_, path);
     case ListMenuItem::kOpenFolder:
       return ShowInFolder(path);
     case ListMenuItem::kCopyPath:
@@ -153,10 +111,11 @@ void Form1::ShowListMenu(POINT at) {
     case ListMenuItem::kCopyEmptyPaths:
     case ListMenuItem::kCopyContentPaths:
     case ListMenuItem::kCopyNotUtf8Paths: {
-      const std::wstring_view label = choice.item == ListMenuItem::kCopyEmptyPaths     ? kEmptyFiles
-                                      : choice.item == ListMenuItem::kCopyContentPaths ? shown.content
-                                      : choice.item == ListMenuItem::kCopyNotUtf8Paths ? kNotUtf8Group.name
-                                                                                       : std::wstring_view(shown.label);
+      const std::wstring_view label = choice->item == ListMenuItem::kCopyEmptyPaths     ? kEmptyFiles
+                                      : choice->item == ListMenuItem::kCopyContentPaths ? shown.content
+                                      : choice->item == ListMenuItem::kCopyNotUtf8Paths
+                                          ? kNotUtf8Group.name
+                                          : std::wstring_view(shown.label);
       RowIndex count = 0;
       const std::wstring paths = PathsWithLabel(List1, List2, findings_, label, count);
       return ShowCopied(CopyTextToClipboard(hwnd_, paths), L"已复制 " + WithThousands(count) + L" 个文件的路径");
@@ -164,7 +123,7 @@ void Form1::ShowListMenu(POINT at) {
     case ListMenuItem::kCopyResults:
       return CopyResults();
     case ListMenuItem::kNextLabel:
-      return SelectNextWithLabel(counts[choice.count].label);
+      return SelectNextWithLabel(lists.counts[choice->count].label);
     case ListMenuItem::kNone:
       return;
   }

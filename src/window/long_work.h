@@ -18,6 +18,7 @@ struct WorkState {
   std::int64_t done_changed_ms = 0;  // when that count last changed
   std::int64_t pass_ms = 0;          // how long the run's pass took
   bool pass_stopped = false;         // it was stopped before its last file
+  bool pass_starved = false;         // by the system, which had no thread to read with
   bool walking = false;              // dropped folders are being walked
   RowIndex listed = 0;               // the files the last walk listed
   bool walk_stopped = false;         // it was stopped: not every file of that drop is listed

@@ -37,7 +37,6 @@ void LongWork::StartWalk(std::vector<std::wstring> paths, const Walker& walk) {
   state_.listed = 0;
   state_.walk_stopped = state_.walk_empty = false;
   walk_stop_ = false;
-  walk_had_paths_ = !paths.empty();
   walk_ = std::make_unique<BackgroundWalk>(std::move(paths), walk,
                                            [window = window_] { ::PostMessageW(window, kWorkEndedMessage, 0, 0); });
   Started();
@@ -76,6 +75,7 @@ WorkNews LongWork::Take() {
       state_.passing = false;
       state_.pass_ms = static_cast<std::int64_t>(now) - state_.pass_start_ms;
       state_.pass_stopped = state_.done < state_.pass_files;
+      state_.pass_starved = batch.starved;
       news.ended = WorkNews::Ended::kPass;
     }
   }
@@ -86,7 +86,7 @@ WorkNews LongWork::Take() {
       walk_.reset();
       state_.walking = false;
       state_.walk_stopped = !over;
-      state_.walk_empty = over && state_.listed == 0 && walk_had_paths_;
+      state_.walk_empty = over && state_.listed == 0;
       news.ended = WorkNews::Ended::kWalk;
     }
   }

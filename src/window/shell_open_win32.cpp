@@ -6,7 +6,9 @@
 #include <objbase.h>
 #include <shellapi.h>
 #include <shlobj.h>
+#include <shlwapi.h>
 
+#include <cstdio>
 #include <system_error>
 #include <thread>
 
@@ -21,19 +23,31 @@ constexpr wchar_t kNoTextProgram[] =
     L"请在 Windows 的“设置”→“应用”→“默认应用”中为 .txt 文件选择一个程序（如记事本），然后再试。";
 constexpr wchar_t kMessageTitle[] = L"" KAVREN_PRODUCT_NAME;
 
-void Apart(void (*ask)(const std::wstring&), const std::wstring& path) {
+void Apart(void (*ask)(HWND, const std::wstring&), HWND window, const std::wstring& path) {
   try {
     // A copy for the thread: a thread that could not be started may have
     // taken a moved string with it.
-    std::thread(ask, path).detach();
+    std::thread(ask, window, path).detach();
   } catch (const std::system_error&) {
     // No thread to be had; the click is not lost.
-    ask(path);
+    ask(window, path);
   }
 }
 
+// Whether any program opens .txt files. Windows answers a failed open of
+// the class with ERROR_NO_ASSOCIATION; Wine answers 0 or 31 and leaves the
+// error alone, so the class is asked for its command. The unknown class's
+// "Open with" does not count: that would be no program either.
+bool TextHasProgram() {
+  wchar_t command[1024];
+  DWORD size = std::size(command);
+  const HRESULT found =
+      ::AssocQueryStringW(ASSOCF_INIT_IGNOREUNKNOWN, ASSOCSTR_COMMAND, L".txt", L"open", command, &size);
+  return SUCCEEDED(found) || found == E_POINTER;
+}
+
 // The class of .txt rather than the file's own: its verb, whatever the file is.
-void AskShellForText(const std::wstring& path) {
+void AskShellForText(HWND window, const std::wstring& path) {
   const ShellApartment apartment;
   SHELLEXECUTEINFOW info{};
   info.cbSize = sizeof info;
@@ -44,9 +58,11 @@ void AskShellForText(const std::wstring& path) {
   info.lpClass = L".txt";
   info.nShow = SW_SHOWNORMAL;
   if (::ShellExecuteExW(&info)) return;
-  if (::GetLastError() == ERROR_NO_ASSOCIATION || info.hInstApp == reinterpret_cast<HINSTANCE>(SE_ERR_NOASSOC)) {
-    ::MessageBoxW(nullptr, kNoTextProgram, kMessageTitle, MB_OK | MB_ICONINFORMATION | MB_SETFOREGROUND);
-  }
+  const bool no_program = ::GetLastError() == ERROR_NO_ASSOCIATION ||
+                          info.hInstApp == reinterpret_cast<HINSTANCE>(SE_ERR_NOASSOC) || !TextHasProgram();
+  // Said by the window, on its own thread: a box of this thread's would have
+  // no owner, could open behind the window, and would go with the thread.
+  if (no_program) ::PostMessageW(window, kNoTextProgramMessage, 0, 0);
 }
 
 // Looked up at run time: a shell without them gets Explorer instead.
@@ -65,7 +81,7 @@ bool SelectWithShell(const std::wstring& path) {
   return item && SUCCEEDED(select(item.get(), 0, nullptr, 0));
 }
 
-void AskShellToSelect(const std::wstring& path) {
+void AskShellToSelect(HWND, const std::wstring& path) {
   const ShellApartment apartment;
   if (SelectWithShell(path)) return;
   std::optional<std::wstring> command = ExplorerCommandLine(path);
@@ -81,20 +97,22 @@ void AskShellToSelect(const std::wstring& path) {
 
 }  // namespace
 
-void OpenAsText(const std::wstring& path) { Apart(AskShellForText, path); }
+void OpenAsText(HWND window, const std::wstring& path) { Apart(AskShellForText, window, path); }
 
-void ShowInFolder(const std::wstring& path) { Apart(AskShellToSelect, path); }
+void SayNoTextProgram(HWND window) { ::MessageBoxW(window, kNoTextProgram, kMessageTitle, MB_OK | MB_ICONINFORMATION); }
+
+void ShowInFolder(const std::wstring& path) { Apart(AskShellToSelect, nullptr, path); }
 
 void OpenWebAddress(const std::wstring& address) {
   Apart(
-      [](const std::wstring& url) {
+      [](HWND, const std::wstring& url) {
         const ShellApartment apartment;
         // No parameters and no working folder: for an address the shell wants
         // null there, and the browser is shown as a normal window. The result
         // is ignored; the program says nothing either way.
         ::ShellExecuteW(nullptr, L"open", url.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
       },
-      address);
+      nullptr, address);
 }
 
 std::optional<std::wstring> ExplorerCommandLine(const std::wstring& path) {

@@ -1,6 +1,8 @@
 // shell_open_win32.h: from a file in the list to the file itself, through the shell.
 #pragma once
 
+#include <windows.h>
+
 #include <optional>
 #include <string>
 
@@ -14,9 +16,13 @@ namespace kavren::win32 {
 
 // The file opens as text, in the program that opens .txt files, whatever
 // its extension: the shell's own verb for the file would run a program, a
-// script, a shortcut's target or a link. Where no program opens text, a
-// message box says so.
-void OpenAsText(const std::wstring& path);
+// script, a shortcut's target or a link. Where no program opens text,
+// kNoTextProgramMessage is posted to `window`, which says so with
+// SayNoTextProgram.
+void OpenAsText(HWND window, const std::wstring& path);
+inline constexpr UINT kNoTextProgramMessage = WM_APP + 3;
+// A message box owned by `window`, on its thread.
+void SayNoTextProgram(HWND window);
 // Explorer opens the file's folder with the file selected (or the file
 // manager that replaces it).
 void ShowInFolder(const std::wstring& path);

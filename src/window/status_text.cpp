@@ -32,7 +32,8 @@ constexpr wchar_t kHowToStop[] = L"按 Esc 停止";
 // The lines before any stop is taken into account.
 StatusLines StatusBeforeStops(const BatchState& batch, const WorkState& work) {
   if (work.walking) {
-    const std::wstring state = L"正在添加文件：已列出 " + WithThousands(work.listed) + L" 个";
+    std::wstring state = L"正在添加文件：已列出 " + WithThousands(work.listed) + L" 个";
+    if (batch.repeated > 0) state += L"，其中 " + WithThousands(batch.repeated) + L" 个已在列表中";
     return {state, state, kHowToStop};
   }
   if (work.passing) {
@@ -69,9 +70,17 @@ StatusLines StatusBeforeStops(const BatchState& batch, const WorkState& work) {
   const RowIndex late = batch.files - std::max(batch.analysed, work.pass_files);
   const std::wstring later = late > 0 ? L"；之后加入的 " + WithThousands(late) + L" 个未分析" : L"";
   const std::wstring why = late > 0 ? std::wstring(kOnePassEachRun) : L"";
+  if (work.pass_starved) {
+    // Out of threads, the system is short of memory or handles; a new start of the program has its own.
+    return {L"已停止：系统资源不足，无法读取文件；已分析 " + WithThousands(batch.analysed) + L" 个文件" + later,
+            L"已停止：系统资源不足", std::wstring(kOnePassEachRun)};
+  }
   if (work.pass_stopped && batch.analysed > 0) {
     const std::wstring done = WithThousands(batch.analysed) + L" / " + WithThousands(work.pass_files);
-    return {L"已停止：已分析 " + done + L" 个文件，" + Took(work.pass_ms) + later, L"已停止：" + done, L"", why};
+    // The brief must still own up to the files the pass never saw: in a full
+    // pass they are all the brief says.
+    return {L"已停止：已分析 " + done + L" 个文件，" + Took(work.pass_ms) + later, L"已停止：" + done + later, L"",
+            why};
   }
   if (batch.analysed == 0) {
     // The pass ran over other files, or none, and the list was cleared since.
@@ -92,8 +101,12 @@ StatusLines StatusText(const BatchState& batch, const WorkState& work) {
     lines.brief = L"没有加入文件";
   }
   if (work.walk_stopped) {
-    lines.state = L"已停止添加：只加入了已列出的 " + WithThousands(work.listed) + L" 个文件";
+    lines.state = L"已停止添加：只加入了已列出的 " + WithThousands(work.listed - batch.repeated) + L" 个文件";
     lines.brief = L"已停止添加";
+  }
+  if (batch.repeated > 0) {
+    // Otherwise a drop that added nothing looks as if it had not arrived.
+    lines.state += L"；" + WithThousands(batch.repeated) + L" 个已在列表中，未重复加入";
   }
   if (!batch.copied.empty()) {
     // Said until the next change; the state is said where the mouse rests.

@@ -21,6 +21,7 @@ struct BatchState {
   bool pass_run = false;        // this run's one pass is used
   std::wstring_view current{};  // during the pass, the name of the file it is on
   std::wstring_view copied{};   // what the last copy put on the clipboard, until the next change
+  RowIndex repeated = 0;        // of the last drop or choice, the files already listed, so not listed again
   std::int64_t now_ms = 0;
 };
 

@@ -221,19 +221,50 @@ TEST(BackgroundPass, KeepsEveryRowsReasonAndVerdictWhicheverThreadFoundItAndOpen
   EXPECT_TRUE(std::all_of(opens.begin(), opens.end(), [](const auto& count) { return count == 1; }));
 }
 
-// Cloud files cannot be made here or under Wine (which keeps only the hidden
-// and system attributes): the attributes the Windows side finds on opening a
-// file decide whether it reads it. What becomes of one left unread is in the
-// pass above.
-TEST(DataIsOnThisComputer, IsFalseForOnlineOnlyRecalledAndOfflineFilesAndTrueForPinnedAndPlainOnes) {
-  const std::pair<std::uint32_t, bool> read_or_not[] = {
-      {0x0040'0400, false},  // online only: recall on data access, a reparse point
-      {0x0004'0000, false},  // recalled on open
-      {0x1000, false},       // offline
-      {0x0008'0400, true},   // pinned: always kept on this device
-      {0x0040'0020, false},  // a placeholder disguised, without its reparse point
+#ifdef _WIN32
+// What the attribute query answers of every file, as each row of the table below sets it.
+std::pair<std::optional<std::uint32_t>, std::uint32_t> attribute_answer;
+
+// A placeholder is labelled as such without a read, and a file whose attributes the storage keeps to itself is
+// not read either, and says why. Neither Wine nor Linux can make such files: the seam stands in for the query.
+TEST(ReadFileHead, ReadsOnlyWhatTheAttributesSayIsOnThisComputer) {
+  kavren::testing::TempDir dir;
+  const std::wstring file = dir.Write(L"a.txt", {0xFF, 0xFE});
+  SetAttributeQuery([](const std::wstring&, std::uint32_t& error) {
+    error = attribute_answer.second;
+    return attribute_answer.first;
+  });
+  using enum FailureKind;
+  constexpr EncodingCode kRead = EncodingCode::kUtf16LittleEndian, kOnline = EncodingCode::kOnlineOnly;
+  const std::tuple<std::optional<std::uint32_t>, std::uint32_t, EncodingCode, FailureKind> answers[] = {
+      {0x0040'0400, 0, kOnline, kOnlineOnly},  // online only: recall on data access, a reparse point
+      {0x0004'0000, 0, kOnline, kOnlineOnly},  // recalled on open
+      {0x1000, 0, kOnline, kOnlineOnly},       // offline
+      {0x0040'0020, 0, kOnline, kOnlineOnly},  // a placeholder disguised, without its reparse point
+      {0x0008'0400, 0, kRead, kNone},          // pinned: always kept on this device
+      {std::nullopt, ERROR_ACCESS_DENIED, EncodingCode::kUnreadable, kAccessDenied},
+      {std::nullopt, ERROR_INVALID_FUNCTION, EncodingCode::kUnreadable, kOther},
   };
-  for (const auto& [attributes, read] : read_or_not) EXPECT_EQ(DataIsOnThisComputer(attributes), read) << attributes;
+  for (const auto& [attributes, error, code, why] : answers) {
+    attribute_answer = {attributes, error};
+    ReadFailure failure;
+    EXPECT_EQ(GetFileEncoding(file, failure), code) << error;
+    EXPECT_EQ(std::pair(failure.kind, failure.system_error), std::pair(why, error)) << error;
+  }
+  SetAttributeQuery(nullptr);
+}
+#endif
+
+// Out of threads (a pool of none stands for it): no file is read on the pass's own thread, where a stalled one
+// would keep Esc and a close waiting; the pass ends at once, saying why.
+TEST(BackgroundPass, WithNoThreadToReadWithEndsBeforeItsFirstFileAndSaysWhy) {
+  std::atomic<int> reads = 0;
+  std::atomic<bool> over = false;
+  BackgroundPass pass(
+      std::make_shared<std::vector<std::wstring>>(9, L"a.txt"), {0, 0},
+      [&](const std::wstring&, ReadFailure&, ContentVerdict&) { return EncodingCode(++reads); }, [&] { over = true; });
+  while (!over) std::this_thread::yield();
+  EXPECT_TRUE(pass.Take().starved && reads == 0);
 }
 
 // The one worker stalls on the last row, every row taken; the window stops the pass as the user presses Esc.

@@ -1,5 +1,6 @@
-// row_list_test.cpp: the list model's rules that the pass and the paired lists rely on.
+// row_list_test.cpp: the list model's rules that the pass and the paired lists rely on, and the index of its paths.
 #include "common/row_list.h"
+#include "common/listed_paths.h"
 
 #include <gtest/gtest.h>
 
@@ -31,6 +32,25 @@ TEST(RowList, AClearLeavesNoRowSelected) {
   list.ClearRows();
   EXPECT_EQ(list.RowCount(), 0);
   EXPECT_EQ(list.CurrentRow(), kNoRow);
+}
+
+// A file listed by its first path, then handed over again by the second: listed again only if it is another file.
+TEST(ListedPaths, TakesAPathOnlyIfItNamesAFileNotYetListedAsWindowsComparesThem) {
+  const std::tuple<std::wstring, std::wstring, bool> pairs[] = {
+      {L"\\\\?\\C:\\小说\\Ａé ДΣ ŁŽĀ.txt", L"c:\\小说\\ａÉ дς łžā.TXT", false},
+      {L"\\\\?\\unc\\nas\\share\\a.txt", L"\\\\NAS\\share\\a.txt", false},
+      {L"C:/books//a.txt", L"C:\\books\\a.txt\\", false},
+      {L"C:\\books\\a.txt", L"D:\\books\\a.txt.bak", true},
+      {L"\\\\nas\\share\\a.txt", L"\\nas\\share\\a.txt", true},
+      {L"C:\\ı.txt", L"C:\\I.txt", true},
+  };
+  for (const auto& [first, second, again] : pairs) {
+    RowList list;
+    ListedPaths listed;
+    ASSERT_TRUE(listed.Add(list, first));
+    list.AppendRow(L"", first);
+    EXPECT_EQ(listed.Add(list, second), again) << first << L" | " << second;
+  }
 }
 
 }  // namespace
