@@ -134,7 +134,7 @@ void AtEachDpi(const Form1Fixture& f, const std::function<void(UINT dpi)>& check
 // Each control inside the window, in the system's message font as the system gives it for 96 DPI, scaled, with its
 // caption drawn whole; and the label list wide enough for its longest label beside a scroll bar if it has one. Under
 // Wine a screen reader names a list by its window text, which a list box never draws.
-TEST(Form1Window, EveryControlLiesInsideTheWindowInTheMessageFontWithItsCaptionWholeAt96And144DpiAndEachListNamed) {
+TEST(Form1Window, EveryControlLiesInsideInTheMessageFontWithItsCaptionWholeAt96And144DpiEachListNamedAndItsSizeKept) {
   Form1Fixture f;
   EXPECT_EQ(WindowText(f[Control::List1]), L"文件名");
   EXPECT_EQ(WindowText(f[Control::List2]), L"编码方式");
@@ -179,11 +179,8 @@ TEST(Form1Window, EveryControlLiesInsideTheWindowInTheMessageFontWithItsCaptionW
         << "rows apart at " << dpi;
   });
   ::ReleaseDC(f.hwnd(), dc);
-}
-
-TEST(Form1Window, KeepsItsSizeWhateverAsksForAnother) {
-  Form1Fixture f;
-  // A client area, unlike the window's rectangle, starts at 0,0 wherever the window was moved to.
+  // Its size stays whatever asks for another. A client area, unlike the window's rectangle, starts at 0,0 wherever
+  // the window was moved to.
   RECT fixed;
   ::GetClientRect(f.hwnd(), &fixed);
   ::SetWindowPos(f.hwnd(), nullptr, 0, 0, 640, 500, SWP_NOMOVE | SWP_NOZORDER);
@@ -227,6 +224,31 @@ TEST_F(Form1Analysed, TipsNameEachFilesFullPathAndWhichMarkItsLabelStandsForOrWh
     EXPECT_EQ(f.TipAtRow(Control::List1, i), Path(i));
     EXPECT_NE(f.TipAtRow(Control::List2, i).find(said[i]), std::wstring::npos) << f.TipAtRow(Control::List2, i);
   }
+}
+
+// The focus and the selection stay where the user left them.
+TEST_F(Form1Analysed, CtrlCPutsBothListsOnTheClipboardAsATableWithEachReasonAndNothingElseAndSaysSo) {
+  const std::wstring rows[] = {
+      L"文件名\t编码方式\t完整路径\t说明\r\n",
+      L"d.txt\tUnicode\t" + Path(0) + L"\t\r\n",
+      L"a.txt\tUTF8\t" + Path(1) + L"\t\r\n",
+      L"c.txt\tANSI\t" + Path(2) +
+          L"\t空文件（0 字节）：文件没有任何内容，没有字节顺序标记，常见于下载或保存失败。\r\n",
+      L"b.txt\t无法读取\t" + Path(3) + L"\t文件正被另一个程序使用，且不允许其他程序读取。\r\n",
+      L"gone.txt\t无法读取\t" + Path(4) + L"\t找不到文件：文件或它所在的文件夹已不存在。\r\n",
+      L"a<b.txt\t无法读取\t" + Path(5) + L"\t错误 123：",
+  };
+  const std::wstring table = std::accumulate(std::begin(rows), std::end(rows), std::wstring());
+  ::SetFocus(f[Control::List1]);
+  const auto selected = Selected();
+  const std::wstring copied = CtrlC(f, Control::List1);
+  EXPECT_EQ(copied.substr(0, table.size()), table);
+  // The system's words for the error, which differ between Wine's versions, and the line's end.
+  EXPECT_GT(copied.size(), table.size() + 2) << copied;
+  EXPECT_TRUE(copied.ends_with(L"\r\n")) << copied;
+  EXPECT_EQ(std::get<1>(f.StatusParts()[0]), L"已复制 6 行结果");
+  EXPECT_EQ(::GetFocus(), f[Control::List1]);
+  EXPECT_EQ(Selected(), selected);
 }
 
 // The label before the colon of each part that counts one, and the count after it; each part wide enough for its
@@ -447,19 +469,6 @@ TEST(Form1Pass, ALongPassShowsHowFarItHasGotIgnoresWhatWouldChangeTheListsAndSto
   EXPECT_EQ(f.form().list1().GetRow(kRows), L"dropped.txt");
 }
 
-// A right click on row `row` of `list` as the list turns it into a menu,
-// or with row kNoRow the menu key; `during` runs on another thread while
-// the menu is open, and closes it.
-void MenuDuring(const Form1Fixture& f, Control list, LRESULT row, const std::function<void()>& during) {
-  auto closer = std::async(std::launch::async, [&] {
-    during();
-    ::PostMessageW(f.hwnd(), WM_KEYDOWN, VK_ESCAPE, 0);
-  });
-  f.Menu(f[list], row, {});
-  PumpUntil(f.hwnd(), 10s, [&] { return closer.wait_for(0s) == std::future_status::ready; });
-  f.Pump();
-}
-
 // A pass over 200 files of which the 151st answers only after 20 s, as on a NAS waking its disks; the tests
 // that need it wait until the status bar names that file.
 class Form1Stalled : public ::testing::Test {
@@ -496,7 +505,14 @@ TEST_F(Form1Stalled, StaysLiveWhileItWaitsWithBothListsDrawnSideBySide) {
   const LRESULT top = ::SendMessageW(lists[0], LB_GETTOPINDEX, 0, 0);
   f.Post(lists[0], WM_MOUSEWHEEL, MAKEWPARAM(0, 3 * WHEEL_DELTA));
   EXPECT_LT(::SendMessageW(lists[0], LB_GETTOPINDEX, 0, 0), top);
-  MenuDuring(f, Control::List1, kNoRow, [] { std::this_thread::sleep_for(500ms); });
+  // The menu key's menu, closed from another thread while it is open.
+  auto closer = std::async(std::launch::async, [&] {
+    std::this_thread::sleep_for(500ms);
+    ::PostMessageW(f.hwnd(), WM_KEYDOWN, VK_ESCAPE, 0);
+  });
+  f.Menu(lists[0], kNoRow, {});
+  PumpUntil(f.hwnd(), 10s, [&] { return closer.wait_for(0s) == std::future_status::ready; });
+  f.Pump();
   EXPECT_TRUE(Waiting()) << "the menu ended the pass";
   // The rest of the labels come, and leave the lists where the user scrolled them.
   const Rows scrolled = BothLists(f, LB_GETTOPINDEX);
@@ -672,7 +688,7 @@ TEST(Form1Drop, AddsDroppedFilesAndTheTxtFilesOfDroppedTreesInExplorersOrderAsOn
 
 // What the walk and the lists' menu ask of a path, what the walk passes over, how Explorer is started where the
 // shell cannot select a file, and the menu's existence checks on storage that does not answer.
-TEST(ShellSeams, RefusedNamesNeverReachTheFileSystemAndTheWalkPassesOverOnlyWhatItMeansTo) {
+TEST(ShellSeams, RefusedNamesNeverReachTheFileSystemTheWalkPassesOverOnlyWhatItMeansToAndExplorerGetsTheFileQuoted) {
   TempDir dir;
   const std::wstring file = dir.Write(L"a.txt", {});
   const std::pair<std::wstring, win32::PathKind> paths[] = {{L"\\\\.\\pipe\\x", win32::PathKind::kRefused},
@@ -692,9 +708,6 @@ TEST(ShellSeams, RefusedNamesNeverReachTheFileSystemAndTheWalkPassesOverOnlyWhat
     const WIN32_FIND_DATAW entry{attributes, {}, {}, {}, 0, 0, tag, 0, {}, {}};
     EXPECT_EQ(win32::PassedOver(entry), passed_over) << std::hex << attributes << " " << tag;
   }
-}
-
-TEST(ShellSeams, ExplorerIsStartedByItsFullPathWithTheFileQuoted) {
   EXPECT_TRUE(
       win32::ExplorerCommandLine(L"C:\\a,b\\c d.txt")->ends_with(L"\\explorer.exe\" /select,\"C:\\a,b\\c d.txt\""));
   EXPECT_EQ(win32::ExplorerCommandLine(L"C:\\a\" /root,\"C:\\b"), std::nullopt);
