@@ -132,9 +132,12 @@ void AtEachDpi(const Form1Fixture& f, const std::function<void(UINT dpi)>& check
 }
 
 // Each control inside the window, in the system's message font as the system gives it for 96 DPI, scaled, with its
-// caption drawn whole; and the label list wide enough for its longest label beside a scroll bar if it has one.
-TEST(Form1Window, EveryControlLiesInsideTheWindowInTheMessageFontWithItsCaptionWholeAt96And144Dpi) {
+// caption drawn whole; and the label list wide enough for its longest label beside a scroll bar if it has one. Under
+// Wine a screen reader names a list by its window text, which a list box never draws.
+TEST(Form1Window, EveryControlLiesInsideInTheMessageFontWithItsCaptionWholeAt96And144DpiEachListNamedAndItsSizeKept) {
   Form1Fixture f;
+  EXPECT_EQ(WindowText(f[Control::List1]), L"文件名");
+  EXPECT_EQ(WindowText(f[Control::List2]), L"编码方式");
   HDC dc = ::GetDC(f.hwnd());
   NONCLIENTMETRICSW metrics{};
   metrics.cbSize = sizeof metrics;
@@ -176,50 +179,27 @@ TEST(Form1Window, EveryControlLiesInsideTheWindowInTheMessageFontWithItsCaptionW
         << "rows apart at " << dpi;
   });
   ::ReleaseDC(f.hwnd(), dc);
-}
-
-// Under Wine a screen reader names a list by its window text, which a list box never draws.
-TEST(Form1Window, NamesEachListForScreenReaders) {
-  Form1Fixture f;
-  EXPECT_EQ(WindowText(f[Control::List1]), L"文件名");
-  EXPECT_EQ(WindowText(f[Control::List2]), L"编码方式");
-}
-
-TEST(Form1Window, KeepsItsSizeWhateverAsksForAnother) {
-  Form1Fixture f;
-  auto size = [&] {
-    RECT at;
-    ::GetWindowRect(f.hwnd(), &at);
-    return std::pair(at.right - at.left, at.bottom - at.top);
-  };
-  const auto fixed = size();
+  // Its size stays whatever asks for another. A client area, unlike the window's rectangle, starts at 0,0 wherever
+  // the window was moved to.
+  RECT fixed;
+  ::GetClientRect(f.hwnd(), &fixed);
   ::SetWindowPos(f.hwnd(), nullptr, 0, 0, 640, 500, SWP_NOMOVE | SWP_NOZORDER);
   ::ShowWindow(f.hwnd(), SW_MAXIMIZE);
   f.Pump();
-  EXPECT_EQ(size(), fixed);
+  RECT now;
+  ::GetClientRect(f.hwnd(), &now);
+  EXPECT_TRUE(::EqualRect(&now, &fixed));
 }
 
-TEST_F(Form1WithFiles, TabVisitsTheControlsInTheirOrder) {
+// The user switches away with the focus on the analyse button, which the pass then greys: back in the window, the
+// keyboard must reach a control. IsDialogMessageW turns Enter and Esc into IDOK and IDCANCEL.
+TEST_F(Form1WithFiles, FocusGoesInTabOrderLeavesTheButtonThePassGreysFollowsAHeadingAndEnterOrEscPressNoButton) {
   ::SetFocus(f[Control::List1]);
   for (Control next :
        {Control::Command1, Control::Command2, Control::List2, Control::Command4, Control::Command6, Control::List1}) {
     f.Post(::GetFocus(), WM_KEYDOWN, VK_TAB);
     EXPECT_EQ(::GetFocus(), f[next]) << "tab to " << static_cast<int>(next);
   }
-}
-
-// IsDialogMessageW turns them into IDOK and IDCANCEL.
-TEST_F(Form1Analysed, EnterAndEscPressNoButton) {
-  ::SetFocus(f[Control::Command6]);
-  f.Post(f[Control::Command6], WM_KEYDOWN, VK_RETURN);
-  f.Post(f[Control::Command6], WM_KEYDOWN, VK_ESCAPE);
-  EXPECT_TRUE(::IsWindow(f.hwnd())) << "closed";
-  EXPECT_EQ(ListBoxRows(f[Control::List1]), kNames) << "cleared";
-}
-
-// The user switches away with the focus on the analyse button, which the pass then greys: back in the window,
-// the keyboard must reach a control.
-TEST_F(Form1WithFiles, TheFocusLeavesTheAnalyseButtonThePassGreys) {
   ::SetFocus(f[Control::Command2]);
   ::SendMessageW(f.hwnd(), WM_ACTIVATE, WA_INACTIVE, 0);
   f.Click(Control::Command2);
@@ -227,31 +207,27 @@ TEST_F(Form1WithFiles, TheFocusLeavesTheAnalyseButtonThePassGreys) {
   ::SetFocus(nullptr);
   ::SendMessageW(f.hwnd(), WM_ACTIVATE, WA_ACTIVE, 0);
   EXPECT_TRUE(::IsWindowEnabled(::GetFocus())) << "the focus went back to the greyed button";
+  f.Click(Control::Command5);
+  EXPECT_EQ(::GetFocus(), f[Control::List1]);
+  f.Click(Control::Command3);
+  EXPECT_EQ(::GetFocus(), f[Control::List2]);
+  ::SetFocus(f[Control::Command6]);
+  f.Post(f[Control::Command6], WM_KEYDOWN, VK_RETURN);
+  f.Post(f[Control::Command6], WM_KEYDOWN, VK_ESCAPE);
+  EXPECT_TRUE(::IsWindow(f.hwnd())) << "closed";
+  EXPECT_EQ(ListBoxRows(f[Control::List1]), kNames) << "cleared";
 }
 
-TEST_F(Form1Analysed, NameEachFilesFullPath) {
-  for (int i = 0; i < 6; ++i) EXPECT_EQ(f.TipAtRow(Control::List1, i), Path(i));
-}
-
-TEST_F(Form1Analysed, SayWhichMarkEachLabelStandsForOrWhyAFileWasNotRead) {
+TEST_F(Form1Analysed, TipsNameEachFilesFullPathAndWhichMarkItsLabelStandsForOrWhyItWasNotRead) {
   const std::wstring said[] = {L"FF FE", L"EF BB BF", L"空文件（0 字节）", L"另一个程序", L"找不到文件", L"错误 123："};
   for (int i = 0; i < 6; ++i) {
+    EXPECT_EQ(f.TipAtRow(Control::List1, i), Path(i));
     EXPECT_NE(f.TipAtRow(Control::List2, i).find(said[i]), std::wstring::npos) << f.TipAtRow(Control::List2, i);
   }
 }
 
-// Near the button's far corner, which a tip left where the button was before the DPI changed does not cover.
-TEST_F(Form1Analysed, SayWhyTheAnalyseButtonIsGreyedAt96And144Dpi) {
-  AtEachDpi(f, [&](UINT dpi) {
-    RECT button;
-    ::GetClientRect(f[Control::Command2], &button);
-    POINT corner = {button.right - 4, button.bottom - 4};
-    ::MapWindowPoints(f[Control::Command2], f.hwnd(), &corner, 1);
-    EXPECT_NE(f.TipAt(f.hwnd(), corner).find(L"重新启动"), std::wstring::npos) << dpi;
-  });
-}
-
-TEST_F(Form1Analysed, CtrlCPutsBothListsOnTheClipboardAsATableWithEachReasonAndNothingElse) {
+// The focus and the selection stay where the user left them.
+TEST_F(Form1Analysed, CtrlCPutsBothListsOnTheClipboardAsATableWithEachReasonAndNothingElseAndSaysSo) {
   const std::wstring rows[] = {
       L"文件名\t编码方式\t完整路径\t说明\r\n",
       L"d.txt\tUnicode\t" + Path(0) + L"\t\r\n",
@@ -263,26 +239,28 @@ TEST_F(Form1Analysed, CtrlCPutsBothListsOnTheClipboardAsATableWithEachReasonAndN
       L"a<b.txt\t无法读取\t" + Path(5) + L"\t错误 123：",
   };
   const std::wstring table = std::accumulate(std::begin(rows), std::end(rows), std::wstring());
+  ::SetFocus(f[Control::List1]);
+  const auto selected = Selected();
   const std::wstring copied = CtrlC(f, Control::List1);
   EXPECT_EQ(copied.substr(0, table.size()), table);
   // The system's words for the error, which differ between Wine's versions, and the line's end.
   EXPECT_GT(copied.size(), table.size() + 2) << copied;
   EXPECT_TRUE(copied.ends_with(L"\r\n")) << copied;
-}
-
-TEST_F(Form1Analysed, CtrlCSaysWhatItCopiedAndMovesNeitherFocusNorSelection) {
-  ::SetFocus(f[Control::List1]);
-  const auto selected = Selected();
-  (void)CtrlC(f, Control::List1);
   EXPECT_EQ(std::get<1>(f.StatusParts()[0]), L"已复制 6 行结果");
   EXPECT_EQ(::GetFocus(), f[Control::List1]);
   EXPECT_EQ(Selected(), selected);
 }
 
 // The label before the colon of each part that counts one, and the count after it; each part wide enough for its
-// text and its edges, also once the window has moved to a monitor of another DPI.
-TEST_F(Form1Analysed, CountEachLabelTheListShowsAndTheEmptyFilesInPartsTheyFitAt96And144Dpi) {
+// text and its edges, also once the window has moved to a monitor of another DPI. The greyed analyse button's tip
+// near its far corner, which a tip left where the button was before the DPI changed does not cover.
+TEST_F(Form1Analysed, CountEachLabelAndTheEmptyFilesInPartsTheyFitAndSayWhyTheAnalyseButtonIsGreyedAt96And144Dpi) {
   AtEachDpi(f, [&](UINT dpi) {
+    RECT button;
+    ::GetClientRect(f[Control::Command2], &button);
+    POINT corner = {button.right - 4, button.bottom - 4};
+    ::MapWindowPoints(f[Control::Command2], f.hwnd(), &corner, 1);
+    EXPECT_NE(f.TipAt(f.hwnd(), corner).find(L"重新启动"), std::wstring::npos) << dpi;
     std::map<std::wstring, int> counted;
     f.Pump();
     for (const auto& [bar, text, area] : f.StatusParts()) {
@@ -313,31 +291,12 @@ TEST_F(Form1Analysed, AClickOnACountSelectsTheNextRowCountedGoingRound) {
   }
 }
 
-TEST_F(Form1Analysed, ASelectionMovedByKeyInEitherListMovesTheOthers) {
-  EXPECT_EQ(Selected(), Rows(5, 5)) << "the pass left its last row selected in one list only";
-  f.Post(f[Control::List1], WM_KEYDOWN, VK_HOME);
-  EXPECT_EQ(Selected(), Rows(0, 0));
-  f.Post(f[Control::List2], WM_KEYDOWN, VK_DOWN);
-  EXPECT_EQ(Selected(), Rows(1, 1));
-}
-
-TEST_F(Form1Analysed, AHeadingPassesTheFocusToItsList) {
-  f.Click(Control::Command3);
-  EXPECT_EQ(::GetFocus(), f[Control::List2]);
-  f.Click(Control::Command5);
-  EXPECT_EQ(::GetFocus(), f[Control::List1]);
-}
-
-TEST_F(Form1Analysed, EmptiesBothListsAndSaysThatTheRunsPassIsUsed) {
+// Files chosen after it are listed without the old labels or reasons, and never analysed: the status bar says why.
+TEST_F(Form1Analysed, AClearEmptiesBothListsSaysThatTheRunsPassIsUsedAndFilesChosenAfterItAreOnlyListed) {
   f.Click(Control::Command4);
   EXPECT_EQ(ListBoxRows(f[Control::List1]), std::vector<std::wstring>{});
   EXPECT_EQ(ListBoxRows(f[Control::List2]), std::vector<std::wstring>{});
   EXPECT_EQ(std::get<1>(f.StatusParts()[1]), L"已分析过一次：再加入的文件只会列出；要分析，请重新启动程序");
-}
-
-// Listed without the old labels or reasons, and never analysed: the status bar says why.
-TEST_F(Form1Analysed, FilesChosenAfterAClearAreOnlyListed) {
-  f.Click(Control::Command4);
   AddFiles(f, dir);
   f.Click(Control::Command2);
   EXPECT_EQ(ListBoxRows(f[Control::List1]), kNames);
@@ -347,52 +306,42 @@ TEST_F(Form1Analysed, FilesChosenAfterAClearAreOnlyListed) {
   EXPECT_EQ(std::get<1>(f.StatusParts()[1]), L"每次运行只分析一次：要分析未分析的文件，请重新启动程序");
 }
 
-// The first two items on a file that is there, one that another program held, and one that is gone; the right
-// click selects its row in both lists first.
-TEST_F(Form1Analysed, GreysOpenAndTheFilesFolderWhereTheyCannotAct) {
-  const std::tuple<LRESULT, std::wstring, std::wstring> rows[] = {{0, L"打开(&O)", L"打开文件所在的位置(&I)"},
-                                                                  {3, L"-打开(&O)", L"打开文件所在的位置(&I)"},
-                                                                  {4, L"-打开(&O)", L"-打开文件所在的位置(&I)"}};
-  for (const auto& [row, open, folder] : rows) {
-    MenuOn(row, {VK_ESCAPE});
-    EXPECT_EQ(std::pair(menu_items.at(0), menu_items.at(1)), std::pair(open, folder)) << row;
+// The first two items greyed where they cannot act, on a file another program held and on one that is gone; each copy
+// item copies the row's path, on an unreadable file's row every unreadable file's, on an empty file's every empty
+// file's. The right click selects its row in both lists first.
+TEST_F(Form1Analysed, GreysOpenAndTheFilesFolderWhereTheyCannotActAndEachCopyItemCopiesThePathsItNames) {
+  const std::wstring open = L"打开(&O)";
+  const std::wstring folder = L"打开文件所在的位置(&I)";
+  const std::wstring unreadable = Path(3) + L"\r\n" + Path(4) + L"\r\n" + Path(5) + L"\r\n";
+  const std::tuple<LRESULT, std::vector<WPARAM>, std::wstring, std::wstring, std::wstring> menus[] = {
+      {0, {'P'}, open, folder, Path(0)},
+      {3, {VK_ESCAPE}, L"-" + open, folder, L""},
+      {4, {VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}, L"-" + open, L"-" + folder, unreadable},
+      {2, {VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}, open, folder, Path(2) + L"\r\n"}};
+  for (const auto& [row, keys, open_item, folder_item, copied] : menus) {
+    EXPECT_EQ(MenuOn(row, keys), copied) << row;
+    EXPECT_EQ(std::pair(menu_items.at(0), menu_items.at(1)), std::pair(open_item, folder_item)) << row;
     EXPECT_EQ(Selected(), Rows(row, row));
   }
 }
 
-// The row's path; on an unreadable file's row every unreadable file's; on an empty file's, every empty file's.
-TEST_F(Form1Analysed, EachCopyItemCopiesThePathsItNames) {
-  const std::tuple<LRESULT, std::vector<WPARAM>, std::wstring> copies[] = {
-      {0, {'P'}, Path(0)},
-      {4, {VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}, Path(3) + L"\r\n" + Path(4) + L"\r\n" + Path(5) + L"\r\n"},
-      {2, {VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}, Path(2) + L"\r\n"}};
-  for (const auto& [row, keys, copied] : copies) EXPECT_EQ(MenuOn(row, keys), copied) << row;
-}
-
-// Chapters without a mark -- UTF-8, GBK, only ASCII, and an empty one -- analysed.
-class Form1Unmarked : public Form1WithFiles {
- protected:
-  void SetUp() override {
-    const std::vector<std::pair<std::wstring, std::vector<unsigned char>>> files = {
-        {L"u.txt", {0xE4, 0xB8, 0xAD}}, {L"g.txt", {0xD6, 0xD0}}, {L"a.txt", {'a'}}, {L"e.txt", {}}};
-    std::vector<ChosenFile> chosen;
-    for (const auto& [name, bytes] : files) chosen.push_back({name, dir.Write(name, bytes)});
-    f.form().AppendChosenFiles(std::move(chosen));
-    f.Click(Control::Command2);
-    TakeClipboard();
-  }
-  [[nodiscard]] std::wstring Path(const wchar_t* name) const { return dir.Wide(name); }
-};
-
-// Which need converting shows in each row's tip and copied note, in a count of its own, and in the menu of any row.
-TEST_F(Form1Unmarked, SayWhichFilesWithoutAMarkHoldUtf8WhichDoNotAndWhichOnlyAscii) {
-  const std::pair<const wchar_t*, const wchar_t*> said[] = {
-      {L"u.txt", L"内容是 UTF-8"}, {L"g.txt", L"内容不是 UTF-8"}, {L"a.txt", L"只有 ASCII"}};
+// Chapters without a mark -- UTF-8, GBK, only ASCII, and an empty one -- chosen after kNames, then analysed. Which
+// need converting shows in each row's tip and copied note, in a count of its own, and in the menu of any row.
+TEST_F(Form1WithFiles, SayWhichFilesWithoutAMarkHoldUtf8WhichDoNotAndWhichOnlyAscii) {
+  const std::tuple<std::wstring, std::vector<unsigned char>, std::wstring> unmarked[] = {
+      {L"u.txt", {0xE4, 0xB8, 0xAD}, L"内容是 UTF-8"},
+      {L"g.txt", {0xD6, 0xD0}, L"内容不是 UTF-8"},
+      {L"s.txt", {'a'}, L"只有 ASCII"},
+      {L"e.txt", {}, L""}};
+  std::vector<ChosenFile> chosen;
+  for (const auto& [name, bytes, words] : unmarked) chosen.push_back({name, dir.Write(name, bytes)});
+  f.form().AppendChosenFiles(std::move(chosen));
+  f.Click(Control::Command2);
   const std::wstring copied = CtrlC(f, Control::List1);
   for (int row = 0; row < 3; ++row) {
-    const auto& [name, words] = said[row];
-    EXPECT_NE(copied.find(name + (L"\tANSI\t" + Path(name)) + L"\t" + words), std::wstring::npos) << copied;
-    EXPECT_NE(f.TipAtRow(Control::List2, row).find(words), std::wstring::npos) << row;
+    const auto& [name, bytes, words] = unmarked[row];
+    EXPECT_NE(copied.find(name + L"\tANSI\t" + dir.Wide(name) + L"\t" + words), std::wstring::npos) << copied;
+    EXPECT_NE(f.TipAtRow(Control::List2, 6 + row).find(words), std::wstring::npos) << row;
   }
   std::map<std::wstring, std::wstring> counted;
   for (const auto& [bar, text, area] : f.StatusParts()) counted[text.substr(0, text.find(L'：'))] = text;
@@ -409,9 +358,10 @@ TEST_F(Form1Unmarked, SayWhichFilesWithoutAMarkHoldUtf8WhichDoNotAndWhichOnlyAsc
   }
   EXPECT_GE(bottom, f.Placed(f[Control::List1]).bottom);
   // After the row's own: its label's files, its verdict's, and those to convert.
-  EXPECT_EQ(MenuOn(0, {VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}), Path(L"u.txt") + L"\r\n");
-  EXPECT_EQ(MenuOn(2, {VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}), Path(L"g.txt") + L"\r\n");
-  EXPECT_EQ(MenuOn(3, {VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}), Path(L"e.txt") + L"\r\n");
+  EXPECT_EQ(MenuOn(6, {VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}), dir.Wide(L"u.txt") + L"\r\n");
+  EXPECT_EQ(MenuOn(8, {VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}), dir.Wide(L"g.txt") + L"\r\n");
+  EXPECT_EQ(MenuOn(9, {VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}),
+            Path(2) + L"\r\n" + dir.Wide(L"e.txt") + L"\r\n");
 }
 
 // The shell's own: Notepad for a .txt file, Explorer for its folder. Each window found is closed again.
@@ -426,14 +376,11 @@ bool ShellShowed(const std::wstring& title) {
   });
 }
 
-TEST_F(Form1Analysed, OpensTheFilesFolder) {
+// The script is handed over after the pass. Where no program opens text, as in a Wine prefix without .txt, 打开 says
+// so first, in a box that the window owns.
+TEST_F(Form1Analysed, OpensTheFilesFolderAndAScriptAsTextNeverRunningItAndSaysSoWhereNoProgramOpensText) {
   MenuOn(0, {'I'});
   EXPECT_TRUE(ShellShowed(std::filesystem::path(dir.Wide(L"")).parent_path().filename().wstring()));
-}
-
-// Handed over after the pass. Where no program opens text, as in a Wine prefix without .txt, 打开 says so first, in
-// a box that the window owns.
-TEST_F(Form1Analysed, OpensAScriptAsTextAndNeverRunsItAndSaysSoWhereNoProgramOpensText) {
   const std::wstring marker = dir.Wide(L"ran");
   const std::wstring script = dir.Write(L"run.bat", {});
   std::ofstream(PathOf(script)) << "echo ran> \"" << std::filesystem::path(marker).string() << "\"\r\n";
@@ -449,8 +396,9 @@ TEST_F(Form1Analysed, OpensAScriptAsTextAndNeverRunsItAndSaysSoWhereNoProgramOpe
   EXPECT_FALSE(PumpUntil(nullptr, 5s, [&] { return std::filesystem::exists(marker); })) << "the script ran";
 }
 
-// 300 characters, in a folder of 150: past what the shell takes.
-TEST_F(Form1Analysed, GreysOpenAndItsFolderWithTheReasonForAPathTheShellCannotTake) {
+// 300 characters, in a folder of 150: past what the shell takes. Neither the walk nor the menu's check may connect
+// to a pipe it is handed.
+TEST_F(Form1Analysed, GreysOpenAndItsFolderWithTheReasonForAPathTheShellCannotTakeAndNeverConnectsToAPipe) {
   const std::wstring deep =
       dir.Wide(std::wstring(150, L'd') + L"\\" + std::wstring(300 - 151 - dir.Wide(L"").size(), L'f'));
   std::filesystem::create_directories(L"\\\\?\\" + deep.substr(0, deep.rfind(L'\\')));
@@ -460,17 +408,13 @@ TEST_F(Form1Analysed, GreysOpenAndItsFolderWithTheReasonForAPathTheShellCannotTa
   EXPECT_EQ(menu_items.at(0), L"-打开(&O)");
   EXPECT_EQ(menu_items.at(1), L"-打开文件所在的位置(&I)");
   EXPECT_NE(menu_items.at(2).find(L"259"), std::wstring::npos) << "greyed without a word";
-}
-
-// Neither the walk nor the menu's check may connect to a pipe it is handed.
-TEST_F(Form1Analysed, NeverConnectsToAPipeItIsHanded) {
   const std::wstring pipe = L"\\\\.\\pipe\\kavren-test-" + std::to_wstring(::GetCurrentProcessId());
   const HANDLE server =
       ::CreateNamedPipeW(pipe.c_str(), PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED, 0, 1, 0, 0, 0, nullptr);
   OVERLAPPED connected{0, 0, {}, ::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
   ::ConnectNamedPipe(server, &connected);
   f.Append({pipe});
-  MenuOn(6, {VK_ESCAPE});
+  MenuOn(7, {VK_ESCAPE});
   EXPECT_EQ(::WaitForSingleObject(connected.hEvent, 0), static_cast<DWORD>(WAIT_TIMEOUT));
   ::CloseHandle(connected.hEvent);
   ::CloseHandle(server);
@@ -525,19 +469,6 @@ TEST(Form1Pass, ALongPassShowsHowFarItHasGotIgnoresWhatWouldChangeTheListsAndSto
   EXPECT_EQ(f.form().list1().GetRow(kRows), L"dropped.txt");
 }
 
-// A right click on row `row` of `list` as the list turns it into a menu,
-// or with row kNoRow the menu key; `during` runs on another thread while
-// the menu is open, and closes it.
-void MenuDuring(const Form1Fixture& f, Control list, LRESULT row, const std::function<void()>& during) {
-  auto closer = std::async(std::launch::async, [&] {
-    during();
-    ::PostMessageW(f.hwnd(), WM_KEYDOWN, VK_ESCAPE, 0);
-  });
-  f.Menu(f[list], row, {});
-  PumpUntil(f.hwnd(), 10s, [&] { return closer.wait_for(0s) == std::future_status::ready; });
-  f.Pump();
-}
-
 // A pass over 200 files of which the 151st answers only after 20 s, as on a NAS waking its disks; the tests
 // that need it wait until the status bar names that file.
 class Form1Stalled : public ::testing::Test {
@@ -574,7 +505,14 @@ TEST_F(Form1Stalled, StaysLiveWhileItWaitsWithBothListsDrawnSideBySide) {
   const LRESULT top = ::SendMessageW(lists[0], LB_GETTOPINDEX, 0, 0);
   f.Post(lists[0], WM_MOUSEWHEEL, MAKEWPARAM(0, 3 * WHEEL_DELTA));
   EXPECT_LT(::SendMessageW(lists[0], LB_GETTOPINDEX, 0, 0), top);
-  MenuDuring(f, Control::List1, kNoRow, [] { std::this_thread::sleep_for(500ms); });
+  // The menu key's menu, closed from another thread while it is open.
+  auto closer = std::async(std::launch::async, [&] {
+    std::this_thread::sleep_for(500ms);
+    ::PostMessageW(f.hwnd(), WM_KEYDOWN, VK_ESCAPE, 0);
+  });
+  f.Menu(lists[0], kNoRow, {});
+  PumpUntil(f.hwnd(), 10s, [&] { return closer.wait_for(0s) == std::future_status::ready; });
+  f.Pump();
   EXPECT_TRUE(Waiting()) << "the menu ended the pass";
   // The rest of the labels come, and leave the lists where the user scrolled them.
   const Rows scrolled = BothLists(f, LB_GETTOPINDEX);
@@ -636,33 +574,8 @@ TEST(Form1Drop, AStalledListingShowsWhatWasFoundAndEscEndsTheWalkAtOnce) {
   EXPECT_EQ(ListBoxRows(f[Control::List2]), (std::vector<std::wstring>{L"Unicode", L"Unicode", L"Unicode"}));
 }
 
-// Analysed files, then a drop whose listing stalls after 300 files: End in the file list while the walk runs, then
-// Esc. The labels stay beside their own files throughout.
-TEST(Form1Drop, TheLabelsStayBesideTheirFilesWhileADropIsWalkedAndAfterItStops) {
-  TempDir dir;
-  Form1Fixture f;
-  dir.Write(L"a.txt", {0xFF, 0xFE});
-  // A path listed once only: the same file by 30 and by 300 ways round.
-  std::vector<ChosenFile> files;
-  for (int i = 0; i < 30; ++i) files.push_back({L"a.txt", dir.Wide(std::to_wstring(i) + L"\\..\\a.txt")});
-  f.form().AppendChosenFiles(files);
-  f.Click(Control::Command2);
-  StalledReader stalled(L"share");
-  f.form().SetWalker([&, stall = stalled.Stall()](const std::vector<std::wstring>&, const win32::DropSink& sink) {
-    for (int i = 0; i < 300; ++i) sink.found({L"b.txt", std::to_wstring(i) + L"\\..\\b.txt"});
-    stall();
-  });
-  f.form().AppendPaths({L"\\\\nas\\share"});
-  ASSERT_TRUE(PumpUntil(f.hwnd(), 5s, [&] { return f.form().list1().RowCount() == 330; }));
-  f.Post(f[Control::List1], WM_KEYDOWN, VK_END);
-  EXPECT_GT(BothLists(f, LB_GETTOPINDEX).first, 30);
-  EXPECT_EQ(BothLists(f, LB_GETTOPINDEX).second, BothLists(f, LB_GETTOPINDEX).first) << "during the walk";
-  f.Post(f[Control::List1], WM_KEYDOWN, VK_ESCAPE);
-  EXPECT_EQ(BothLists(f, LB_GETTOPINDEX).second, BothLists(f, LB_GETTOPINDEX).first) << "after the stop";
-  stalled.Release();
-}
-
-TEST(Form1Lists, ShowTheSameRowsSideBySideWhicheverScrollsAndTipsNameTheRowUnderTheMouse) {
+// Last, a drop whose listing stalls after 300 files: End in the file list while the walk runs, then Esc.
+TEST(Form1Lists, ShowTheSameRowsSideBySideWhicheverScrollsOrGrowsAndTipsNameTheRowUnderTheMouse) {
   Form1Fixture f;
   TempDir dir;
   // In a folder whose name alone is wider than a tip.
@@ -706,6 +619,19 @@ TEST(Form1Lists, ShowTheSameRowsSideBySideWhicheverScrollsAndTipsNameTheRowUnder
   f.form().AppendChosenFiles({{L"late.txt", be}});
   f.Post(lists[0], WM_VSCROLL, SB_BOTTOM);
   EXPECT_EQ(top(lists[0]), top(lists[1]));
+  StalledReader stalled(L"share");
+  f.form().SetWalker([&, stall = stalled.Stall()](const std::vector<std::wstring>&, const win32::DropSink& sink) {
+    for (int i = 0; i < 300; ++i) sink.found({L"b.txt", std::to_wstring(i) + L"\\..\\b.txt"});
+    stall();
+  });
+  f.form().AppendPaths({L"\\\\nas\\share"});
+  ASSERT_TRUE(PumpUntil(f.hwnd(), 5s, [&] { return f.form().list1().RowCount() == 421; }));
+  f.Post(lists[0], WM_KEYDOWN, VK_END);
+  EXPECT_GT(top(lists[0]), 121);
+  EXPECT_EQ(top(lists[1]), top(lists[0])) << "during the walk";
+  f.Post(lists[0], WM_KEYDOWN, VK_ESCAPE);
+  EXPECT_EQ(top(lists[1]), top(lists[0])) << "after the stop";
+  stalled.Release();
 }
 
 TEST(Form1Drop, AddsDroppedFilesAndTheTxtFilesOfDroppedTreesInExplorersOrderAsOneBatch) {
@@ -762,7 +688,7 @@ TEST(Form1Drop, AddsDroppedFilesAndTheTxtFilesOfDroppedTreesInExplorersOrderAsOn
 
 // What the walk and the lists' menu ask of a path, what the walk passes over, how Explorer is started where the
 // shell cannot select a file, and the menu's existence checks on storage that does not answer.
-TEST(ShellSeams, RefusedNamesNeverReachTheFileSystemAndTheWalkPassesOverOnlyWhatItMeansTo) {
+TEST(ShellSeams, RefusedNamesNeverReachTheFileSystemTheWalkPassesOverOnlyWhatItMeansToAndExplorerGetsTheFileQuoted) {
   TempDir dir;
   const std::wstring file = dir.Write(L"a.txt", {});
   const std::pair<std::wstring, win32::PathKind> paths[] = {{L"\\\\.\\pipe\\x", win32::PathKind::kRefused},
@@ -782,9 +708,6 @@ TEST(ShellSeams, RefusedNamesNeverReachTheFileSystemAndTheWalkPassesOverOnlyWhat
     const WIN32_FIND_DATAW entry{attributes, {}, {}, {}, 0, 0, tag, 0, {}, {}};
     EXPECT_EQ(win32::PassedOver(entry), passed_over) << std::hex << attributes << " " << tag;
   }
-}
-
-TEST(ShellSeams, ExplorerIsStartedByItsFullPathWithTheFileQuoted) {
   EXPECT_TRUE(
       win32::ExplorerCommandLine(L"C:\\a,b\\c d.txt")->ends_with(L"\\explorer.exe\" /select,\"C:\\a,b\\c d.txt\""));
   EXPECT_EQ(win32::ExplorerCommandLine(L"C:\\a\" /root,\"C:\\b"), std::nullopt);
@@ -916,24 +839,23 @@ TEST(App, StartsWithForm1AloneListsThePathsItIsStartedWithLoadsNoDllBesideItAndI
   ::Sleep(300);  // time for any other window it might wrongly show
   const std::vector<HWND> windows = VisibleTopLevelWindows(app.dwProcessId);
   ASSERT_EQ(windows.size(), 1u);
-  const HWND list1 = ::GetDlgItem(windows[0], win32::ControlId(Control::List1));
-  EXPECT_EQ(ListBoxRows(list1), (std::vector<std::wstring>{L"第一 章.md", L"a.txt", L"b.txt", L"不 在.txt"}));
+  auto control = [&](Control which) { return ::GetDlgItem(windows[0], win32::ControlId(which)); };
+  EXPECT_EQ(ListBoxRows(control(Control::List1)),
+            (std::vector<std::wstring>{L"第一 章.md", L"a.txt", L"b.txt", L"不 在.txt"}));
   // Choosing and analysing load the dialog's and the shell's DLLs. (Copying
   // needs only user32, which the program imports as it starts.)
   auto driver = DriveOpenDialog({dir.Wide(L"卷 二\\a.txt")}, app.dwProcessId);
-  ::PostMessageW(::GetDlgItem(windows[0], win32::ControlId(Control::Command1)), BM_CLICK, 0, 0);
+  ::PostMessageW(control(Control::Command1), BM_CLICK, 0, 0);
   EXPECT_EQ(driver.get(), "");
-  ::PostMessageW(::GetDlgItem(windows[0], win32::ControlId(Control::Command2)), BM_CLICK, 0, 0);
-  PumpUntil(nullptr, 10s,
-            [&] { return !::IsWindowEnabled(::GetDlgItem(windows[0], win32::ControlId(Control::Command2))); });
+  ::PostMessageW(control(Control::Command2), BM_CLICK, 0, 0);
+  PumpUntil(nullptr, 10s, [&] { return !::IsWindowEnabled(control(Control::Command2)); });
   for (const std::wstring& name : planted) {
     EXPECT_EQ(::GetFileAttributesW(dir.Wide(name + L".loaded").c_str()), INVALID_FILE_ATTRIBUTES) << "loaded " << name;
   }
   // Another program, or a screen reader, reads the labels as text.
   const std::vector<std::wstring> labels = {L"ANSI", L"ANSI", L"ANSI", L"无法读取"};
-  const HWND list2 = ::GetDlgItem(windows[0], win32::ControlId(Control::List2));
-  EXPECT_TRUE(PumpUntil(nullptr, 10s, [&] { return ListBoxRows(list2) == labels; }));
-  ::PostMessageW(::GetDlgItem(windows[0], win32::ControlId(Control::Command6)), BM_CLICK, 0, 0);
+  EXPECT_TRUE(PumpUntil(nullptr, 10s, [&] { return ListBoxRows(control(Control::List2)) == labels; }));
+  ::PostMessageW(control(Control::Command6), BM_CLICK, 0, 0);
   DWORD code = STILL_ACTIVE;
   if (::WaitForSingleObject(app.hProcess, 10'000) != WAIT_OBJECT_0) ::TerminateProcess(app.hProcess, 99);
   ::GetExitCodeProcess(app.hProcess, &code);
