@@ -19,8 +19,16 @@ Bytes operator+(Bytes front, const Bytes& back) {
   return front;
 }
 
+// Chinese text: a run of plain three-byte characters, which is read two at a time.
+const Bytes kHan = {0xE4, 0xB8, 0xAD, 0xE6, 0x96, 0x87, 0xE4, 0xB8, 0xAD, 0xE6, 0x96, 0x87, 0xE4, 0xB8, 0xAD};
+
 TEST(JudgeContent, TellsUtf8FromLocalCodePagesByStrictUtf8) {
   const std::tuple<const char*, Bytes, bool, ContentVerdict> cases[] = {
+      {"a run of Chinese", kHan + kHan, false, kUtf8},
+      {"a surrogate inside Chinese", kHan + Bytes{0xED, 0xA0, 0x80} + kHan, false, kNotUtf8},
+      {"an overlong inside Chinese", kHan + Bytes{0xE0, 0x80, 0x80} + kHan, false, kNotUtf8},
+      {"a Hangul syllable inside Chinese", kHan + Bytes{0xED, 0x95, 0x9C} + kHan, false, kUtf8},
+      {"no continuation inside Chinese", kHan + Bytes{0xE4, 'a', 0xAD} + kHan, false, kNotUtf8},
       {"ASCII", {'a', 'b', '\r', '\n'}, false, kAscii},
       {"2-byte é", {'c', 'a', 'f', 0xC3, 0xA9}, false, kUtf8},
       {"3-byte 中", {0xE4, 0xB8, 0xAD, 'a'}, false, kUtf8},
