@@ -182,7 +182,13 @@ struct LargePass {
 std::optional<LargePass> TimeLargePass(const std::vector<ChosenFile>& files, int rows) {
   std::vector<ChosenFile> batch;
   batch.reserve(static_cast<std::size_t>(rows));
-  for (int i = 0; i < rows; ++i) batch.push_back(files[static_cast<std::size_t>(i) % files.size()]);
+  for (int i = 0; i < rows; ++i) {
+    // Each file by another way round for each row it names: a path already listed is not listed again.
+    const ChosenFile& file = files[static_cast<std::size_t>(i) % files.size()];
+    const std::size_t folder = file.path.find_last_of(L'\\');
+    const std::wstring round = std::to_wstring(i / files.size());
+    batch.push_back({file.name, file.path.substr(0, folder) + L"\\" + round + L"\\.." + file.path.substr(folder)});
+  }
   auto form = Form1::Create(::GetModuleHandleW(nullptr), SW_SHOWNORMAL);
   if (!form) return std::nullopt;
   form->AppendChosenFiles(std::move(batch));
