@@ -104,12 +104,9 @@ ContentVerdict JudgeContent(std::span<const std::uint8_t> head, bool head_only) 
     if (got > 1 && static_cast<std::uint8_t>(head[at + 1] - lead.low) > lead.high - lead.low) return not_utf8;
     if (got > 2 && !IsContinuation(head[at + 2])) return not_utf8;
     if (got > 3 && !IsContinuation(head[at + 3])) return not_utf8;
-    if (got < lead.length) {
-      // A character cut where the read stopped says nothing against the
-      // file; where the file itself ends, it is broken.
-      if (!head_only) return not_utf8;
-      break;
-    }
+    // A character cut where the read stopped says nothing against the file,
+    // and its start is no ASCII; where the file itself ends, it is broken.
+    if (got < lead.length && !head_only) return not_utf8;
     multibyte = true;
     at += lead.length;
   }

@@ -31,7 +31,7 @@ std::wstring_view ContentText(ContentVerdict content) noexcept {
   };
   static constexpr Texts kTexts[] = {
       {ContentKind::kOnlyAscii, L"只有 ASCII 字符：按 GBK 或 UTF-8 读都一样，无需转换。",
-       L"前 4 KB 只有 ASCII 字符：这一段按 GBK 或 UTF-8 读都一样；之后的内容没有读取。"},
+       L"前 4 KB 只有 ASCII 字符：这一段按 GBK 或 UTF-8 读都一样；4 KB 之后的内容（如果有）没有读取。"},
       {ContentKind::kUtf8, L"内容是 UTF-8（没有 BOM）：记事本称之为“UTF-8”，不要再当作 GBK 转换。",
        L"前 4 KB 的内容是 UTF-8（没有 BOM）：记事本称之为“UTF-8”，不要再当作 GBK 转换。"},
       {ContentKind::kNotUtf8, L"内容不是 UTF-8：可能是 GBK 等本地编码；要转换成 UTF-8 的是这类文件。",

@@ -494,7 +494,8 @@ void Form1::ShowStatus() {
   batch.current = List1.GetRow(work.done).value_or(L"");
   batch.now_ms = static_cast<std::int64_t>(::GetTickCount64());
   counts_ = batch.pass_run && !work.passing ? CountLabels(List2, findings_) : std::vector<LabelCount>{};
-  if (status_->Show(StatusText(batch, work), counts_)) {
+  // A minimised window takes the size the lock gives it when it is restored.
+  if (status_->Show(StatusText(batch, work), counts_) && !::IsIconic(hwnd_)) {
     // The bar grew or shrank by its row of details: the window's bottom edge
     // follows, and the window rises where that would leave the screen.
     const SIZE outer = OuterSize();

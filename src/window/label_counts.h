@@ -32,9 +32,10 @@ struct ContentGroup {
   std::wstring_view hint;   // what to do with them
 };
 inline constexpr std::array<ContentGroup, 4> kContentGroups = {{
-    {ContentKind::kUtf8, L"UTF-8 无 BOM", L"无 BOM、内容是 UTF-8 的文件", L"无需从 GBK 转换"},
+    {ContentKind::kUtf8, L"UTF-8 无 BOM", L"无 BOM、内容是 UTF-8 的文件", L"按前 4 KB 判断；不要再当作 GBK 转换"},
     {ContentKind::kNotUtf8, L"非 UTF-8", L"无 BOM、内容不是 UTF-8 的文件", L"可能是 GBK 等本地编码，需要转换的是这些"},
-    {ContentKind::kOnlyAscii, L"仅 ASCII", L"只有 ASCII 字符的文件", L"无需转换"},
+    {ContentKind::kOnlyAscii, L"仅 ASCII", L"只有 ASCII 字符的文件",
+     L"按前 4 KB 判断：这一段按 GBK 或 UTF-8 读都一样，更长的文件之后的内容没有读取"},
     {ContentKind::kNulBytes, L"含 NUL", L"无 BOM、含 NUL 字节的文件", L"可能是 UTF-16 或 UTF-32，或不是文本"},
 }};
 // The group of the files that need converting, which the lists' menu offers on every row.

@@ -52,7 +52,7 @@ TEST(JudgeContent, TellsUtf8FromLocalCodePagesByStrictUtf8) {
       // The file ends inside a character: broken; the read ends there: not the file's fault.
       {"cut by the file's end", {0xE4, 0xB8, 0xAD, 0xE4, 0xB8}, false, kNotUtf8},
       {"cut by the read", {0xE4, 0xB8, 0xAD, 0xE4, 0xB8}, true, {ContentKind::kUtf8, true}},
-      {"ASCII then a cut lead", {'a', 0xF0, 0x9F}, true, {ContentKind::kOnlyAscii, true}},
+      {"ASCII then a cut lead", {'a', 0xF0, 0x9F}, true, {ContentKind::kUtf8, true}},
       {"a cut lead that no character starts with", {'a', 0xC1}, true, {ContentKind::kNotUtf8, true}},
       {"a cut F0 with a second byte it never has", {'a', 0xF0, 0x8F}, true, {ContentKind::kNotUtf8, true}},
       {"invalid past a long ASCII run", Bytes(37, 'x') + Bytes{0xFF} + Bytes(9, 'y'), false, kNotUtf8},
@@ -71,7 +71,7 @@ TEST(GetFileEncoding, JudgesTheFirstPageOfAFileWithoutAMark) {
   const Bytes gbk = {0xD6, 0xD0};
   const std::pair<Bytes, ContentVerdict> cases[] = {
       {Bytes(100, 'a') + zhong, kUtf8},
-      {Bytes(4095, 'a') + zhong, {ContentKind::kOnlyAscii, true}},
+      {Bytes(4095, 'a') + zhong, {ContentKind::kUtf8, true}},
       {Bytes(5000, 'a') + gbk, {ContentKind::kOnlyAscii, true}},
       {Bytes(3000, 'a') + gbk + Bytes(3000, 'a'), {ContentKind::kNotUtf8, true}},
       {Bytes(4000, 'a'), kAscii},
