@@ -54,13 +54,8 @@ struct Pool {
   kavren::ReadAheadPool pool;
 };
 const Pool kPools[] = {
-    {"0", {0, 0}},
-    {"8", {8, 8}},
-    {"16", {16, 16}},
-    {"32", {32, 32}},
-    {"48", {48, 48}},
-    {"64", {64, 64}},
-    {"chosen", kavren::DefaultReadAheadPool()},
+    {"8", {8, 8}},    {"16", {16, 16}}, {"32", {32, 32}},
+    {"48", {48, 48}}, {"64", {64, 64}}, {"chosen", kavren::DefaultReadAheadPool()},
 };
 constexpr std::string_view kChosen = "chosen";
 constexpr std::string_view kEight = "8";  // what the pass kept before the pool could grow

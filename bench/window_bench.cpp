@@ -51,8 +51,7 @@ struct Pool {
 // "growing" is the pool that grows while reads are slow; under Wine the
 // program keeps its first size ("chosen"), since there its trial steps cost
 // thread starts and gain nothing.
-const Pool kPools[] = {{"0", {0, 0}},
-                       {"8", {8, 8}},
+const Pool kPools[] = {{"8", {8, 8}},
                        {"16", {16, 16}},
                        {"64", {64, 64}},
                        {"growing", kavren::kReadAheadPool},

@@ -71,7 +71,7 @@ bool SharedReads::ReadNext() {
     // The full path the row was chosen with, not its bare name: the
     // current directory says nothing about where a file came from.
     code = read ? read((*paths)[static_cast<std::size_t>(row)], failure, content)
-                : GetFileEncoding((*paths)[static_cast<std::size_t>(row)], failure, content);
+                : GetFileEncoding((*paths)[static_cast<std::size_t>(row)], failure, &content);
     // Few rows fail, are empty or online only, so one lock for them costs the others nothing.
     if (code == EncodingCode::kUnreadable || failure.kind != FailureKind::kNone) {
       const std::lock_guard lock(notes_mutex);

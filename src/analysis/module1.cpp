@@ -27,7 +27,7 @@ EncodingCode ClassifyHead(std::span<const std::uint8_t> head) noexcept {
   return EncodingCode::kNoMark;
 }
 
-EncodingCode GetFileEncoding(const std::wstring& name, ReadFailure& failure, ContentVerdict& content) {
+EncodingCode GetFileEncoding(const std::wstring& name, ReadFailure& failure, ContentVerdict* content) {
   if (NamesDevice(name)) {
     failure.kind = FailureKind::kNotPlainFile;
     return EncodingCode::kUnreadable;
@@ -42,13 +42,8 @@ EncodingCode GetFileEncoding(const std::wstring& name, ReadFailure& failure, Con
   const EncodingCode code = ClassifyHead(read);
   // A full page may be all of the file or only its start; the verdict
   // claims no more than the page either way.
-  if (code == EncodingCode::kNoMark) content = JudgeContent(read, *got == head.size());
+  if (content && code == EncodingCode::kNoMark) *content = JudgeContent(read, *got == head.size());
   return code;
-}
-
-EncodingCode GetFileEncoding(const std::wstring& name, ReadFailure& failure) {
-  ContentVerdict ignored;
-  return GetFileEncoding(name, failure, ignored);
 }
 
 EncodingCode GetFileEncoding(const std::wstring& name) {

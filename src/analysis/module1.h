@@ -19,8 +19,8 @@ namespace kavren {
 // A std::wstring, because the platform wants the name NUL-terminated.
 [[nodiscard]] EncodingCode GetFileEncoding(const std::wstring& name);
 // The same, and for an unreadable file also why; for a file without a mark
-// also what its first bytes hold.
-[[nodiscard]] EncodingCode GetFileEncoding(const std::wstring& name, ReadFailure& failure);
-[[nodiscard]] EncodingCode GetFileEncoding(const std::wstring& name, ReadFailure& failure, ContentVerdict& content);
+// also, where `content` is given, what its first bytes hold.
+[[nodiscard]] EncodingCode GetFileEncoding(const std::wstring& name, ReadFailure& failure,
+                                           ContentVerdict* content = nullptr);
 
 }  // namespace kavren

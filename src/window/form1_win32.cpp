@@ -41,6 +41,14 @@ bool RegisterForm1Class(HINSTANCE instance, WNDPROC procedure) {
   return ::RegisterClassExW(&wc) != 0;
 }
 
+// The part of the window's monitor that the taskbar leaves free.
+RECT WorkAreaOf(HWND window, DWORD otherwise) {
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  ::GetMonitorInfoW(::MonitorFromWindow(window, otherwise), &monitor);
+  return monitor.rcWork;
+}
+
 }  // namespace
 
 std::unique_ptr<Form1> Form1::Create(HINSTANCE instance, int show_command) {
@@ -52,10 +60,7 @@ std::unique_ptr<Form1> Form1::Create(HINSTANCE instance, int show_command) {
                     CW_USEDEFAULT, nullptr, nullptr, instance, form.get());
   if (!form->hwnd()) return nullptr;
 
-  MONITORINFO monitor{};
-  monitor.cbSize = sizeof monitor;
-  ::GetMonitorInfoW(::MonitorFromWindow(form->hwnd(), MONITOR_DEFAULTTOPRIMARY), &monitor);
-  const RECT& work = monitor.rcWork;
+  const RECT work = WorkAreaOf(form->hwnd(), MONITOR_DEFAULTTOPRIMARY);
   const SIZE outer = form->OuterSize();
   ::SetWindowPos(form->hwnd(), nullptr, work.left + (work.right - work.left - outer.cx) / 2,
                  work.top + (work.bottom - work.top - outer.cy) / 2, outer.cx, outer.cy, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -494,22 +499,23 @@ void Form1::ShowStatus() {
   batch.current = List1.GetRow(work.done).value_or(L"");
   batch.now_ms = static_cast<std::int64_t>(::GetTickCount64());
   counts_ = batch.pass_run && !work.passing ? CountLabels(List2, findings_) : std::vector<LabelCount>{};
-  // A minimised window takes the size the lock gives it when it is restored.
-  if (status_->Show(StatusText(batch, work), counts_) && !::IsIconic(hwnd_)) {
-    // The bar grew or shrank by its row of details: the window's bottom edge
-    // follows, and the window rises where that would leave the screen.
-    const SIZE outer = OuterSize();
-    RECT now{};
-    ::GetWindowRect(hwnd_, &now);
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    ::GetMonitorInfoW(::MonitorFromWindow(hwnd_, MONITOR_DEFAULTTONEAREST), &monitor);
-    const LONG top = std::max(monitor.rcWork.top, std::min(now.top, monitor.rcWork.bottom - outer.cy));
-    ::SetWindowPos(hwnd_, nullptr, now.left, top, outer.cx, outer.cy, SWP_NOZORDER | SWP_NOACTIVATE);
-    // The rows moved before the window grew under them: the new strip was
-    // erased after they had painted there.
-    ::RedrawWindow(hwnd_, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN);
-  }
+  if (status_->Show(StatusText(batch, work), counts_)) FollowStatusBarHeight();
+}
+
+// The bar grew or shrank by its row of details: the window's bottom edge
+// follows, and the window rises where that would leave the screen. A
+// minimised window takes the size the lock gives it when it is restored.
+void Form1::FollowStatusBarHeight() {
+  if (::IsIconic(hwnd_)) return;
+  const SIZE outer = OuterSize();
+  RECT now{};
+  ::GetWindowRect(hwnd_, &now);
+  const RECT work = WorkAreaOf(hwnd_, MONITOR_DEFAULTTONEAREST);
+  const LONG top = std::max(work.top, std::min(now.top, work.bottom - outer.cy));
+  ::SetWindowPos(hwnd_, nullptr, now.left, top, outer.cx, outer.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+  // The rows moved before the window grew under them: the new strip was
+  // erased after they had painted there.
+  ::RedrawWindow(hwnd_, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
 void Form1::OnNotify(const NMHDR& notification) {

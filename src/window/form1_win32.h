@@ -112,6 +112,7 @@ class Form1 final : public BaseWindow<Form1> {
   void ShowCopied(bool copied, std::wstring what);
   // The status bar says where the batch stands.
   void ShowStatus();
+  void FollowStatusBarHeight();
   // Appends each file not listed yet and counts the rest in repeated_.
   void ListNewFiles(std::vector<ChosenFile>& files);
   // From a count in the status bar to its files: selects the next row with

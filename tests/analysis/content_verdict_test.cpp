@@ -83,7 +83,7 @@ TEST(GetFileEncoding, JudgesTheFirstPageOfAFileWithoutAMark) {
   for (const auto& [bytes, verdict] : cases) {
     ReadFailure failure;
     ContentVerdict content;
-    (void)GetFileEncoding(dir.Write(L"f.txt", bytes), failure, content);
+    (void)GetFileEncoding(dir.Write(L"f.txt", bytes), failure, &content);
     EXPECT_EQ(content, verdict) << bytes.size();
   }
 }

@@ -41,7 +41,7 @@ class StalledReader {
     return [stall = Stall(), name = state_->name](const std::wstring& path, ReadFailure& failure,
                                                   ContentVerdict& content) {
       if (path.ends_with(name)) stall();
-      return GetFileEncoding(path, failure, content);
+      return GetFileEncoding(path, failure, &content);
     };
   }
 
