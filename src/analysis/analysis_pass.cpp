@@ -266,59 +266,24 @@ RowIndex RunAnalysisPass(RowList& List1, RowList& List2, CommandButton& Command2
   return done;
 }
 
-// What the pass's thread hands over to whoever takes its batches.
-struct BackgroundPass::Outbox {
-  std::mutex mutex;
-  Batch batch;
-};
-
 BackgroundPass::BackgroundPass(PassPaths paths, ReadAheadPool pool, FileReader read, std::function<void()> over)
-    : outbox_(std::make_shared<Outbox>()) {
-  auto pass = [outbox = outbox_, paths = std::move(paths), pool, read = std::move(read), over](std::stop_token stop) {
-    PassOptions options;
-    options.pool = pool;
-    options.stop = std::move(stop);
-    options.read = read;
-    bool starved = true;
-    try {
-      const RowIndex done = ReadMarks(
-          paths, options, [&outbox](RowIndex row, EncodingCode code, const ReadFailure* note, ContentVerdict content) {
-            const std::lock_guard lock(outbox->mutex);
-            outbox->batch.codes.push_back(code);
-            outbox->batch.contents.push_back(content);
-            if (note) outbox->batch.notes.emplace(row, *note);
-          });
-      starved = done < static_cast<RowIndex>(paths->size()) && !options.stop.stop_requested();
-    } catch (...) {
-      // Out of memory for a label: the pass ends where it got to.
-    }
-    {
-      const std::lock_guard lock(outbox->mutex);
-      outbox->batch.over = true;
-      outbox->batch.starved = starved;
-    }
-    if (over) over();
-  };
-  try {
-    thread_ = std::jthread(std::move(pass));
-  } catch (const std::system_error&) {
-    // No thread to be had: the pass ends before its first file, as if
-    // stopped there, rather than read on the window's thread.
-    outbox_->batch.over = true;
-    outbox_->batch.starved = true;
-    if (over) over();
-  }
-}
-
-BackgroundPass::~BackgroundPass() = default;
-
-BackgroundPass::Batch BackgroundPass::Take() {
-  const std::lock_guard lock(outbox_->mutex);
-  Batch taken = std::move(outbox_->batch);
-  outbox_->batch = {};
-  outbox_->batch.over = taken.over;
-  outbox_->batch.starved = taken.starved;
-  return taken;
-}
+    : BackgroundWork(
+          [paths = std::move(paths), pool, read = std::move(read)](std::stop_token stop, Outbox& outbox) {
+            PassOptions options;
+            options.pool = pool;
+            options.stop = std::move(stop);
+            options.read = read;
+            const RowIndex done =
+                ReadMarks(paths, options,
+                          [&outbox](RowIndex row, EncodingCode code, const ReadFailure* note, ContentVerdict content) {
+                            outbox.Put([&](PassFindings& found) {
+                              found.codes.push_back(code);
+                              found.contents.push_back(content);
+                              if (note) found.notes.emplace(row, *note);
+                            });
+                          });
+            return done < static_cast<RowIndex>(paths->size()) && !options.stop.stop_requested();
+          },
+          std::move(over), AtStop::kWait) {}
 
 }  // namespace kavren

@@ -10,6 +10,7 @@
 
 #include "analysis/label_texts.h"
 #include "analysis/pool_sizing.h"
+#include "common/background_work.h"
 #include "common/command_button.h"
 #include "common/encoding_code.h"
 #include "common/row_list.h"
@@ -72,34 +73,20 @@ void LabelRow(RowList& List1, RowList& List2, RowIndex row, EncodingCode code, b
 // labelled.
 RowIndex RunAnalysisPass(RowList& List1, RowList& List2, CommandButton& Command2, const PassOptions& options = {});
 
-// ReadMarks on a thread of its own, for a window that must never wait on it:
-// what it found is taken in batches.
-class BackgroundPass {
+// What a pass found since the window last took it.
+struct PassFindings {
+  std::vector<EncodingCode> codes;       // of the rows after those taken before, in order
+  std::vector<ContentVerdict> contents;  // of the same rows
+  RowNotes notes;                        // of those rows
+};
+
+// ReadMarks on a thread of its own, for a window that must never wait on
+// it. Where the system has no thread to give, for the pass or for its
+// readers, it ends before its first file, starved, rather than read on a
+// thread that Esc or a close would then wait for.
+class BackgroundPass : public BackgroundWork<PassFindings> {
  public:
-  // `over` is called on the pass's thread once the pass has ended, so that
-  // the last batch can be taken at once.
   BackgroundPass(PassPaths paths, ReadAheadPool pool, FileReader read, std::function<void()> over);
-  BackgroundPass(const BackgroundPass&) = delete;
-  BackgroundPass& operator=(const BackgroundPass&) = delete;
-  // Stops the pass and waits for its thread, which waits on a read no
-  // longer than kPassWaitSlice.
-  ~BackgroundPass();
-
-  void RequestStop() noexcept { thread_.request_stop(); }
-
-  struct Batch {
-    std::vector<EncodingCode> codes;       // of the rows after the last batch's, in order
-    std::vector<ContentVerdict> contents;  // of the same rows
-    RowNotes notes;                        // of those rows
-    bool over = false;                     // and nothing more will come
-    bool starved = false;                  // it ended early, since the system had no thread to read with
-  };
-  [[nodiscard]] Batch Take();
-
- private:
-  struct Outbox;
-  std::shared_ptr<Outbox> outbox_;
-  std::jthread thread_;
 };
 
 }  // namespace kavren

@@ -135,66 +135,16 @@ void WalkPaths(const std::vector<std::wstring>& paths, const DropSink& sink) {
   }
 }
 
-// What the walk's thread and the window's share; the thread holds it for
-// as long as it runs, which may be longer than the window waits.
-struct BackgroundWalk::Shared {
-  std::mutex mutex;
-  std::vector<ChosenFile> found;
-  bool over = false;
-  std::stop_source stop;
-};
-
-BackgroundWalk::BackgroundWalk(std::vector<std::wstring> paths, const Walker& walker, std::function<void()> over)
-    : shared_(std::make_shared<Shared>()) {
-  auto walk = [shared = shared_, paths = std::move(paths), walker = walker ? walker : Walker(WalkPaths),
-               over = std::move(over)] {
-    const DropSink sink = {[&shared](ChosenFile file) {
-                             const std::lock_guard lock(shared->mutex);
-                             shared->found.push_back(std::move(file));
+BackgroundWalk::BackgroundWalk(std::vector<std::wstring> paths, Walker walk, std::function<void()> over)
+    : BackgroundWork(
+          [paths = std::move(paths), walker = walk ? std::move(walk) : Walker(WalkPaths)](std::stop_token stop,
+                                                                                          Outbox& outbox) {
+            walker(paths, {[&outbox](ChosenFile file) {
+                             outbox.Put([&](std::vector<ChosenFile>& found) { found.push_back(std::move(file)); });
                            },
-                           shared->stop.get_token()};
-    // A path or a name that cannot be copied for want of memory ends the walk, not the program.
-    try {
-      walker(paths, sink);
-    } catch (...) {
-    }
-    {
-      const std::lock_guard lock(shared->mutex);
-      shared->over = true;
-    }
-    if (over) over();
-  };
-  try {
-    thread_ = std::thread(std::move(walk));
-  } catch (const std::system_error&) {
-    // No thread to be had: the walk ends at once, as if stopped before its
-    // first folder, rather than list a share on the window's thread.
-    shared_->over = true;
-  }
-}
-
-BackgroundWalk::~BackgroundWalk() {
-  shared_->stop.request_stop();
-  if (!thread_.joinable()) return;
-  bool over;
-  {
-    const std::lock_guard lock(shared_->mutex);
-    over = shared_->over;
-  }
-  // Over, it is only returning; otherwise it may be inside a listing that
-  // answers in a minute.
-  if (over) {
-    thread_.join();
-  } else {
-    thread_.detach();
-  }
-}
-
-bool BackgroundWalk::Take(std::vector<ChosenFile>& files) {
-  const std::lock_guard lock(shared_->mutex);
-  std::move(shared_->found.begin(), shared_->found.end(), std::back_inserter(files));
-  shared_->found.clear();
-  return shared_->over;
-}
+                           std::move(stop)});
+            return false;
+          },
+          std::move(over), AtStop::kLeave) {}
 
 }  // namespace kavren::win32

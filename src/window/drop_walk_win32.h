@@ -13,6 +13,7 @@
 #include <thread>
 #include <vector>
 
+#include "common/background_work.h"
 #include "window/open_dialog.h"
 
 namespace kavren::win32 {
@@ -54,26 +55,12 @@ void WalkFolder(const std::wstring& folder, const DropSink& sink);
 using Walker = std::function<void(const std::vector<std::wstring>& paths, const DropSink& sink)>;
 
 // A walker on a thread of its own: a folder on a share or a cloud drive
-// may take many seconds to list, and the window must not wait for it.
-class BackgroundWalk {
+// may take many seconds to list, and the window must not wait for it. A
+// stopped walk still inside a listing is left to end by itself, and what
+// it finds then goes nowhere.
+class BackgroundWalk : public BackgroundWork<std::vector<ChosenFile>> {
  public:
-  // `over` is called on the walk's thread once it has ended, so that the
-  // last files can be taken at once.
-  BackgroundWalk(std::vector<std::wstring> paths, const Walker& walk, std::function<void()> over);
-  BackgroundWalk(const BackgroundWalk&) = delete;
-  BackgroundWalk& operator=(const BackgroundWalk&) = delete;
-  // Stops the walk. One still inside a listing is left to end by itself,
-  // and what it finds then goes nowhere.
-  ~BackgroundWalk();
-
-  // Moves the files found since the last call to the end of `files`. True
-  // once the walk is over and every file it found has been handed over.
-  bool Take(std::vector<ChosenFile>& files);
-
- private:
-  struct Shared;
-  std::shared_ptr<Shared> shared_;
-  std::thread thread_;
+  BackgroundWalk(std::vector<std::wstring> paths, Walker walk, std::function<void()> over);
 };
 
 }  // namespace kavren::win32

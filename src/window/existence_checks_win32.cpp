@@ -4,8 +4,8 @@
 #include <condition_variable>
 #include <map>
 #include <mutex>
-#include <system_error>
-#include <thread>
+
+#include "common/background_work.h"
 
 namespace kavren::win32 {
 
@@ -40,9 +40,7 @@ FileState ExistenceChecks::Check(const std::wstring& path, std::chrono::millisec
       shared->out.erase(path);
       shared->answered.notify_all();
     };
-    try {
-      std::thread(ask).detach();
-    } catch (const std::system_error&) {
+    if (!RunApart(std::move(ask))) {
       shared_->out.erase(path);
       return FileState::kUnknown;
     }

@@ -1,5 +1,6 @@
 // long_work_win32.cpp: starting the pass and the walk, and taking what they found.
 #include "window/long_work_win32.h"
+#include "window/private_messages_win32.h"
 
 namespace kavren::win32 {
 namespace {
@@ -55,38 +56,40 @@ void LongWork::Abandon() noexcept {
   pass_.reset();
   walk_.reset();
   state_.passing = state_.walking = false;
-  if (window_) ::KillTimer(window_, kWorkTimerId);
+  ::KillTimer(window_, kWorkTimerId);
 }
 
 WorkNews LongWork::Take() {
   WorkNews news;
   const ULONGLONG now = ::GetTickCount64();
   if (pass_) {
-    BackgroundPass::Batch batch = pass_->Take();
-    if (!batch.codes.empty()) {
-      state_.done += static_cast<RowIndex>(batch.codes.size());
+    BackgroundPass::Taken taken = pass_->Take();
+    if (!taken.found.codes.empty()) {
+      state_.done += static_cast<RowIndex>(taken.found.codes.size());
       state_.done_changed_ms = static_cast<std::int64_t>(now);
     }
-    news.labels = std::move(batch.codes);
-    news.contents = std::move(batch.contents);
-    news.notes = std::move(batch.notes);
-    if (batch.over) {
+    news.labels = std::move(taken.found.codes);
+    news.contents = std::move(taken.found.contents);
+    news.notes = std::move(taken.found.notes);
+    if (taken.over) {
       pass_.reset();
       state_.passing = false;
       state_.pass_ms = static_cast<std::int64_t>(now) - state_.pass_start_ms;
       state_.pass_stopped = state_.done < state_.pass_files;
-      state_.pass_starved = batch.starved;
+      state_.pass_starved = taken.starved;
       news.ended = WorkNews::Ended::kPass;
     }
   }
   if (walk_) {
-    const bool over = walk_->Take(news.files);
+    BackgroundWalk::Taken taken = walk_->Take();
+    news.files = std::move(taken.found);
     state_.listed += static_cast<RowIndex>(news.files.size());
-    if (over || walk_stop_) {
+    if (taken.over || walk_stop_) {
       walk_.reset();
       state_.walking = false;
-      state_.walk_stopped = !over;
-      state_.walk_empty = over && state_.listed == 0;
+      // A walk the system had no thread or memory for did not list every file either.
+      state_.walk_stopped = !taken.over || taken.starved;
+      state_.walk_empty = !state_.walk_stopped && state_.listed == 0;
       news.ended = WorkNews::Ended::kWalk;
     }
   }

@@ -190,13 +190,13 @@ TEST(BackgroundPass, KeepsEveryRowsReasonAndVerdictWhicheverThreadFoundItAndOpen
                               return row % 2 ? EncodingCode::kOnlineOnly : EncodingCode::kNoMark;
                             },
                             {});
-  BackgroundPass::Batch all;
-  while (!all.over) {
-    BackgroundPass::Batch batch = background.Take();
-    all.codes.insert(all.codes.end(), batch.codes.begin(), batch.codes.end());
-    all.contents.insert(all.contents.end(), batch.contents.begin(), batch.contents.end());
-    all.notes.merge(batch.notes);
-    all.over = batch.over;
+  PassFindings all;
+  for (bool over = false; !over;) {
+    BackgroundPass::Taken batch = background.Take();
+    all.codes.insert(all.codes.end(), batch.found.codes.begin(), batch.found.codes.end());
+    all.contents.insert(all.contents.end(), batch.found.contents.begin(), batch.found.contents.end());
+    all.notes.merge(batch.found.notes);
+    over = batch.over;
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
   ASSERT_EQ(all.codes.size(), opens.size());
@@ -269,13 +269,13 @@ TEST(BackgroundPass, AStopWhileAFileStallsEndsAtOnceWithTheRowsBeforeItAndLeaves
   auto stopped_at = std::chrono::steady_clock::now();
   {
     BackgroundPass pass(paths, {1, 1}, stalled.Reader(), [&] { over = true; });
-    while (taken < 39 && std::chrono::steady_clock::now() - stopped_at < 10s) taken += pass.Take().codes.size();
+    while (taken < 39 && std::chrono::steady_clock::now() - stopped_at < 10s) taken += pass.Take().found.codes.size();
     std::this_thread::sleep_for(300ms);  // a few slices of waiting
     stopped_at = std::chrono::steady_clock::now();
     pass.RequestStop();
     while (!over && std::chrono::steady_clock::now() - stopped_at < 10s) std::this_thread::sleep_for(1ms);
     EXPECT_LT(std::chrono::steady_clock::now() - stopped_at, 5s) << "the pass waited for the stalled file";
-    taken += pass.Take().codes.size();
+    taken += pass.Take().found.codes.size();
   }
   EXPECT_EQ(taken, 39u);
   // The read returns later, into nothing of the pass's owner.
