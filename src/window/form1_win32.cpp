@@ -10,6 +10,7 @@
 #include "window/drop_walk_win32.h"
 #include "window/message_loop_win32.h"
 #include "window/open_dialog_win32.h"
+#include "window/private_messages_win32.h"
 #include "window/resource_ids.h"
 #include "window/screen_reader_names_win32.h"
 #include "window/shell_open_win32.h"
@@ -153,7 +154,7 @@ LRESULT Form1::OnListKey(WORD key) {
 
 void Form1::OnDestroy() {
   // Nothing is saved, so nothing is lost: the work stops where it is.
-  long_work_.Abandon();
+  if (long_work_) long_work_->Abandon();
   NameListsForScreenReaders({control(Control::List1), control(Control::List2)}, false);
   List1.SetView(nullptr);
   List2.SetView(nullptr);
@@ -161,6 +162,7 @@ void Form1::OnDestroy() {
 }
 
 void Form1::OnCreate() {
+  long_work_.emplace(hwnd_);
   dpi_ = DpiForWindow(hwnd_);
   // Set on the window rather than the class: WM_GETICON then answers for
   // it, which is how the taskbar and other programs ask.
@@ -270,11 +272,11 @@ void Form1::ShowAnalyseTip() {
   ::GetWindowRect(button, &area);
   ::MapWindowPoints(HWND_DESKTOP, hwnd_, reinterpret_cast<POINT*>(&area), 2);
   // Greyed for the pass that ran, not for work under way.
-  const bool pass_used = !Command2.Enabled() && !long_work_.Running();
+  const bool pass_used = !Command2.Enabled() && !long_work_->Running();
   // A disabled button gets no mouse messages, and so no tip of its own: the tip is the area's.
   std::wstring tip;
   if (pass_used)
-    tip = (long_work_.state().pass_stopped ? L"分析已停止。" : L"") + std::wstring(kOnePassEachRun) + L"。";
+    tip = (long_work_->state().pass_stopped ? L"分析已停止。" : L"") + std::wstring(kOnePassEachRun) + L"。";
   tips_->SetAreaTip(ControlId(Control::Command2), area, tip.c_str());
 }
 
@@ -326,8 +328,8 @@ void Form1::OnCommand(int id, int code) {
   }
   // Esc, as IsDialogMessageW hands it over: it stops long work, and
   // otherwise presses nothing.
-  if (id == IDCANCEL && long_work_.Running()) {
-    long_work_.Stop();
+  if (id == IDCANCEL && long_work_->Running()) {
+    long_work_->Stop();
     return OnWorkNews();
   }
   if ((id == ControlId(Control::Label1) || id == ControlId(Control::Label2)) && code == STN_CLICKED) {
@@ -345,12 +347,12 @@ void Form1::OnCommand(int id, int code) {
 
 void Form1::ChooseFiles() {
   // A click on a greyed button sent by another program acts no more than the user's.
-  if (!WhatCanAct(long_work_.state(), !Command2.Enabled()).choose) return;
+  if (!WhatCanAct(long_work_->state(), !Command2.Enabled()).choose) return;
   std::vector<ChosenFile> files = ChooseTxtFiles(hwnd_, last_folder_);
   // The dialog's own loop handled what was posted meanwhile: a drop, or
   // paths from another program, may have started work on the lists. The
   // choice then waits for it, as paths handed over during work do.
-  if (long_work_.Running()) {
+  if (long_work_->Running()) {
     for (ChosenFile& file : files) handed_over_.push_back(std::move(file.path));
     return;
   }
@@ -366,7 +368,7 @@ void Form1::AppendChosenFiles(std::vector<ChosenFile> files) {
   }
   ShowUnlabelledRows();
   AlignLabelsWithFiles();
-  long_work_.ForgetWalk();
+  long_work_->ForgetWalk();
   copied_.clear();
   ShowStatus();
 }
@@ -392,22 +394,22 @@ void Form1::AppendPaths(std::vector<std::wstring> paths) {
   // A start without paths, the usual start, is no walk: no flash of grey
   // buttons and of the busy cursor.
   if (paths.empty()) return;
-  if (long_work_.Running()) {
+  if (long_work_->Running()) {
     handed_over_.insert(handed_over_.end(), paths.begin(), paths.end());
     return;
   }
   repeated_ = 0;
-  long_work_.StartWalk(std::move(paths), walk_);
+  long_work_->StartWalk(std::move(paths), walk_);
   ShowWhatCanAct();
   copied_.clear();
   ShowStatus();
 }
 
 void Form1::AnalyseFiles() {
-  if (!WhatCanAct(long_work_.state(), !Command2.Enabled()).analyse) return;
+  if (!WhatCanAct(long_work_->state(), !Command2.Enabled()).analyse) return;
   follow_pass_ = true;
   repeated_ = 0;
-  long_work_.StartPass(PathsOf(List1), read_ahead_, read_);
+  long_work_->StartPass(PathsOf(List1), read_ahead_, read_);
   List2.Reserve(List1.RowCount());
   // The lists as they stand are where the pass starts from, not a scroll of the user's.
   AlignLabelsWithFiles();
@@ -423,7 +425,7 @@ void Form1::OnWorkNews() {
   if (KeepListsSideBySide(control(Control::List1)) || KeepListsSideBySide(control(Control::List2))) {
     follow_pass_ = false;
   }
-  WorkNews news = long_work_.Take();
+  WorkNews news = long_work_->Take();
   if (!news.labels.empty() || !news.files.empty()) {
     // One repaint for the batch, when the batches end.
     const ListBoxView::Batch list1_batch(*list1_view_), list2_batch(*list2_view_);
@@ -437,7 +439,7 @@ void Form1::OnWorkNews() {
   // them, a stop or a clear has emptied them: the labels follow now, not at
   // the next paint, so that no frame shows them apart.
   AlignLabelsWithFiles();
-  if (news.ended == WorkNews::Ended::kWalk && long_work_.state().listed > 0) {
+  if (news.ended == WorkNews::Ended::kWalk && long_work_->state().listed > 0) {
     // The Open dialog opens next where these files are, as it does after a choice.
     const std::wstring& last = *List1.GetPath(List1.RowCount() - 1);
     last_folder_ = last.substr(0, last.find_last_of(L"\\/") + 1);
@@ -465,7 +467,7 @@ void Form1::OnEndSession(bool ending) {
 }
 
 void Form1::ShowWhatCanAct() {
-  const CanAct can = WhatCanAct(long_work_.state(), !Command2.Enabled());
+  const CanAct can = WhatCanAct(long_work_->state(), !Command2.Enabled());
   const std::pair<Control, bool> buttons[] = {
       {Control::Command1, can.choose}, {Control::Command2, can.analyse}, {Control::Command4, can.clear}};
   for (const auto& [which, enabled] : buttons) {
@@ -483,13 +485,13 @@ void Form1::ShowWhatCanAct() {
 // The arrow with the small hourglass, as Explorer shows while it works in
 // the background: the window answers, and the work goes on.
 bool Form1::OnSetCursor(WORD hit) const {
-  if (hit != HTCLIENT || !long_work_.Running()) return false;
+  if (hit != HTCLIENT || !long_work_->Running()) return false;
   ::SetCursor(::LoadCursorW(nullptr, IDC_APPSTARTING));
   return true;
 }
 
 void Form1::ShowStatus() {
-  const WorkState& work = long_work_.state();
+  const WorkState& work = long_work_->state();
   BatchState batch;
   batch.files = List1.RowCount();
   batch.analysed = List2.RowCount();
@@ -523,14 +525,14 @@ void Form1::OnNotify(const NMHDR& notification) {
 }
 
 void Form1::ClearData() {
-  if (!WhatCanAct(long_work_.state(), !Command2.Enabled()).clear) return;
+  if (!WhatCanAct(long_work_->state(), !Command2.Enabled()).clear) return;
   List1.ClearRows();
   List2.ClearRows();
   findings_ = {};
   listed_.Clear();
   repeated_ = 0;
   AlignLabelsWithFiles();
-  long_work_.ForgetWalk();
+  long_work_->ForgetWalk();
   copied_.clear();
   ShowStatus();
 }

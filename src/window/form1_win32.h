@@ -66,7 +66,7 @@ class Form1 final : public BaseWindow<Form1> {
   void SetFileReader(FileReader read) { read_ = std::move(read); }
   void SetWalker(Walker walk) { walk_ = std::move(walk); }
   // A pass or a walk is under way.
-  [[nodiscard]] bool Working() const noexcept { return long_work_.Running(); }
+  [[nodiscard]] bool Working() const noexcept { return long_work_ && long_work_->Running(); }
 
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
 
@@ -159,8 +159,8 @@ class Form1 final : public BaseWindow<Form1> {
   unique_font font_;
   UINT dpi_ = 96;
   HWND focus_before_deactivation_ = nullptr;
-  LongWork long_work_{hwnd_};
-  std::wstring last_folder_;  // where the Open dialog opens next; never saved
+  std::optional<LongWork> long_work_;  // from WM_CREATE on, when the window has its handle
+  std::wstring last_folder_;           // where the Open dialog opens next; never saved
   bool saying_no_text_program_ = false;
 };
 

@@ -94,7 +94,7 @@ void Form1::ShowListMenu(POINT at) {
   if (const ContentGroup* group = ContentGroupOf(findings_.Content(row))) shown.content = group->name;
   shown.readable = shown.label != LabelForCode(EncodingCode::kUnreadable).view();
   // During the pass the counts are of the labels so far, which the status bar does not show yet.
-  const WorkState& work = long_work_.state();
+  const WorkState& work = long_work_->state();
   const ListMenuLists lists{HasRows(),        work.passing, work.walking,
                             List1.RowCount(), work.done,    work.passing ? CountLabels(List2, findings_) : counts_};
   const std::vector<ListMenuEntry> entries = ListMenuEntries(shown, lists);

@@ -13,12 +13,6 @@
 
 namespace kavren::win32 {
 
-// Posted by the work's thread as it ends, so that its last batch is taken
-// at once rather than at the next tick.
-inline constexpr UINT kWorkEndedMessage = WM_APP + 2;
-// The tick on which the window takes what the work has found.
-inline constexpr UINT_PTR kWorkTimerId = 1;
-
 // What the work handed over since the window last took it.
 struct WorkNews {
   std::vector<EncodingCode> labels;      // of the rows after those labelled so far, in order
@@ -34,8 +28,8 @@ struct WorkNews {
 // input with its ordinary handler meanwhile. One piece of work at a time.
 class LongWork {
  public:
-  // `window` is the window's handle as it will be once the window exists.
-  explicit LongWork(const HWND& window) noexcept : window_(window) {}
+  // `window` is told of the work: its ticks and its end.
+  explicit LongWork(HWND window) noexcept : window_(window) {}
   LongWork(const LongWork&) = delete;
   LongWork& operator=(const LongWork&) = delete;
   ~LongWork();
@@ -60,7 +54,7 @@ class LongWork {
  private:
   void Started();
 
-  const HWND& window_;
+  const HWND window_;
   WorkState state_;
   std::unique_ptr<BackgroundPass> pass_;
   std::unique_ptr<BackgroundWalk> walk_;

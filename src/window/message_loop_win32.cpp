@@ -1,5 +1,6 @@
 // message_loop_win32.cpp: the program's message loop, and how it handles each message.
 #include "window/message_loop_win32.h"
+#include "window/private_messages_win32.h"
 
 namespace kavren::win32 {
 

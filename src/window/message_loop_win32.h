@@ -5,9 +5,6 @@
 
 namespace kavren::win32 {
 
-// Sent by the message loop with a mouse message (MSG*) before it is dispatched.
-inline constexpr UINT kRelayMouseMessage = WM_APP + 1;
-
 // One message, as the program's loop handles it: the mouse shown to the
 // tooltips, dialog-style keyboard navigation (Tab, Shift+Tab) for
 // `window`'s controls, then the usual translate and dispatch.

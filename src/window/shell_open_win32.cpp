@@ -14,6 +14,7 @@
 
 #include "common/handles_win32.h"
 #include "window/app_version.h"
+#include "window/private_messages_win32.h"
 
 namespace kavren::win32 {
 namespace {

@@ -20,7 +20,6 @@ namespace kavren::win32 {
 // kNoTextProgramMessage is posted to `window`, which says so with
 // SayNoTextProgram.
 void OpenAsText(HWND window, const std::wstring& path);
-inline constexpr UINT kNoTextProgramMessage = WM_APP + 3;
 // A message box owned by `window`, on its thread.
 void SayNoTextProgram(HWND window);
 // Explorer opens the file's folder with the file selected (or the file
