@@ -1,25 +1,62 @@
 // label_texts.cpp: the labels, what each means, and why a file was not read, in the user's words.
 #include "analysis/label_texts.h"
 
-namespace kavren {
+#include <iterator>
 
-// What the user reads over a label: which mark was found and what Notepad
-// calls that encoding today (and, for the UTF-16 ones, what its older
-// versions called it, which is where the labels come from).
+namespace kavren {
+namespace {
+
+constexpr std::wstring_view kOnlineOnlyText =
+    L"仅联机可用：文件的内容不在这台电脑上，读取开头也会让 Windows 下载整个文件，所以没有读取。要分析它，"
+    L"请在资源管理器中右击它，选择“始终保留在此设备上”，下载完成后重新启动本程序。";
+
+// By the code's value. Over a label the user reads which mark was found and
+// what Notepad calls that encoding today (and, for the UTF-16 ones, what its
+// older versions called it, which is where the labels come from). What a
+// file without a mark holds, the row's verdict says beside its meaning.
+struct CodeTexts {
+  StaticText label;
+  std::wstring_view meaning;
+};
+constexpr CodeTexts kCodeTexts[] = {
+    {StaticText(L"ANSI"), L"文件开头没有字节顺序标记（BOM）。"},
+    {StaticText(L"Unicode"),
+     L"文件以 UTF-16 小端的字节顺序标记（BOM，FF FE）开头。记事本称之为“UTF-16 LE”，旧版记事本称“Unicode”。"},
+    {StaticText(L"UUnicodeBigEndian"),
+     L"文件以 UTF-16 大端的字节顺序标记（BOM，FE FF）开头。记事本称之为“UTF-16 BE”，旧版记事本称“Unicode big "
+     L"endian”。"},
+    {StaticText(L"UTF8"), L"文件以 UTF-8 的字节顺序标记（BOM，EF BB BF）开头。记事本称之为“带有 BOM 的 UTF-8”。"},
+    {StaticText(L"无法读取"), {}},
+    {StaticText(L"仅联机"), kOnlineOnlyText},
+};
+static_assert(std::size(kCodeTexts) == static_cast<std::size_t>(EncodingCode::kOnlineOnly) + 1);
+
+// By the kind's value.
+constexpr std::wstring_view kFailureTexts[] = {
+    {},
+    L"找不到文件：文件或它所在的文件夹已不存在。",
+    L"拒绝访问：没有读取这个文件的权限。",
+    L"文件正被另一个程序使用，且不允许其他程序读取。",
+    L"这不是普通文件，而是文件夹、设备、管道或系统保留的名称。",
+    L"路径太长：Windows 无法打开超过 32767 个字符的路径。",
+    L"读取时出错。",
+    L"空文件（0 字节）：文件没有任何内容，没有字节顺序标记，常见于下载或保存失败。",
+    kOnlineOnlyText,
+};
+static_assert(std::size(kFailureTexts) == static_cast<std::size_t>(FailureKind::kOnlineOnly) + 1);
+
+}  // namespace
+
+StaticText LabelForCode(EncodingCode code) noexcept {
+  const auto index = static_cast<std::size_t>(code);
+  // A code from nowhere was not found to begin with a mark.
+  return index < std::size(kCodeTexts) ? kCodeTexts[index].label : kCodeTexts[0].label;
+}
+
 std::wstring_view LabelMeaning(std::wstring_view label) noexcept {
-  if (label == LabelForCode(EncodingCode::kUtf8).view()) {
-    return L"文件以 UTF-8 的字节顺序标记（BOM，EF BB BF）开头。记事本称之为“带有 BOM 的 UTF-8”。";
+  for (const CodeTexts& texts : kCodeTexts) {
+    if (texts.label.view() == label) return texts.meaning;
   }
-  if (label == LabelForCode(EncodingCode::kUtf16LittleEndian).view()) {
-    return L"文件以 UTF-16 小端的字节顺序标记（BOM，FF FE）开头。记事本称之为“UTF-16 LE”，旧版记事本称“Unicode”。";
-  }
-  if (label == LabelForCode(EncodingCode::kUtf16BigEndian).view()) {
-    return L"文件以 UTF-16 大端的字节顺序标记（BOM，FE FF）开头。记事本称之为“UTF-16 BE”，旧版记事本称“Unicode big "
-           L"endian”。";
-  }
-  // What the content is, the row's verdict says beside this.
-  if (label == LabelForCode(EncodingCode::kNoMark).view()) return L"文件开头没有字节顺序标记（BOM）。";
-  if (label == LabelForCode(EncodingCode::kOnlineOnly).view()) return FailureText(FailureKind::kOnlineOnly);
   return {};
 }
 
@@ -46,44 +83,9 @@ std::wstring_view ContentText(ContentVerdict content) noexcept {
 }
 
 std::wstring_view FailureText(FailureKind kind) noexcept {
-  switch (kind) {
-    case FailureKind::kNone:
-      return {};
-    case FailureKind::kNotFound:
-      return L"找不到文件：文件或它所在的文件夹已不存在。";
-    case FailureKind::kAccessDenied:
-      return L"拒绝访问：没有读取这个文件的权限。";
-    case FailureKind::kInUse:
-      return L"文件正被另一个程序使用，且不允许其他程序读取。";
-    case FailureKind::kNotPlainFile:
-      return L"这不是普通文件，而是文件夹、设备、管道或系统保留的名称。";
-    case FailureKind::kPathTooLong:
-      return L"路径太长：Windows 无法打开超过 32767 个字符的路径。";
-    case FailureKind::kEmpty:
-      return L"空文件（0 字节）：文件没有任何内容，没有字节顺序标记，常见于下载或保存失败。";
-    case FailureKind::kOnlineOnly:
-      return L"仅联机可用：文件的内容不在这台电脑上，读取开头也会让 Windows 下载整个文件，所以没有读取。要分析它，"
-             L"请在资源管理器中右击它，选择“始终保留在此设备上”，下载完成后重新启动本程序。";
-    default:
-      return L"读取时出错。";
-  }
-}
-
-StaticText LabelForCode(EncodingCode code) noexcept {
-  switch (code) {
-    case EncodingCode::kUtf8:
-      return StaticText(L"UTF8");
-    case EncodingCode::kUtf16LittleEndian:
-      return StaticText(L"Unicode");
-    case EncodingCode::kUtf16BigEndian:
-      return StaticText(L"UUnicodeBigEndian");
-    case EncodingCode::kUnreadable:
-      return StaticText(L"无法读取");
-    case EncodingCode::kOnlineOnly:
-      return StaticText(L"仅联机");
-    default:
-      return StaticText(L"ANSI");
-  }
+  const auto index = static_cast<std::size_t>(kind);
+  return index < std::size(kFailureTexts) ? kFailureTexts[index]
+                                          : kFailureTexts[static_cast<std::size_t>(FailureKind::kOther)];
 }
 
 }  // namespace kavren
