@@ -6,6 +6,7 @@
 #include <atomic>
 #include <string>
 
+#include "common/exported_function_win32.h"
 #include "common/handles_win32.h"
 #include "common/long_path_win32.h"
 
@@ -107,8 +108,7 @@ void SetAttributeQuery(AttributeQuery query) noexcept { attribute_query.store(qu
 
 // Wine's ntdll names itself by this export, which no Windows has.
 bool OpensOverlap() noexcept {
-  const HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
-  return !(ntdll && ::GetProcAddress(ntdll, "wine_get_version"));
+  return !win32::ExportedFunction<const char*(CDECL*)()>(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version");
 }
 
 }  // namespace kavren

@@ -2,6 +2,7 @@
 // .exe still starts on Windows 7, where user32 does not export them.
 #include "window/dpi_win32.h"
 
+#include "common/exported_function_win32.h"
 #include "common/handles_win32.h"
 
 namespace kavren::win32 {
@@ -9,8 +10,7 @@ namespace {
 
 template <typename Function>
 Function User32Function(const char* name) noexcept {
-  static HMODULE user32 = ::GetModuleHandleW(L"user32.dll");
-  return user32 ? reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(user32, name))) : nullptr;
+  return ExportedFunction<Function>(::GetModuleHandleW(L"user32.dll"), name);
 }
 
 UINT SystemDpi() noexcept {

@@ -7,11 +7,14 @@
 #include <string>
 #include <vector>
 
+#include "common/exported_function_win32.h"
 #include "common/handles_win32.h"
 #include "window/form1_win32.h"
 #include "window/message_loop_win32.h"
 
 namespace {
+
+using kavren::win32::ExportedFunction;
 
 // The paths Explorer hands over for a drop on the program's icon, Send To
 // or Open with, made full: a relative one typed in a console means the
@@ -38,9 +41,8 @@ std::vector<std::wstring> HandedOverPaths() {
 // images for the DLLs the loader finds by itself (Wine only stubs this).
 void RestrictDllSearch() noexcept {
   const HMODULE kernel32 = ::GetModuleHandleW(L"kernel32.dll");
-  auto function = [kernel32](const char* name) { return reinterpret_cast<void*>(::GetProcAddress(kernel32, name)); };
   using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
-  const auto set_default = reinterpret_cast<SetDefaultDllDirectoriesFn>(function("SetDefaultDllDirectories"));
+  const auto set_default = ExportedFunction<SetDefaultDllDirectoriesFn>(kernel32, "SetDefaultDllDirectories");
   if (!set_default || !set_default(LOAD_LIBRARY_SEARCH_SYSTEM32)) ::SetDllDirectoryW(L"");
 
   // ProcessImageLoadPolicy, and its PreferSystem32Images bit: the SDK
@@ -48,7 +50,7 @@ void RestrictDllSearch() noexcept {
   constexpr int kProcessImageLoadPolicy = 10;
   constexpr DWORD kPreferSystem32Images = 1u << 2;
   using SetProcessMitigationPolicyFn = BOOL(WINAPI*)(int, PVOID, SIZE_T);
-  if (const auto set_policy = reinterpret_cast<SetProcessMitigationPolicyFn>(function("SetProcessMitigationPolicy"))) {
+  if (const auto set_policy = ExportedFunction<SetProcessMitigationPolicyFn>(kernel32, "SetProcessMitigationPolicy")) {
     DWORD policy = kPreferSystem32Images;
     set_policy(kProcessImageLoadPolicy, &policy, sizeof policy);
   }
@@ -61,8 +63,8 @@ void RestrictDllSearch() noexcept {
 void ExposePlaceholders() noexcept {
   constexpr char kExposePlaceholders = 2;  // PHCM_EXPOSE_PLACEHOLDERS
   using SetPlaceholderModeFn = char(NTAPI*)(char);
-  const auto set_mode = reinterpret_cast<SetPlaceholderModeFn>(reinterpret_cast<void*>(
-      ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "RtlSetProcessPlaceholderCompatibilityMode")));
+  const auto set_mode = ExportedFunction<SetPlaceholderModeFn>(::GetModuleHandleW(L"ntdll.dll"),
+                                                               "RtlSetProcessPlaceholderCompatibilityMode");
   if (set_mode) set_mode(kExposePlaceholders);
 }
 
