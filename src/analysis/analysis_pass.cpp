@@ -42,20 +42,24 @@ struct SharedReads {
   static constexpr int kContentShift = 3;
   static constexpr std::uint8_t kCodeBits = 0x07;
 
+  // Set before any worker starts; read by all.
   const PassPaths paths;
   const RowIndex count;
   const FileReader read;
+  // Each row's byte is stored once, by the worker that read it; read by the pass's thread.
   std::unique_ptr<std::atomic<std::uint8_t>[]> answers;
-  std::atomic<RowIndex> next = 0;
-  std::atomic<int> allowed = 0;  // workers with a lower index may read on
-  std::atomic<bool> over = false;
-  std::atomic<std::int64_t> reads = 0;
-  std::atomic<std::int64_t> read_ns = 0;   // the reads' time, all added up
-  std::atomic<RowIndex> awaited = kNoRow;  // the row the pass's own thread sleeps for
-  std::mutex answered_mutex;
+  std::atomic<RowIndex> next = 0;  // taken and moved on by each worker
+  // Set by the pass's thread as the pool grows or shrinks; workers with a
+  // lower index may read on.
+  std::atomic<int> allowed = 0;
+  std::atomic<bool> over = false;          // set once, by the pass's thread, as it lets the workers go
+  std::atomic<std::int64_t> reads = 0;     // added to by each worker after each read
+  std::atomic<std::int64_t> read_ns = 0;   // the same, with the read's time
+  std::atomic<RowIndex> awaited = kNoRow;  // set and cleared by the pass's thread, the row it sleeps for
+  std::mutex answered_mutex;               // with `answered`, wakes the pass's thread
   std::condition_variable answered;
-  std::mutex notes_mutex;
-  RowNotes notes;
+  std::mutex notes_mutex;  // guards `notes`
+  RowNotes notes;          // added to by the worker that read the row; read by the pass's thread
 };
 
 bool SharedReads::ReadNext() {

@@ -12,14 +12,18 @@ namespace kavren::win32 {
 // What the checks' threads and the menu share; a thread stuck on a share
 // holds it for as long as it is stuck, which may be longer than the window lives.
 struct ExistenceChecks::Shared {
+  // Under `mutex`: written once, by the check's thread, as it answers.
   struct Answer {
     bool known = false;
     FileState state = FileState::kUnknown;
   };
-  LookUp look_up;
-  std::mutex mutex;
+  LookUp look_up;    // set before any check; read by the checks' threads
+  std::mutex mutex;  // guards the answers and `out`
   std::condition_variable answered;
-  std::map<std::wstring, std::shared_ptr<Answer>> out;  // the checks not yet answered, by path
+  // The checks not yet answered, by path: added to by the window's thread as
+  // it asks, taken out by the check's thread as it answers (or by the
+  // window's, where no thread could ask).
+  std::map<std::wstring, std::shared_ptr<Answer>> out;
 };
 
 ExistenceChecks::ExistenceChecks(LookUp look_up) : shared_(std::make_shared<Shared>()) {
