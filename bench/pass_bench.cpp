@@ -120,9 +120,7 @@ double TimePass(const std::vector<std::wstring>& paths, kavren::ReadAheadPool po
   List1.SetSelectionHandler([&] { (void)List2.SelectRow(List1.CurrentRow()); });
   List2.SetSelectionHandler([&] { (void)List1.SelectRow(List2.CurrentRow()); });
   const auto start = std::chrono::steady_clock::now();
-  kavren::PassOptions options;
-  options.pool = pool;
-  kavren::RunAnalysisPass(List1, List2, Command2, options);
+  kavren::RunAnalysisPassToEnd(List1, List2, Command2, pool);
   const double ms = MsSince(start);
   if (List2.RowCount() != static_cast<kavren::RowIndex>(paths.size())) std::printf("error: rows left unlabelled\n");
   return ms;
@@ -230,30 +228,34 @@ class SlowShare {
 };
 
 // The user stops a pass over the share while one file's read stalls: the
-// time from the stop request to the pass's return, whatever the file does.
+// time from the stop request to the pass's end, whatever the file does. The
+// pass is taken from every millisecond, as the window's tick would.
 void TimeStops(const std::vector<std::wstring>& paths) {
   std::vector<double> ms;
   for (int round = 0; round < kStopRounds; ++round) {
     kavren::RowList List1, List2;
     kavren::CommandButton Command2;
     for (const std::wstring& path : paths) List1.AppendRow(path.substr(path.rfind(L'/') + 1), path);
-    std::stop_source stop;
+    std::atomic<bool> over = false;
+    const auto pass =
+        kavren::RunAnalysisPass(List1, List2, Command2, kavren::DefaultReadAheadPool(), {}, [&over] { over = true; });
     auto waiting_since = std::chrono::steady_clock::now();
     auto asked = waiting_since;
-    kavren::PassOptions options;
-    options.progress = [&](kavren::RowIndex done, kavren::RowIndex) {
+    bool stopped = false;
+    for (bool ended = false; !ended; std::this_thread::sleep_for(std::chrono::milliseconds(1))) {
+      ended = over;
+      kavren::LabelRows(List1, List2, pass->Take().found.codes, true);
       const auto now = std::chrono::steady_clock::now();
-      if (done < kStalledRow) waiting_since = now;
+      if (List2.RowCount() < kStalledRow) waiting_since = now;
       // Half a second of waiting, then the user presses Esc.
-      if (done == kStalledRow && !stop.stop_requested() && now - waiting_since > std::chrono::milliseconds(500)) {
+      if (List2.RowCount() == kStalledRow && !stopped && now - waiting_since > std::chrono::milliseconds(500)) {
         asked = now;
-        stop.request_stop();
+        stopped = true;
+        pass->RequestStop();
       }
-    };
-    options.stop = stop.get_token();
-    const kavren::RowIndex done = kavren::RunAnalysisPass(List1, List2, Command2, options);
+    }
     ms.push_back(MsSince(asked));
-    if (done != kStalledRow) std::printf("error: the stopped pass labelled %td rows\n", done);
+    if (List2.RowCount() != kStalledRow) std::printf("error: the stopped pass labelled %td rows\n", List2.RowCount());
   }
   std::printf(
       "stop: a read stalled %d s, files=%zu rounds=%d from the stop request to the pass's return ms=%.1f "
@@ -311,7 +313,7 @@ int main(int argc, char** argv) {
     kavren::RowList List1, List2;
     kavren::CommandButton Command2;
     for (const std::wstring& path : paths) List1.AppendRow(path.substr(path.rfind(L'/') + 1), path);
-    kavren::RunAnalysisPass(List1, List2, Command2);
+    kavren::RunAnalysisPassToEnd(List1, List2, Command2);
     std::printf("rows=%d bytes_per_row=%.0f (file name, full path and label; wchar_t is %zu bytes here)\n", kWarmFiles,
                 (heap_bytes() - before) / kWarmFiles, sizeof(wchar_t));
   }

@@ -139,9 +139,7 @@ double TimeBarePass(const std::vector<ChosenFile>& files, kavren::ReadAheadPool 
   kavren::CommandButton Command2;
   for (const ChosenFile& file : files) List1.AppendRow(file.name, file.path);
   const auto start = std::chrono::steady_clock::now();
-  kavren::PassOptions options;
-  options.pool = pool;
-  kavren::RunAnalysisPass(List1, List2, Command2, options);
+  kavren::RunAnalysisPassToEnd(List1, List2, Command2, pool);
   return MsSince(start);
 }
 

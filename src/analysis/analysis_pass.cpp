@@ -6,6 +6,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
+#include <future>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -233,61 +234,58 @@ PassPaths PathsOf(const RowList& list) {
   return paths;
 }
 
-RowIndex ReadMarks(const PassPaths& paths, const PassOptions& options, const RowLabelled& labelled) {
-  const auto count = static_cast<RowIndex>(paths->size());
-  ReadAhead files(paths, options.pool, options.read);
-  RowIndex done = 0;
-  while (done < count && !options.stop.stop_requested() && files.Reading()) {
-    ReadFailure note;
-    ContentVerdict content;
-    if (const std::optional<EncodingCode> code = files.Answer(done, kPassWaitSlice, note, content)) {
-      labelled(done, *code, note.kind == FailureKind::kNone ? nullptr : &note, content);
-      ++done;
-    }
-    if (options.progress) options.progress(done, count);
-  }
-  files.LetGo(done == count);
-  return done;
-}
-
-void LabelRow(RowList& List1, RowList& List2, RowIndex row, EncodingCode code, bool follow) {
-  // Moving the selection raises List1's handler, whose mirror into List2
-  // finds no row yet and fails quietly; the pass does not care.
-  if (follow) (void)List1.SelectRow(row);
-  (void)List2.SetRow(row, LabelForCode(code));
-}
-
-RowIndex RunAnalysisPass(RowList& List1, RowList& List2, CommandButton& Command2, const PassOptions& options) {
-  List2.Reserve(List1.RowCount());
-  RowNotes notes;
-  const RowIndex done =
-      ReadMarks(PathsOf(List1), options, [&](RowIndex row, EncodingCode code, const ReadFailure* note, ContentVerdict) {
-        LabelRow(List1, List2, row, code);
-        if (note) notes.emplace(row, *note);
-      });
-  if (options.notes) *options.notes = std::move(notes);
-  Command2.SetEnabled(false);
-  return done;
-}
-
 BackgroundPass::BackgroundPass(PassPaths paths, ReadAheadPool pool, FileReader read, std::function<void()> over)
     : BackgroundWork(
           [paths = std::move(paths), pool, read = std::move(read)](std::stop_token stop, Outbox& outbox) {
-            PassOptions options;
-            options.pool = pool;
-            options.stop = std::move(stop);
-            options.read = read;
-            const RowIndex done =
-                ReadMarks(paths, options,
-                          [&outbox](RowIndex row, EncodingCode code, const ReadFailure* note, ContentVerdict content) {
-                            outbox.Put([&](PassFindings& found) {
-                              found.codes.push_back(code);
-                              found.contents.push_back(content);
-                              if (note) found.notes.emplace(row, *note);
-                            });
-                          });
-            return done < static_cast<RowIndex>(paths->size()) && !options.stop.stop_requested();
+            const auto count = static_cast<RowIndex>(paths->size());
+            ReadAhead files(paths, pool, read);
+            RowIndex done = 0;
+            while (done < count && !stop.stop_requested() && files.Reading()) {
+              ReadFailure note;
+              ContentVerdict content;
+              if (const std::optional<EncodingCode> code = files.Answer(done, kPassWaitSlice, note, content)) {
+                outbox.Put([&](PassFindings& found) {
+                  found.codes.push_back(*code);
+                  found.contents.push_back(content);
+                  if (note.kind != FailureKind::kNone) found.notes.emplace(done, note);
+                });
+                ++done;
+              }
+            }
+            files.LetGo(done == count);
+            // Short of the end, neither stopped nor reading: no reader could start.
+            return done < count && !stop.stop_requested();
           },
           std::move(over), AtStop::kWait) {}
+
+std::unique_ptr<BackgroundPass> RunAnalysisPass(const RowList& List1, RowList& List2, CommandButton& Command2,
+                                                ReadAheadPool pool, FileReader read, std::function<void()> over) {
+  List2.Reserve(List1.RowCount());
+  Command2.SetEnabled(false);
+  return std::make_unique<BackgroundPass>(PathsOf(List1), pool, std::move(read), std::move(over));
+}
+
+void LabelRows(RowList& List1, RowList& List2, const std::vector<EncodingCode>& codes, bool follow) {
+  for (const EncodingCode code : codes) {
+    const RowIndex row = List2.RowCount();
+    // Moving the selection raises List1's handler, whose mirror into List2
+    // finds no row yet and fails quietly; the pass does not care.
+    if (follow) (void)List1.SelectRow(row);
+    (void)List2.SetRow(row, LabelForCode(code));
+  }
+}
+
+RowIndex RunAnalysisPassToEnd(RowList& List1, RowList& List2, CommandButton& Command2, ReadAheadPool pool,
+                              FileReader read, RowNotes* notes) {
+  std::promise<void> ended;
+  const std::unique_ptr<BackgroundPass> pass =
+      RunAnalysisPass(List1, List2, Command2, pool, std::move(read), [&ended] { ended.set_value(); });
+  ended.get_future().wait();
+  BackgroundPass::Taken taken = pass->Take();
+  const RowIndex before = List2.RowCount();
+  LabelRows(List1, List2, taken.found.codes, true);
+  if (notes) *notes = std::move(taken.found.notes);
+  return List2.RowCount() - before;
+}
 
 }  // namespace kavren

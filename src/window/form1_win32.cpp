@@ -409,12 +409,9 @@ void Form1::AnalyseFiles() {
   if (!WhatCanAct(long_work_->state(), !Command2.Enabled()).analyse) return;
   follow_pass_ = true;
   repeated_ = 0;
-  long_work_->StartPass(PathsOf(List1), read_ahead_, read_);
-  List2.Reserve(List1.RowCount());
+  long_work_->StartPass(List1, List2, Command2, read_ahead_, read_);
   // The lists as they stand are where the pass starts from, not a scroll of the user's.
   AlignLabelsWithFiles();
-  // The run's one pass is used from the moment it starts.
-  Command2.SetEnabled(false);
   copied_.clear();
   ShowStatus();
 }
@@ -429,7 +426,7 @@ void Form1::OnWorkNews() {
   if (!news.labels.empty() || !news.files.empty()) {
     // One repaint for the batch, when the batches end.
     const ListBoxView::Batch list1_batch(*list1_view_), list2_batch(*list2_view_);
-    for (EncodingCode code : news.labels) LabelRow(List1, List2, List2.RowCount(), code, follow_pass_);
+    LabelRows(List1, List2, news.labels, follow_pass_);
     findings_.contents.insert(findings_.contents.end(), news.contents.begin(), news.contents.end());
     findings_.notes.merge(news.notes);
     ListNewFiles(news.files);

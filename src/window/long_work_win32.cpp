@@ -19,17 +19,18 @@ void LongWork::Started() {
   ::SetTimer(window_, kWorkTimerId, kTickMs, nullptr);
 }
 
-void LongWork::StartPass(PassPaths paths, ReadAheadPool pool, FileReader read) {
+void LongWork::StartPass(const RowList& List1, RowList& List2, CommandButton& Command2, ReadAheadPool pool,
+                         FileReader read) {
   const auto now = static_cast<std::int64_t>(::GetTickCount64());
   state_.passing = true;
   state_.pass_start_ms = state_.done_changed_ms = now;
-  state_.pass_files = static_cast<RowIndex>(paths->size());
+  state_.pass_files = List1.RowCount();
   state_.done = 0;
   state_.walk_stopped = state_.walk_empty = false;
   // The handle is copied: the thread may post after LongWork is gone, and
   // a message to a window that is gone is dropped.
-  pass_ = std::make_unique<BackgroundPass>(std::move(paths), pool, std::move(read),
-                                           [window = window_] { ::PostMessageW(window, kWorkEndedMessage, 0, 0); });
+  pass_ = RunAnalysisPass(List1, List2, Command2, pool, std::move(read),
+                          [window = window_] { ::PostMessageW(window, kWorkEndedMessage, 0, 0); });
   Started();
 }
 

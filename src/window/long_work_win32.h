@@ -34,7 +34,8 @@ class LongWork {
   LongWork& operator=(const LongWork&) = delete;
   ~LongWork();
 
-  void StartPass(PassPaths paths, ReadAheadPool pool, FileReader read);
+  // RunAnalysisPass, on List1 as it stands.
+  void StartPass(const RowList& List1, RowList& List2, CommandButton& Command2, ReadAheadPool pool, FileReader read);
   void StartWalk(std::vector<std::wstring> paths, const Walker& walk);
   // Esc: the work ends where it is and keeps what it did. A walk ends at
   // once; a pass within kPassWaitSlice.

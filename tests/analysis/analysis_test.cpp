@@ -44,10 +44,7 @@ std::vector<std::wstring> LabelsAfterPass(const std::vector<std::wstring>& paths
   for (const std::wstring& path : paths) List1.AppendRow(L"bare.txt", path);
   List1.SetSelectionHandler([&] { (void)List2.SelectRow(List1.CurrentRow()); });
   List2.SetSelectionHandler([&] { (void)List1.SelectRow(List2.CurrentRow()); });
-  PassOptions options;
-  options.pool = pool;
-  options.notes = notes;
-  RunAnalysisPass(List1, List2, Command2, options);
+  RunAnalysisPassToEnd(List1, List2, Command2, pool, {}, notes);
   std::vector<std::wstring> labels;
   for (RowIndex i = 0; List2.GetRow(i); ++i) labels.emplace_back(*List2.GetRow(i));
   return labels;
