@@ -20,6 +20,8 @@
 #include "common/row_list.h"
 #include "window/app_version.h"
 #include "window/base_window_win32.h"
+#include "window/clipboard_text.h"
+#include "window/existence_checks_win32.h"
 #include "window/form1_controls_win32.h"
 #include "window/list_box_view_win32.h"
 #include "window/long_work_win32.h"
@@ -108,8 +110,9 @@ class Form1 final : public BaseWindow<Form1> {
   // first bytes of a file without a mark hold; empty for the rest.
   [[nodiscard]] std::wstring Note(RowIndex row) const;
   void ShowAnalyseTip();
-  // The status bar says what a copy put on the clipboard, until the next change.
-  void ShowCopied(bool copied, std::wstring what);
+  // Puts `copy` on the clipboard, and the status bar says so until the next
+  // change; a copy of nothing does neither.
+  void Copy(ClipboardCopy copy);
   // The status bar says where the batch stands.
   void ShowStatus();
   void FollowStatusBarHeight();

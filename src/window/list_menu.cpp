@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "analysis/device_names.h"
+
 namespace kavren {
 namespace {
 
@@ -15,6 +17,16 @@ std::wstring SoFar(const ListMenuLists& lists, std::wstring_view label) {
 }
 
 }  // namespace
+
+std::wstring WhyShellCannotOpen(std::wstring_view path, bool answered) {
+  // The shell and the programs it starts take paths of MAX_PATH (260)
+  // characters, the last a NUL; a longer one fails, and says nothing.
+  if (path.size() >= 260) return L"路径超过 259 个字符，Windows 的记事本和资源管理器无法打开";
+  // Opened, a device may never answer, and a pipe's server sees who connects.
+  if (NamesDevice(path)) return L"这是设备或管道的名称，不是文件";
+  if (!answered) return L"文件所在的存储设备没有响应";
+  return {};
+}
 
 std::vector<ListMenuEntry> ListMenuEntries(const ListMenuRow& row, const ListMenuLists& lists) {
   std::vector<ListMenuEntry> entries;

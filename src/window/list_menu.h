@@ -20,6 +20,11 @@ struct ListMenuRow {
   std::wstring shell_cannot{};  // why the shell cannot open it, if it cannot
 };
 
+// Why the shell's items cannot act on `path`, said in the menu; empty where
+// they can, or where the file is simply gone. `answered`: the storage has
+// said whether the file is there.
+[[nodiscard]] std::wstring WhyShellCannotOpen(std::wstring_view path, bool answered);
+
 // What the lists hold as the menu opens.
 struct ListMenuLists {
   bool has_rows = false;

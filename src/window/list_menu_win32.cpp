@@ -38,15 +38,15 @@ void Form1::SelectNextWithLabel(std::wstring_view label) {
 }
 
 void Form1::CopyResults() {
-  // Like the greyed menu item: nothing to copy leaves the clipboard alone.
-  if (!HasRows()) return;
-  const bool copied = CopyTextToClipboard(hwnd_, ResultTable(List1, List2, [this](RowIndex row) { return Note(row); }));
-  ShowCopied(copied, L"已复制 " + WithThousands(List1.RowCount()) + L" 行结果");
+  Copy(ResultsCopy(List1, List2, [this](RowIndex row) { return Note(row); }));
 }
 
-void Form1::ShowCopied(bool copied, std::wstring what) {
+void Form1::Copy(ClipboardCopy copy) {
+  // Like the greyed menu item: nothing to copy leaves the clipboard alone.
+  if (copy.text.empty()) return;
   // Another program may hold the clipboard open for a moment.
-  copied_ = copied ? std::move(what) : L"没有复制：剪贴板正被其他程序使用，请再试一次";
+  copied_ =
+      CopyTextToClipboard(hwnd_, copy.text) ? std::move(copy.said) : L"没有复制：剪贴板正被其他程序使用，请再试一次";
   ShowStatus();
 }
 
@@ -90,7 +90,7 @@ void Form1::ShowListMenu(POINT at) {
                     RowCounted(List2, findings_, row, kEmptyFiles),
                     std::wstring(List2.GetRow(row).value_or(L"")),
                     {},
-                    chosen ? WhyShellCannotOpen(path, state) : std::wstring()};
+                    chosen ? WhyShellCannotOpen(path, state != FileState::kUnknown) : std::wstring()};
   if (const ContentGroup* group = ContentGroupOf(findings_.Content(row))) shown.content = group->name;
   shown.readable = shown.label != LabelForCode(EncodingCode::kUnreadable).view();
   // During the pass the counts are of the labels so far, which the status bar does not show yet.
@@ -106,7 +106,7 @@ void Form1::ShowListMenu(POINT at) {
     case ListMenuItem::kOpenFolder:
       return ShowInFolder(path);
     case ListMenuItem::kCopyPath:
-      return ShowCopied(CopyTextToClipboard(hwnd_, path), L"已复制完整路径");
+      return Copy({path, L"已复制完整路径"});
     case ListMenuItem::kCopyLabelPaths:
     case ListMenuItem::kCopyEmptyPaths:
     case ListMenuItem::kCopyContentPaths:
@@ -116,9 +116,7 @@ void Form1::ShowListMenu(POINT at) {
                                       : choice->item == ListMenuItem::kCopyNotUtf8Paths
                                           ? kNotUtf8Group.name
                                           : std::wstring_view(shown.label);
-      RowIndex count = 0;
-      const std::wstring paths = PathsWithLabel(List1, List2, findings_, label, count);
-      return ShowCopied(CopyTextToClipboard(hwnd_, paths), L"已复制 " + WithThousands(count) + L" 个文件的路径");
+      return Copy(PathsCopy(List1, List2, findings_, label));
     }
     case ListMenuItem::kCopyResults:
       return CopyResults();

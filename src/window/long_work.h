@@ -20,6 +20,7 @@ struct WorkState {
   bool pass_stopped = false;         // it was stopped before its last file
   bool pass_starved = false;         // by the system, which had no thread to read with
   bool walking = false;              // dropped folders are being walked
+  bool walk_stop = false;            // Esc came during the walk: it ends at the next take
   RowIndex listed = 0;               // the files the last walk listed
   bool walk_stopped = false;         // it was stopped: not every file of that drop is listed
   bool walk_empty = false;           // it found nothing to add
@@ -29,11 +30,20 @@ struct WorkState {
   double rows_per_ms = 0;
 };
 
-// Tells the pace of `work` how far the pass has got at `now_ms`: no pace
-// until the pass has run a few seconds over a few hundred files, then the
-// rate of the last seconds, smoothed, so that the time left moves with the
-// progress and not with every burst or pause of the storage.
-void Pace(WorkState& work, std::int64_t now_ms) noexcept;
+// What the work's owner tells `work` as the work goes, at `now_ms`. The
+// pass over `files` rows starts; it has labelled `labelled` more rows, and
+// is `over` (`starved`, if for want of a thread to read with). The pace,
+// for the time left, is none until the pass has run a few seconds over a
+// few hundred files, then the rate of the last seconds, smoothed, so that
+// the time left moves with the progress and not with every burst or pause
+// of the storage.
+void PassStarted(WorkState& work, std::int64_t now_ms, RowIndex files) noexcept;
+void PassTook(WorkState& work, std::int64_t now_ms, RowIndex labelled, bool over, bool starved) noexcept;
+// A walk starts; it has found `found` more files, and is `over` (`starved`,
+// if for want of a thread or memory). True when the walk ends there: it is
+// over, or Esc came during it.
+void WalkStarted(WorkState& work) noexcept;
+[[nodiscard]] bool WalkTook(WorkState& work, RowIndex found, bool over, bool starved) noexcept;
 
 // A file the pass has waited on this long is named in the status bar: the
 // storage is slow, not the program.
@@ -46,6 +56,7 @@ struct CanAct {
   bool analyse = true;  // 分析编码方式
   bool clear = true;    // 清 空 数 据
   bool drop = true;     // files dropped from Explorer
+  bool operator==(const CanAct&) const = default;
 };
 [[nodiscard]] CanAct WhatCanAct(const WorkState& work, bool pass_used) noexcept;
 

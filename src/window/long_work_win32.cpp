@@ -21,12 +21,7 @@ void LongWork::Started() {
 
 void LongWork::StartPass(const RowList& List1, RowList& List2, CommandButton& Command2, ReadAheadPool pool,
                          FileReader read) {
-  const auto now = static_cast<std::int64_t>(::GetTickCount64());
-  state_.passing = true;
-  state_.pass_start_ms = state_.done_changed_ms = now;
-  state_.pass_files = List1.RowCount();
-  state_.done = 0;
-  state_.walk_stopped = state_.walk_empty = false;
+  PassStarted(state_, static_cast<std::int64_t>(::GetTickCount64()), List1.RowCount());
   // The handle is copied: the thread may post after LongWork is gone, and
   // a message to a window that is gone is dropped.
   pass_ = RunAnalysisPass(List1, List2, Command2, pool, std::move(read),
@@ -35,10 +30,7 @@ void LongWork::StartPass(const RowList& List1, RowList& List2, CommandButton& Co
 }
 
 void LongWork::StartWalk(std::vector<std::wstring> paths, const Walker& walk) {
-  state_.walking = true;
-  state_.listed = 0;
-  state_.walk_stopped = state_.walk_empty = false;
-  walk_stop_ = false;
+  WalkStarted(state_);
   walk_ = std::make_unique<BackgroundWalk>(std::move(paths), walk,
                                            [window = window_] { ::PostMessageW(window, kWorkEndedMessage, 0, 0); });
   Started();
@@ -48,7 +40,7 @@ void LongWork::Stop() noexcept {
   if (pass_) pass_->RequestStop();
   // A walk may be stuck in a listing for as long as the share likes: it is
   // let go at the next Take, not waited for.
-  if (walk_) walk_stop_ = true;
+  if (walk_) state_.walk_stop = true;
 }
 
 void LongWork::Abandon() noexcept {
@@ -65,32 +57,21 @@ WorkNews LongWork::Take() {
   const ULONGLONG now = ::GetTickCount64();
   if (pass_) {
     BackgroundPass::Taken taken = pass_->Take();
-    if (!taken.found.codes.empty()) {
-      state_.done += static_cast<RowIndex>(taken.found.codes.size());
-      state_.done_changed_ms = static_cast<std::int64_t>(now);
-    }
+    PassTook(state_, static_cast<std::int64_t>(now), static_cast<RowIndex>(taken.found.codes.size()), taken.over,
+             taken.starved);
     news.labels = std::move(taken.found.codes);
     news.contents = std::move(taken.found.contents);
     news.notes = std::move(taken.found.notes);
     if (taken.over) {
       pass_.reset();
-      state_.passing = false;
-      state_.pass_ms = static_cast<std::int64_t>(now) - state_.pass_start_ms;
-      state_.pass_stopped = state_.done < state_.pass_files;
-      state_.pass_starved = taken.starved;
       news.ended = WorkNews::Ended::kPass;
     }
   }
   if (walk_) {
     BackgroundWalk::Taken taken = walk_->Take();
     news.files = std::move(taken.found);
-    state_.listed += static_cast<RowIndex>(news.files.size());
-    if (taken.over || walk_stop_) {
+    if (WalkTook(state_, static_cast<RowIndex>(news.files.size()), taken.over, taken.starved)) {
       walk_.reset();
-      state_.walking = false;
-      // A walk the system had no thread or memory for did not list every file either.
-      state_.walk_stopped = !taken.over || taken.starved;
-      state_.walk_empty = !state_.walk_stopped && state_.listed == 0;
       news.ended = WorkNews::Ended::kWalk;
     }
   }
@@ -102,7 +83,6 @@ WorkNews LongWork::Take() {
     status_shown_ = now;
     news.status_due = true;
   }
-  if (state_.passing) Pace(state_, static_cast<std::int64_t>(now));
   return news;
 }
 

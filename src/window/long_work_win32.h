@@ -59,7 +59,6 @@ class LongWork {
   WorkState state_;
   std::unique_ptr<BackgroundPass> pass_;
   std::unique_ptr<BackgroundWalk> walk_;
-  bool walk_stop_ = false;      // Esc came during the walk
   ULONGLONG status_shown_ = 0;  // when the status bar last said where the work stands
 };
 

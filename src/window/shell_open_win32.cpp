@@ -127,12 +127,4 @@ std::optional<std::wstring> ExplorerCommandLine(const std::wstring& path) {
   return L"\"" + folder + L"explorer.exe\" /select,\"" + path + L"\"";
 }
 
-std::wstring WhyShellCannotOpen(const std::wstring& path, FileState state) {
-  // The shell and the programs it starts take paths of MAX_PATH characters,
-  // the last a NUL; a longer one fails, and says nothing.
-  if (path.size() >= MAX_PATH) return L"路径超过 259 个字符，Windows 的记事本和资源管理器无法打开";
-  if (state == FileState::kUnknown) return L"文件所在的存储设备没有响应";
-  return {};
-}
-
 }  // namespace kavren::win32

@@ -6,8 +6,6 @@
 #include <optional>
 #include <string>
 
-#include "window/existence_checks_win32.h"
-
 namespace kavren::win32 {
 
 // Each asks the shell on a thread of its own and returns at once: the shell
@@ -33,9 +31,5 @@ void OpenWebAddress(const std::wstring& address);
 // on a Remote Desktop host GetWindowsDirectoryW names the user's own folder.
 // Nullopt for a path that cannot be quoted.
 [[nodiscard]] std::optional<std::wstring> ExplorerCommandLine(const std::wstring& path);
-
-// Why the shell's items cannot act on `path` in `state`, said in the menu;
-// empty where they can, or where the file is simply gone.
-[[nodiscard]] std::wstring WhyShellCannotOpen(const std::wstring& path, FileState state);
 
 }  // namespace kavren::win32

@@ -8,12 +8,15 @@
 
 #include "analysis/analysis_pass.h"
 #include "analysis/file_access.h"
+#include "analysis/label_texts.h"
 #include "analysis/module1.h"
 #include "support/stalled_reader.h"
 #include "support/temp_dir.h"
 
 #ifdef _WIN32
 #include <windows.h>
+
+#include "common/handles_win32.h"
 #else
 #include <sys/stat.h>
 #endif
@@ -66,11 +69,13 @@ void ExpectOutcomes(const kavren::testing::TempDir& dir, const std::vector<Case>
   }
 }
 
-TEST(RunAnalysisPass, LabelsEachFileByTheMarkItBeginsWith) {
+TEST(RunAnalysisPass, LabelsEachFileByTheMarkItBeginsWithAndWhatItCannotReadUnreadableWithTheCause) {
   std::wstring deep;
   for (wchar_t c = L'a'; c < L'i'; ++c) deep += std::wstring(40, c) + L"/";
+  std::wstring too_long;  // longer than any path the system opens
+  while (too_long.size() <= 32'767) too_long += std::wstring(200, L'l') + L"/";
   kavren::testing::TempDir dir;
-  const std::vector<Case> cases = {
+  std::vector<Case> cases = {
       {L"e.txt", Bytes{}, L"ANSI", FailureKind::kEmpty},
       {L"f.txt", Bytes{0xFF}, L"ANSI"},
       {L"le.txt", Bytes{0xFF, 0xFE}, L"Unicode"},
@@ -83,15 +88,7 @@ TEST(RunAnalysisPass, LabelsEachFileByTheMarkItBeginsWith) {
       // Named like devices, but not quite.
       {L"COM10.txt", Bytes{0xFF, 0xFE}, L"Unicode"},
       {L"CONSOLE.txt", Bytes{0xFE, 0xFF}, L"UUnicodeBigEndian"},
-  };
-  ExpectOutcomes(dir, cases);
-}
-
-TEST(RunAnalysisPass, LabelsWhatItCannotReadUnreadableWithTheCause) {
-  std::wstring too_long;  // longer than any path the system opens
-  while (too_long.size() <= 32'767) too_long += std::wstring(200, L'l') + L"/";
-  kavren::testing::TempDir dir;
-  std::vector<Case> cases = {
+      // What it cannot read is unreadable, with the cause.
       {L"missing.txt", std::nullopt, L"无法读取", FailureKind::kNotFound},
       {L"gone/a.txt", std::nullopt, L"无法读取", FailureKind::kNotFound},
       {too_long + L"a.txt", std::nullopt, L"无法读取", FailureKind::kPathTooLong},
@@ -118,25 +115,33 @@ TEST(RunAnalysisPass, LabelsWhatItCannotReadUnreadableWithTheCause) {
       {L"\\\\kavren-test\\pipeline\\a.txt", std::nullopt, L"无法读取", FailureKind::kNotFound},
 #endif
   };
-#ifndef _WIN32
+#ifdef _WIN32
+  // Another program writing a file, which asked for delete access as well as editors and downloaders do, lets it
+  // be read. (One that shares nothing is the window tests' held b.txt.)
+  const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE;
+  const win32::unique_file holder(::CreateFileW(dir.Write(L"held.txt", {0xFF, 0xFE}).c_str(), GENERIC_WRITE | DELETE,
+                                                share, nullptr, OPEN_EXISTING, 0, nullptr));
+  cases.push_back({L"held.txt", std::nullopt, L"Unicode"});
+#else
   ASSERT_EQ(::mkfifo(kavren::testing::PathOf(dir.Wide(L"fifo")).c_str(), 0600), 0);
   cases.push_back({L"fifo", std::nullopt, L"无法读取", FailureKind::kNotPlainFile});
 #endif
   ExpectOutcomes(dir, cases);
 }
 
-#ifdef _WIN32
-// Another program writing a file, which asked for delete access as well as editors and downloaders do, lets it be
-// read. (One that shares nothing is the window tests' held b.txt.)
-TEST(RunAnalysisPass, ReadsAFileAnotherProgramWrites) {
-  kavren::testing::TempDir dir;
-  const std::wstring path = dir.Write(L"held.txt", {0xFF, 0xFE});
-  const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE;
-  const HANDLE holder = ::CreateFileW(path.c_str(), GENERIC_WRITE | DELETE, share, nullptr, OPEN_EXISTING, 0, nullptr);
-  ExpectOutcomes(dir, {{path, std::nullopt, L"Unicode"}});
-  ::CloseHandle(holder);
+// The word in the tip that tells the user what to do about each cause; a mix-up sends them after the wrong thing.
+TEST(FailureText, NamesEachCauseInItsOwnWords) {
+  using enum FailureKind;
+  const std::pair<FailureKind, std::wstring_view> words[] = {
+      {kNotFound, L"找不到文件"},       {kAccessDenied, L"拒绝访问"}, {kInUse, L"另一个程序"},
+      {kNotPlainFile, L"不是普通文件"}, {kPathTooLong, L"路径太长"},  {kEmpty, L"空文件"},
+      {kOnlineOnly, L"仅联机"},         {kOther, L"读取时出错"},      {kNone, L""},
+  };
+  for (const auto& [kind, word] : words) {
+    EXPECT_TRUE(word.empty() ? FailureText(kind).empty() : FailureText(kind).find(word) != std::wstring_view::npos)
+        << static_cast<int>(kind);
+  }
 }
-#endif
 
 // A file read, an empty one, a folder and a file that is not there.
 TEST(RunAnalysisPass, LeavesNoHandleOrDescriptorOpenWhateverAFileTurnsOutToBe) {
@@ -146,9 +151,7 @@ TEST(RunAnalysisPass, LeavesNoHandleOrDescriptorOpenWhateverAFileTurnsOutToBe) {
 #ifdef _WIN32
   (void)LabelsAfterPass(paths);
   // Exclusive: fails while any other handle is open.
-  const HANDLE alone = ::CreateFileW(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-  EXPECT_NE(alone, INVALID_HANDLE_VALUE);
-  ::CloseHandle(alone);
+  EXPECT_TRUE(win32::unique_file(::CreateFileW(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)));
 #else
   const auto descriptors = [] { return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {}); };
   const auto before = descriptors();
@@ -229,6 +232,9 @@ TEST(ReadFileHead, ReadsOnlyWhatTheAttributesSayIsOnThisComputer) {
       {0x1000, 0, kOnline, kOnlineOnly},       // offline
       {0x0040'0020, 0, kOnline, kOnlineOnly},  // a placeholder disguised, without its reparse point
       {0x0008'0400, 0, kRead, kNone},          // pinned: always kept on this device
+      {0x0010'0400, 0, kRead, kNone},          // unpinned, not yet sent back to the cloud
+      {0x0050'0400, 0, kOnline, kOnlineOnly},  // unpinned, and gone
+      {0x20, 0, kRead, kNone},                 // a plain file
       {std::nullopt, ERROR_ACCESS_DENIED, EncodingCode::kUnreadable, kAccessDenied},
       {std::nullopt, ERROR_INVALID_FUNCTION, EncodingCode::kUnreadable, kOther},
   };

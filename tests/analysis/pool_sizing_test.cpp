@@ -8,17 +8,10 @@ namespace {
 
 TEST(NextPoolStep, GrowsWhileReadsAreSlowAndEachStepPaysNeverPastTheRowsLeftOrTheMostAndTakesBackAStepThatDoesNot) {
   constexpr ReadAheadPool kShare = {8, 48};
-  constexpr ReadAheadPool kWine = {8, 8};
   // Reads at 200 us each, the last size's reads at 200 us with 8 threads.
   constexpr ReadSpan kEightSlow = {8, 16, 16 * 200'000};
-  struct Row {
-    ReadAheadPool pool;
-    ReadSpan now;
-    ReadSpan before;
-    RowIndex untaken;
-    PoolStep step;
-  };
-  const Row rows[] = {
+  // The pool, this size's reads, the last size's, the rows not yet taken, and the step.
+  const std::tuple<ReadAheadPool, ReadSpan, ReadSpan, RowIndex, PoolStep> rows[] = {
       {kShare, kEightSlow, {}, 1'000, {16}},                                  // slow reads: doubles
       {kShare, {8, 16, 16 * 50'000}, {}, 1'000, {8}},                         // quick reads wait on a processor
       {kShare, {8, 4, 4 * 200'000}, {}, 1'000, {8}},                          // too few reads to tell
@@ -27,12 +20,12 @@ TEST(NextPoolStep, GrowsWhileReadsAreSlowAndEachStepPaysNeverPastTheRowsLeftOrTh
       {kShare, {16, 32, 32 * 200'000}, kEightSlow, 1'000, {32}},              // twice as fast: on
       {kShare, {16, 32, 32 * 400'000}, kEightSlow, 1'000, {8, true}},         // no faster: back, and no more
       {kShare, {48, 96, 96 * 200'000}, kEightSlow, 1'000, {48}},              // at the most
-      {kWine, kEightSlow, {}, 1'000, {8}},                                    // under Wine it never grows
+      {{8, 8}, kEightSlow, {}, 1'000, {8}},                                   // under Wine it never grows
   };
-  for (const Row& row : rows) {
-    const PoolStep step = NextPoolStep(row.pool, row.now, row.before, row.untaken);
-    EXPECT_EQ(std::pair(step.threads, step.settled), std::pair(row.step.threads, row.step.settled))
-        << row.now.threads << " threads, " << row.now.ns / row.now.reads << " ns a read: " << step.threads;
+  for (const auto& [pool, now, before, untaken, expected] : rows) {
+    const PoolStep step = NextPoolStep(pool, now, before, untaken);
+    EXPECT_EQ(std::pair(step.threads, step.settled), std::pair(expected.threads, expected.settled))
+        << now.threads << " threads, " << now.ns / now.reads << " ns a read: " << step.threads;
   }
 }
 

@@ -13,7 +13,7 @@ namespace {
 // there is, and a refused request changes nothing. (The mirrors' exchange,
 // which ends only because selecting the current row raises nothing, runs in
 // every pass and window test.) Braces: the requests are made in order.
-TEST(RowList, SetsAndSelectsRowsInRangeOnly) {
+TEST(RowList, SetsAndSelectsRowsInRangeOnlyAndAClearLeavesNoneSelected) {
   RowList list;
   list.AppendRow(L"a");
   EXPECT_EQ((std::array{list.SetRow(1, L"b"), list.SetRow(0, L"c"), list.SelectRow(1)}),
@@ -23,15 +23,9 @@ TEST(RowList, SetsAndSelectsRowsInRangeOnly) {
   EXPECT_EQ((std::array{list.GetRow(0), list.GetRow(1), list.GetRow(2)}),
             (std::array<std::optional<std::wstring_view>, 3>{L"c", L"b", std::nullopt}));
   EXPECT_EQ(list.CurrentRow(), 1);
-}
-
-TEST(RowList, AClearLeavesNoRowSelected) {
-  RowList list;
-  list.AppendRow(L"a");
-  (void)list.SelectRow(0);
   list.ClearRows();
-  EXPECT_EQ(list.RowCount(), 0);
-  EXPECT_EQ(list.CurrentRow(), kNoRow);
+  EXPECT_EQ((std::array{list.RowCount(), list.CurrentRow()}), (std::array{RowIndex{0}, kNoRow}))
+      << "a clear left a row selected";
 }
 
 // A file listed by its first path, then handed over again by the second: listed again only if it is another file.
