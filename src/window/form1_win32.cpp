@@ -271,11 +271,10 @@ void Form1::ShowAnalyseTip() {
   RECT area;
   ::GetWindowRect(button, &area);
   ::MapWindowPoints(HWND_DESKTOP, hwnd_, reinterpret_cast<POINT*>(&area), 2);
-  // Greyed for the pass that ran, not for work under way.
-  const bool pass_used = !Command2.Enabled() && !long_work_->Running();
-  // A disabled button gets no mouse messages, and so no tip of its own: the tip is the area's.
+  // A disabled button gets no mouse messages, and so no tip of its own: the
+  // tip is the area's. Greyed for the pass that ran, not for work under way.
   std::wstring tip;
-  if (pass_used)
+  if (PassUsed() && !long_work_->Running())
     tip = (long_work_->state().pass_stopped ? L"分析已停止。" : L"") + std::wstring(kOnePassEachRun) + L"。";
   tips_->SetAreaTip(ControlId(Control::Command2), area, tip.c_str());
 }
@@ -347,7 +346,7 @@ void Form1::OnCommand(int id, int code) {
 
 void Form1::ChooseFiles() {
   // A click on a greyed button sent by another program acts no more than the user's.
-  if (!WhatCanAct(long_work_->state(), !Command2.Enabled()).choose) return;
+  if (!WhatCanAct(long_work_->state(), PassUsed()).choose) return;
   std::vector<ChosenFile> files = ChooseTxtFiles(hwnd_, last_folder_);
   // The dialog's own loop handled what was posted meanwhile: a drop, or
   // paths from another program, may have started work on the lists. The
@@ -406,7 +405,7 @@ void Form1::AppendPaths(std::vector<std::wstring> paths) {
 }
 
 void Form1::AnalyseFiles() {
-  if (!WhatCanAct(long_work_->state(), !Command2.Enabled()).analyse) return;
+  if (!WhatCanAct(long_work_->state(), PassUsed()).analyse) return;
   follow_pass_ = true;
   repeated_ = 0;
   long_work_->StartPass(List1, List2, Command2, read_ahead_, read_);
@@ -464,7 +463,7 @@ void Form1::OnEndSession(bool ending) {
 }
 
 void Form1::ShowWhatCanAct() {
-  const CanAct can = WhatCanAct(long_work_->state(), !Command2.Enabled());
+  const CanAct can = WhatCanAct(long_work_->state(), PassUsed());
   const std::pair<Control, bool> buttons[] = {
       {Control::Command1, can.choose}, {Control::Command2, can.analyse}, {Control::Command4, can.clear}};
   for (const auto& [which, enabled] : buttons) {
@@ -489,15 +488,14 @@ bool Form1::OnSetCursor(WORD hit) const {
 
 void Form1::ShowStatus() {
   const WorkState& work = long_work_->state();
-  BatchState batch;
-  batch.files = List1.RowCount();
-  batch.analysed = List2.RowCount();
-  batch.pass_run = !Command2.Enabled();
-  batch.copied = copied_;
-  batch.repeated = repeated_;
-  batch.current = List1.GetRow(work.done).value_or(L"");
-  batch.now_ms = static_cast<std::int64_t>(::GetTickCount64());
-  counts_ = batch.pass_run && !work.passing ? CountLabels(List2, findings_) : std::vector<LabelCount>{};
+  const BatchState batch = {.files = List1.RowCount(),
+                            .analysed = List2.RowCount(),
+                            .pass_used = PassUsed(),
+                            .current = List1.GetRow(work.done).value_or(L""),
+                            .copied = copied_,
+                            .repeated = repeated_,
+                            .now_ms = static_cast<std::int64_t>(::GetTickCount64())};
+  counts_ = batch.pass_used && !work.passing ? CountLabels(List2, findings_) : std::vector<LabelCount>{};
   if (status_->Show(StatusText(batch, work), counts_)) FollowStatusBarHeight();
 }
 
@@ -522,7 +520,7 @@ void Form1::OnNotify(const NMHDR& notification) {
 }
 
 void Form1::ClearData() {
-  if (!WhatCanAct(long_work_->state(), !Command2.Enabled()).clear) return;
+  if (!WhatCanAct(long_work_->state(), PassUsed()).clear) return;
   List1.ClearRows();
   List2.ClearRows();
   findings_ = {};

@@ -103,6 +103,9 @@ class Form1 final : public BaseWindow<Form1> {
   // after a pass); List2 shows blank rows beside the rest, or it could not
   // scroll as far and a label would sit beside another file's name.
   void ShowUnlabelledRows();
+  // The run's one pass is used: Command2 is disabled from the moment it
+  // starts, and nothing enables it again.
+  [[nodiscard]] bool PassUsed() const noexcept { return !Command2.Enabled(); }
   [[nodiscard]] bool HasRows() const noexcept { return List1.RowCount() > 0 || List2.RowCount() > 0; }
   // What the tooltip says over a row of either list.
   [[nodiscard]] std::wstring RowTip(HWND list_box, RowIndex row) const;

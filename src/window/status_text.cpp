@@ -34,7 +34,7 @@ StatusLines StatusBeforeStops(const BatchState& batch, const WorkState& work) {
   if (work.walking) {
     std::wstring state = L"正在添加文件：已列出 " + WithThousands(work.listed) + L" 个";
     if (batch.repeated > 0) state += L"，其中 " + WithThousands(batch.repeated) + L" 个已在列表中";
-    return {state, state, kHowToStop};
+    return {.state = state, .brief = state, .next = kHowToStop};
   }
   if (work.passing) {
     const std::int64_t percent = work.pass_files > 0 ? work.done * 100 / work.pass_files : 100;
@@ -57,38 +57,44 @@ StatusLines StatusBeforeStops(const BatchState& batch, const WorkState& work) {
     }
     std::wstring state = L"正在分析：" + WithThousands(work.done) + L" / " + WithThousands(work.pass_files) +
                          L" 个文件（" + std::to_wstring(percent) + L"%）";
-    return {state, state, next + L"。" + kHowToStop, L"", name_at, name_size};
+    return {
+        .state = state, .brief = state, .next = next + L"。" + kHowToStop, .name_at = name_at, .name_size = name_size};
   }
   if (batch.files == 0) {
     // Once the run's pass is used, choosing files leads nowhere: they would be listed, never analysed.
-    return {L"没有文件", L"没有文件",
-            batch.pass_run ? L"已分析过一次：再加入的文件只会列出；要分析，请重新启动程序"
-                           : L"点击“选择Txt文件”，或把 .txt 文件、文件夹拖到窗口上"};
+    return {.state = L"没有文件",
+            .brief = L"没有文件",
+            .next = batch.pass_used ? L"已分析过一次：再加入的文件只会列出；要分析，请重新启动程序"
+                                    : L"点击“选择Txt文件”，或把 .txt 文件、文件夹拖到窗口上"};
   }
   const std::wstring files = L"共 " + WithThousands(batch.files) + L" 个文件";
-  if (!batch.pass_run) return {files, files, L"点击“分析编码方式”查看每个文件的编码方式"};
+  if (!batch.pass_used) return {.state = files, .brief = files, .next = L"点击“分析编码方式”查看每个文件的编码方式"};
   const RowIndex late = batch.files - std::max(batch.analysed, work.pass_files);
   const std::wstring later = late > 0 ? L"；之后加入的 " + WithThousands(late) + L" 个未分析" : L"";
   const std::wstring why = late > 0 ? std::wstring(kOnePassEachRun) : L"";
   if (work.pass_starved) {
     // Out of threads, the system is short of memory or handles; a new start of the program has its own.
-    return {L"已停止：系统资源不足，无法读取文件；已分析 " + WithThousands(batch.analysed) + L" 个文件" + later,
-            L"已停止：系统资源不足", std::wstring(kOnePassEachRun)};
+    return {
+        .state = L"已停止：系统资源不足，无法读取文件；已分析 " + WithThousands(batch.analysed) + L" 个文件" + later,
+        .brief = L"已停止：系统资源不足",
+        .next = std::wstring(kOnePassEachRun)};
   }
   if (work.pass_stopped && batch.analysed > 0) {
     const std::wstring done = WithThousands(batch.analysed) + L" / " + WithThousands(work.pass_files);
     // The brief must still own up to the files the pass never saw: in a full
     // pass they are all the brief says.
-    return {L"已停止：已分析 " + done + L" 个文件，" + Took(work.pass_ms) + later, L"已停止：" + done + later, L"",
-            why};
+    return {.state = L"已停止：已分析 " + done + L" 个文件，" + Took(work.pass_ms) + later,
+            .brief = L"已停止：" + done + later,
+            .next = L"",
+            .why = why};
   }
   if (batch.analysed == 0) {
     // The pass ran over other files, or none, and the list was cleared since.
-    return {files + L"，未分析", files, std::wstring(kOnePassEachRun)};
+    return {.state = files + L"，未分析", .brief = files, .next = std::wstring(kOnePassEachRun)};
   }
   const std::wstring summary = L"已分析 " + WithThousands(batch.analysed) + L" 个文件，" + Took(work.pass_ms);
-  if (late > 0) return {summary + later, WithThousands(late) + L" 个未分析", L"", why};
-  return {summary, Took(work.pass_ms), L""};
+  if (late > 0) return {.state = summary + later, .brief = WithThousands(late) + L" 个未分析", .next = L"", .why = why};
+  return {.state = summary, .brief = Took(work.pass_ms), .next = L""};
 }
 
 }  // namespace

@@ -18,7 +18,7 @@ inline constexpr std::wstring_view kOnePassEachRun = L"每次运行只分析一�
 struct BatchState {
   RowIndex files = 0;           // rows of the file list
   RowIndex analysed = 0;        // labels written by the pass (rows of the label list with a label)
-  bool pass_run = false;        // this run's one pass is used
+  bool pass_used = false;       // this run's one pass is used
   std::wstring_view current{};  // during the pass, the name of the file it is on
   std::wstring_view copied{};   // what the last copy put on the clipboard, until the next change
   RowIndex repeated = 0;        // of the last drop or choice, the files already listed, so not listed again
