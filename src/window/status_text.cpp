@@ -22,12 +22,34 @@ std::wstring Duration(std::int64_t ms, bool whole = false) {
 // "用时 1.2 秒"; under 0.1 s "用时不到 0.1 秒", since "0.0 秒" reads as if nothing was done.
 std::wstring Took(std::int64_t ms) { return ms < 100 ? L"用时不到 0.1 秒" : L"用时 " + Duration(ms); }
 
-}  // namespace
-
-namespace {
-
 // What the status bar says while long work runs, under every line of it.
 constexpr wchar_t kHowToStop[] = L"按 Esc 停止";
+
+// How far the pass has got, how long it has taken, and what it waits for or how long it has left.
+StatusLines StatusDuringPass(const BatchState& batch, const WorkState& work) {
+  const std::int64_t percent = work.pass_files > 0 ? work.done * 100 / work.pass_files : 100;
+  const std::int64_t elapsed_ms = batch.now_ms - work.pass_start_ms;
+  const std::int64_t waited_ms = batch.now_ms - work.done_changed_ms;
+  // In whole seconds, so that the line changes once a second rather than at every update; and the rest only
+  // once there is something to go by: the first second says little of it.
+  std::wstring next = L"已用 " + Duration(elapsed_ms, true);
+  std::size_t name_at = 0;
+  std::size_t name_size = 0;
+  if (waited_ms >= kNamedWaitMs && !batch.current.empty()) {
+    next = L"正在等待：";
+    name_at = next.size();
+    name_size = batch.current.size();
+    next += std::wstring(batch.current) + L"（" + Duration(waited_ms, true) + L"）";
+  } else if (work.rows_per_ms > 0) {
+    // Rounded, not cut: the 32-bit program's x87 arithmetic makes 26 s into 25.999.
+    const std::int64_t left_ms = std::llround(static_cast<double>(work.pass_files - work.done) / work.rows_per_ms);
+    next += left_ms < 1000 ? L"，即将完成" : L"，约剩 " + Duration(left_ms, true);
+  }
+  std::wstring state = L"正在分析：" + WithThousands(work.done) + L" / " + WithThousands(work.pass_files) +
+                       L" 个文件（" + std::to_wstring(percent) + L"%）";
+  return {
+      .state = state, .brief = state, .next = next + L"。" + kHowToStop, .name_at = name_at, .name_size = name_size};
+}
 
 // The lines before any stop is taken into account.
 StatusLines StatusBeforeStops(const BatchState& batch, const WorkState& work) {
@@ -36,30 +58,7 @@ StatusLines StatusBeforeStops(const BatchState& batch, const WorkState& work) {
     if (batch.repeated > 0) state += L"，其中 " + WithThousands(batch.repeated) + L" 个已在列表中";
     return {.state = state, .brief = state, .next = kHowToStop};
   }
-  if (work.passing) {
-    const std::int64_t percent = work.pass_files > 0 ? work.done * 100 / work.pass_files : 100;
-    const std::int64_t elapsed_ms = batch.now_ms - work.pass_start_ms;
-    const std::int64_t waited_ms = batch.now_ms - work.done_changed_ms;
-    // In whole seconds, so that the line changes once a second rather than at every update; and the rest only
-    // once there is something to go by: the first second says little of it.
-    std::wstring next = L"已用 " + Duration(elapsed_ms, true);
-    std::size_t name_at = 0;
-    std::size_t name_size = 0;
-    if (waited_ms >= kNamedWaitMs && !batch.current.empty()) {
-      next = L"正在等待：";
-      name_at = next.size();
-      name_size = batch.current.size();
-      next += std::wstring(batch.current) + L"（" + Duration(waited_ms, true) + L"）";
-    } else if (work.rows_per_ms > 0) {
-      // Rounded, not cut: the 32-bit program's x87 arithmetic makes 26 s into 25.999.
-      const std::int64_t left_ms = std::llround(static_cast<double>(work.pass_files - work.done) / work.rows_per_ms);
-      next += left_ms < 1000 ? L"，即将完成" : L"，约剩 " + Duration(left_ms, true);
-    }
-    std::wstring state = L"正在分析：" + WithThousands(work.done) + L" / " + WithThousands(work.pass_files) +
-                         L" 个文件（" + std::to_wstring(percent) + L"%）";
-    return {
-        .state = state, .brief = state, .next = next + L"。" + kHowToStop, .name_at = name_at, .name_size = name_size};
-  }
+  if (work.passing) return StatusDuringPass(batch, work);
   if (batch.files == 0) {
     // Once the run's pass is used, choosing files leads nowhere: they would be listed, never analysed.
     return {.state = L"没有文件",
