@@ -211,6 +211,22 @@ TEST(BackgroundPass, KeepsEveryRowsReasonAndVerdictWhicheverThreadFoundItAndOpen
   EXPECT_TRUE(std::all_of(opens.begin(), opens.end(), [](const auto& count) { return count == 1; }));
 }
 
+// Reads that each wait on the storage, as on a share: the pool grows past its first threads to read more at once.
+TEST(BackgroundPass, ReadsMoreFilesAtOnceThanItsFirstThreadsWhereEachReadWaitsOnTheStorage) {
+  std::atomic<int> reading = 0;
+  std::atomic<int> most = 0;
+  BackgroundPass pass(std::make_shared<std::vector<std::wstring>>(400, L"a.txt"), kReadAheadPool,
+                      [&](const std::wstring&, ReadFailure&, ContentVerdict&) {
+                        most = std::max<int>(most, ++reading);
+                        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+                        --reading;
+                        return EncodingCode::kNoMark;
+                      },
+                      {});
+  while (!pass.Take().over) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  EXPECT_GT(most, kReadAheadPool.first);
+}
+
 #ifdef _WIN32
 // What the attribute query answers of every file, as each row of the table below sets it.
 std::pair<std::optional<std::uint32_t>, std::uint32_t> attribute_answer;

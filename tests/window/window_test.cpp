@@ -145,6 +145,7 @@ TEST(Form1Window, EveryControlLiesInsideInTheMessageFontWithItsCaptionWholeAt96A
   AtEachDpi(f, [&](UINT dpi) {
     RECT client;
     ::GetClientRect(f.hwnd(), &client);
+    RECT needed{};  // the last caption's, in the font of them all
     for (std::size_t i = 0; i < win32::kControlCount; ++i) {
       const HWND control = f[Control(i)];
       const RECT at = f.Placed(control);
@@ -164,7 +165,7 @@ TEST(Form1Window, EveryControlLiesInsideInTheMessageFontWithItsCaptionWholeAt96A
       ::GetClassNameW(control, window_class, 16);
       // A list never draws its caption: it is only what a screen reader says.
       if (std::wstring_view(window_class) == L"ListBox" && !labels) continue;
-      RECT needed = {};
+      needed = {};
       ::SelectObject(dc, font);
       ::DrawTextW(dc, labels ? L"UUnicodeBigEndian" : text, -1, &needed, DT_CALCRECT | DT_SINGLELINE);
       RECT inside;
@@ -174,6 +175,10 @@ TEST(Form1Window, EveryControlLiesInsideInTheMessageFontWithItsCaptionWholeAt96A
       EXPECT_LE(needed.right + padding, inside.right) << i << " at " << dpi;
       EXPECT_LE(needed.bottom, inside.bottom) << i << " at " << dpi;
     }
+    // The status bar's rows as tall as the control makes itself, or its text is cut at the bottom.
+    RECT part{};
+    ::SendMessageW(f.StatusRow(0), SB_GETRECT, 0, reinterpret_cast<LPARAM>(&part));
+    EXPECT_LE(needed.bottom + 2, part.bottom - part.top) << "the status bar cuts its text at " << dpi;
     EXPECT_EQ(::SendMessageW(f[Control::List2], LB_GETITEMHEIGHT, 0, 0),
               ::SendMessageW(f[Control::List1], LB_GETITEMHEIGHT, 0, 0))
         << "rows apart at " << dpi;
@@ -428,6 +433,19 @@ std::wstring StatusRowText(const Form1Fixture& f, int row) {
   return text;
 }
 
+// A logoff that another program cancelled keeps the window and its lists; a right click on the title bar opens the
+// system's window menu, not the lists'.
+TEST_F(Form1WithFiles, ACancelledLogoffKeepsTheListsAndTheTitleBarsMenuIsTheSystems) {
+  ::SendMessageW(f.hwnd(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
+  ::SendMessageW(f.hwnd(), WM_ENDSESSION, FALSE, ENDSESSION_LOGOFF);
+  EXPECT_EQ(ListBoxRows(f[Control::List1]), kNames);
+  TITLEBARINFO bar{sizeof bar, {}, {}};
+  ::GetTitleBarInfo(f.hwnd(), &bar);
+  menu_items.clear();
+  f.Menu(f.hwnd(), kNoRow, {VK_ESCAPE}, {bar.rcTitleBar.left + 40, (bar.rcTitleBar.top + bar.rcTitleBar.bottom) / 2});
+  EXPECT_EQ(menu_items.size(), static_cast<std::size_t>(::GetMenuItemCount(::GetSystemMenu(f.hwnd(), FALSE))));
+}
+
 TEST(Form1Pass, ALongPassShowsHowFarItHasGotIgnoresWhatWouldChangeTheListsAndStopsOnEsc) {
   TempDir dir;
   Form1Fixture f;
@@ -551,14 +569,21 @@ TEST_F(Form1Stalled, ACloseEndsTheProgramAtOnce) {
 }
 
 // The walk of a drop, with a listing that stalls after three files: what was found shows, Esc ends the walk at
-// once, and the run's one pass is still there. (A close takes the same way out.)
+// once and tells it to stop, and the run's one pass is still there. (A close takes the same way out.) A later drop
+// that takes a second is walked to its end.
 TEST(Form1Drop, AStalledListingShowsWhatWasFoundAndEscEndsTheWalkAtOnce) {
   TempDir dir;
   Form1Fixture f;
   StalledReader stalled(L"share");
-  f.form().SetWalker([&, stall = stalled.Stall()](const std::vector<std::wstring>&, const win32::DropSink& sink) {
+  std::atomic<int> told_to_stop = -1;
+  f.form().SetWalker([&, stall = stalled.Stall()](const std::vector<std::wstring>& paths, const win32::DropSink& sink) {
+    if (!paths[0].starts_with(L"\\\\")) {
+      std::this_thread::sleep_for(1s);
+      return win32::WalkPaths(paths, sink);
+    }
     for (const wchar_t* name : {L"1.txt", L"2.txt", L"3.txt"}) sink.found({name, dir.Write(name, {0xFF, 0xFE})});
     stall();
+    told_to_stop = sink.stop.stop_requested();
   });
   f.form().AppendPaths({L"\\\\nas\\share"});
   ASSERT_TRUE(PumpUntil(f.hwnd(), 5s, [&] { return StatusRowText(f, 0) == L"正在添加文件：已列出 3 个"; }));
@@ -570,8 +595,10 @@ TEST(Form1Drop, AStalledListingShowsWhatWasFoundAndEscEndsTheWalkAtOnce) {
   EXPECT_EQ(StatusRowText(f, 0), L"已停止添加：只加入了已列出的 3 个文件");
   EXPECT_LT(std::chrono::steady_clock::now() - stop, 5s) << "the window waited for the listing";
   stalled.Release();
+  EXPECT_TRUE(PumpUntil(f.hwnd(), 5s, [&] { return told_to_stop == 1; })) << "the walk went on listing the share";
+  f.Append({dir.Write(L"4.txt", {0xFF, 0xFE})});
   f.Click(Control::Command2);
-  EXPECT_EQ(ListBoxRows(f[Control::List2]), (std::vector<std::wstring>{L"Unicode", L"Unicode", L"Unicode"}));
+  EXPECT_EQ(ListBoxRows(f[Control::List2]), std::vector<std::wstring>(4, L"Unicode"));
 }
 
 // Last, a drop whose listing stalls after 300 files: End in the file list while the walk runs, then Esc.
@@ -673,10 +700,14 @@ TEST(Form1Drop, AddsDroppedFilesAndTheTxtFilesOfDroppedTreesInExplorersOrderAsOn
   // The same tree again, as another window's path ends it: no file twice.
   f.Append({dir.Wide(L"TREE\\")});
   EXPECT_EQ(std::get<1>(f.StatusParts()[0]), L"共 7 个文件；6 个已在列表中，未重复加入");
-  dir.Write(L"notes\\a.md", {});
-  f.Append({dir.Wide(L"notes")});
+  // A folder of 260 characters is walked, and left free to be removed; a start without paths walks nothing.
+  const std::wstring empty = dir.Wide(L"empty\\") + std::wstring(260 - dir.Wide(L"empty\\").size(), L'e');
+  std::filesystem::create_directories(empty);
+  f.Append({empty});
   EXPECT_EQ(std::get<1>(f.StatusParts()[0]), L"没有加入文件：拖入或打开的项目中没有 .txt 文件");
+  EXPECT_TRUE(::RemoveDirectoryW(empty.c_str())) << "the walk left the folder open";
   f.form().AppendChosenFiles({{L"loose.md", loose}});
+  f.Append({});
   EXPECT_EQ(std::get<1>(f.StatusParts()[0]), L"共 7 个文件；1 个已在列表中，未重复加入")
       << "the empty drop outlived a choice";
   // The C++ library's remove_all can loop on a link to a folder it is
