@@ -175,8 +175,7 @@ TEST(Form1Window, EveryControlLiesInsideInTheMessageFontWithItsCaptionWholeAt96A
       EXPECT_LE(needed.bottom, inside.bottom) << i << " at " << dpi;
     }
     // The status bar's rows as tall as the control makes itself, or its text is cut at the bottom.
-    RECT part{};
-    ::SendMessageW(f.StatusRow(0), SB_GETRECT, 0, reinterpret_cast<LPARAM>(&part));
+    const RECT part = std::get<2>(f.StatusParts()[0]);
     EXPECT_LE(needed.bottom + 2, part.bottom - part.top) << "the status bar cuts its text at " << dpi;
     EXPECT_EQ(::SendMessageW(f[Control::List2], LB_GETITEMHEIGHT, 0, 0),
               ::SendMessageW(f[Control::List1], LB_GETITEMHEIGHT, 0, 0))
@@ -196,8 +195,7 @@ TEST(Form1Window, EveryControlLiesInsideInTheMessageFontWithItsCaptionWholeAt96A
   // A right click on the title bar opens the system's window menu, whose 关闭(&C) closes the window.
   TITLEBARINFO bar{sizeof bar, {}, {}};
   ::GetTitleBarInfo(f.hwnd(), &bar);
-  f.Menu(f.hwnd(), kNoRow, {'C', VK_ESCAPE},
-         {bar.rcTitleBar.left + 40, (bar.rcTitleBar.top + bar.rcTitleBar.bottom) / 2});
+  f.Menu(f.hwnd(), kNoRow, {'C', VK_ESCAPE}, {bar.rcTitleBar.left + 40, bar.rcTitleBar.top + 8});
   EXPECT_FALSE(::IsWindow(f.hwnd())) << "no window menu";
 }
 
