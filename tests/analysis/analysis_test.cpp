@@ -176,15 +176,20 @@ ContentVerdict VerdictOfRow(std::size_t row) { return {static_cast<ContentKind>(
 // 50,000 files, half of them online only and half without a mark, each with a
 // verdict of its own, through a pass on a thread of its own taken in batches
 // as the window takes them; the files are read at once, so that the threads
-// take rows as fast as they can. `opens` has a counter for each file.
+// take rows as fast as they can. `opens` has a counter for each file. The
+// first reads wait on the storage, as on a share: the pool grows.
 TEST(BackgroundPass, KeepsEveryRowsReasonAndVerdictWhicheverThreadFoundItAndOpensEachFileOnce) {
   std::vector<std::atomic<int>> opens(50'000);
+  std::atomic<int> readers = 0;
   auto paths = std::make_shared<std::vector<std::wstring>>();
   for (std::size_t i = 0; i < opens.size(); ++i) paths->push_back(std::to_wstring(i));
-  BackgroundPass background(paths, {64, 64},
+  BackgroundPass background(paths, {8, 64},
                             [&](const std::wstring& path, ReadFailure& failure, ContentVerdict& content) {
                               const std::size_t row = std::stoul(path);
                               ++opens[row];
+                              static thread_local bool counted = false;
+                              if (!std::exchange(counted, true)) ++readers;
+                              if (row < 400) std::this_thread::sleep_for(std::chrono::milliseconds(5));
                               if (row % 2 == 0) content = VerdictOfRow(row);
                               failure.kind = row % 2 ? FailureKind::kOnlineOnly : FailureKind::kNone;
                               return row % 2 ? EncodingCode::kOnlineOnly : EncodingCode::kNoMark;
@@ -209,6 +214,7 @@ TEST(BackgroundPass, KeepsEveryRowsReasonAndVerdictWhicheverThreadFoundItAndOpen
     ASSERT_EQ(all.contents[row], VerdictOfRow(row)) << row;
   }
   EXPECT_TRUE(std::all_of(opens.begin(), opens.end(), [](const auto& count) { return count == 1; }));
+  EXPECT_GT(readers, 8) << "the pool never grew";
 }
 
 #ifdef _WIN32

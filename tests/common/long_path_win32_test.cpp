@@ -5,6 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+
+#include "analysis/module1.h"
+
 namespace kavren {
 namespace {
 
@@ -25,6 +30,18 @@ TEST(OpenablePath, GivesPathsOfMaxPathMinus12OrMoreTheLongFormAndLeavesTheRestAs
     const wchar_t* openable = OpenablePath(path, long_form);
     EXPECT_EQ(std::wstring(openable ? openable : L"(none)"), expected) << path.size();
   }
+}
+
+// A 32-bit program on 64-bit Windows is shown SysWOW64 where it names System32: the pass reads the file the user
+// named, not its twin. A 64-bit program is shown what it names.
+TEST(OpenablePath, ReadsAFileInSystem32AsTheUserNamedItNotItsSysWow64Twin) {
+  BOOL wow64 = FALSE;
+  if (!::IsWow64Process(::GetCurrentProcess(), &wow64) || !wow64) GTEST_SKIP() << "nothing is redirected here";
+  const std::filesystem::path twins[] = {L"C:\\windows\\Sysnative\\kavren.txt", L"C:\\windows\\SysWOW64\\kavren.txt"};
+  std::ofstream(twins[0], std::ios::binary) << "\xFF\xFE";
+  std::ofstream(twins[1], std::ios::binary) << "\xEF\xBB\xBF";
+  EXPECT_EQ(GetFileEncoding(L"C:\\windows\\system32\\kavren.txt"), EncodingCode::kUtf16LittleEndian);
+  for (const auto& twin : twins) std::filesystem::remove(twin);
 }
 
 }  // namespace
