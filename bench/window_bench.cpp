@@ -273,12 +273,11 @@ int wmain(int argc, wchar_t** argv) {
   // The window's pass with a pool; false if it failed.
   auto time_window = [&](int round, const char* name, kavren::ReadAheadPool pool) {
     // Command2 disables itself after one pass, so every pass has its own form.
-    auto form = Form1::Create(::GetModuleHandleW(nullptr), SW_SHOWNORMAL);
+    auto form = Form1::Create(::GetModuleHandleW(nullptr), SW_SHOWNORMAL, {.read_ahead = pool});
     if (!form) {
       std::printf("error: the window could not be created\n");
       return false;
     }
-    form->SetReadAheadPool(pool);
     PumpPendingMessages();
 
     const auto start = std::chrono::steady_clock::now();

@@ -52,9 +52,10 @@ RECT WorkAreaOf(HWND window, DWORD otherwise) {
 
 }  // namespace
 
-std::unique_ptr<Form1> Form1::Create(HINSTANCE instance, int show_command) {
+std::unique_ptr<Form1> Form1::Create(HINSTANCE instance, int show_command, Form1Seams seams) {
   if (!RegisterForm1Class(instance, &Form1::WindowProc)) return nullptr;
   std::unique_ptr<Form1> form(new Form1());
+  form->seams_ = std::move(seams);
   // Created hidden at a provisional place: the size and position depend on
   // the DPI of the monitor it lands on, known only once it exists.
   ::CreateWindowExW(0, Form1::kClassName, Form1::kCaption, kFormStyle, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
@@ -398,7 +399,7 @@ void Form1::AppendPaths(std::vector<std::wstring> paths) {
     return;
   }
   repeated_ = 0;
-  long_work_->StartWalk(std::move(paths), walk_);
+  long_work_->StartWalk(std::move(paths), seams_.walk);
   ShowWhatCanAct();
   copied_.clear();
   ShowStatus();
@@ -408,7 +409,7 @@ void Form1::AnalyseFiles() {
   if (!WhatCanAct(long_work_->state(), PassUsed()).analyse) return;
   follow_pass_ = true;
   repeated_ = 0;
-  long_work_->StartPass(List1, List2, Command2, read_ahead_, read_);
+  long_work_->StartPass(List1, List2, Command2, seams_.read_ahead, seams_.read);
   // The lists as they stand are where the pass starts from, not a scroll of the user's.
   AlignLabelsWithFiles();
   copied_.clear();

@@ -32,6 +32,18 @@
 
 namespace kavren::win32 {
 
+// What a test or a benchmark stands in for, handed over as form1 is
+// created; left as it is, the program's own.
+struct Form1Seams {
+  // What the pass examines each file with, in place of GetFileEncoding, and
+  // what lists dropped folders, in place of the folder walk: a storage that
+  // stalls on one file or one folder can be stood in for.
+  FileReader read{};
+  Walker walk{};
+  // The pass's read-ahead, in place of the one chosen for this system.
+  ReadAheadPool read_ahead = DefaultReadAheadPool();
+};
+
 class Form1 final : public BaseWindow<Form1> {
  public:
   static constexpr wchar_t kCaption[] = L"" KAVREN_PRODUCT_NAME " V1.0";
@@ -39,7 +51,7 @@ class Form1 final : public BaseWindow<Form1> {
 
   // Registers the window class on first use, creates form1 centred on its
   // monitor and shows it. Null if the window cannot be created.
-  static std::unique_ptr<Form1> Create(HINSTANCE instance, int show_command);
+  static std::unique_ptr<Form1> Create(HINSTANCE instance, int show_command, Form1Seams seams = {});
   ~Form1();
 
   [[nodiscard]] HWND control(Control which) const noexcept { return controls_[static_cast<std::size_t>(which)]; }
@@ -60,13 +72,6 @@ class Form1 final : public BaseWindow<Form1> {
   void AppendPaths(std::vector<std::wstring> paths);
   // Puts both lists on the clipboard as a table, and says so.
   void CopyResults();
-  // The read-ahead the next pass uses, in place of the one chosen for this system.
-  void SetReadAheadPool(ReadAheadPool pool) noexcept { read_ahead_ = pool; }
-  // What the next pass examines each file with, and what lists dropped
-  // folders, in place of GetFileEncoding and the folder walk: a storage
-  // that stalls on one file or one folder can be stood in for.
-  void SetFileReader(FileReader read) { read_ = std::move(read); }
-  void SetWalker(Walker walk) { walk_ = std::move(walk); }
   // A pass or a walk is under way.
   [[nodiscard]] bool Working() const noexcept { return long_work_ && long_work_->Running(); }
 
@@ -152,9 +157,7 @@ class Form1 final : public BaseWindow<Form1> {
   std::wstring copied_;             // what the status bar says of the last copy, until the next change
   RowFindings findings_;            // beside List2's rows
   ExistenceChecks existence_;       // the menu's, at most one per file out at a time
-  ReadAheadPool read_ahead_ = DefaultReadAheadPool();
-  FileReader read_;
-  Walker walk_;
+  Form1Seams seams_;
   std::vector<std::wstring> handed_over_;  // paths handed over during long work, to walk after it
   ListedPaths listed_;                     // List1's paths
   RowIndex repeated_ = 0;                  // of the last drop or choice, the files already listed

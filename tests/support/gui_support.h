@@ -145,7 +145,8 @@ inline std::future<std::string> DriveOpenDialog(std::vector<std::wstring> steps,
 // A shown form1 in this process, gone again (its WM_QUIT drained) after the test.
 class Form1Fixture {
  public:
-  Form1Fixture() : form_(win32::Form1::Create(::GetModuleHandleW(nullptr), SW_SHOWNORMAL)) {
+  explicit Form1Fixture(win32::Form1Seams seams = {})
+      : form_(win32::Form1::Create(::GetModuleHandleW(nullptr), SW_SHOWNORMAL, std::move(seams))) {
     if (!form_) throw std::runtime_error("form1 was not created");
     Pump();
   }

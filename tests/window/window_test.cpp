@@ -481,7 +481,6 @@ class Form1Stalled : public ::testing::Test {
       const std::wstring name = i == 150 ? L"第150章.txt" : std::to_wstring(i) + L".txt";
       files.push_back({name, dir.Write(name, {0xEF, 0xBB, 0xBF})});
     }
-    f.form().SetFileReader(stalled.Reader());
     f.form().AppendChosenFiles(files);
     f.Post(f[Control::Command2], BM_CLICK);
   }
@@ -490,7 +489,7 @@ class Form1Stalled : public ::testing::Test {
 
   TempDir dir;
   StalledReader stalled{L"第150章.txt"};
-  Form1Fixture f;
+  Form1Fixture f{{.read = stalled.Reader()}};
 };
 
 // The lists looked at between the messages the window handles while it waits; then the user scrolls, and opens
@@ -557,16 +556,15 @@ TEST_F(Form1Stalled, ACloseEndsTheProgramAtOnce) {
 // close takes the same way out.) The same drop again, which now takes a second, is walked to its end.
 TEST(Form1Drop, AStalledListingShowsWhatWasFoundAndEscEndsTheWalkAtOnce) {
   TempDir dir;
-  Form1Fixture f;
   StalledReader stalled(L"share");
   std::atomic<int> told_to_stop = -1;
   dir.Write(L"1.txt", {0xFF, 0xFE});
-  f.form().SetWalker([&, stall = stalled.Stall()](const std::vector<std::wstring>&, const win32::DropSink& sink) {
+  Form1Fixture f({.walk = [&, stall = stalled.Stall()](const std::vector<std::wstring>&, const win32::DropSink& sink) {
     for (int i = 0; i < 300; ++i) sink.found({L"1.txt", dir.Wide(std::to_wstring(i) + L"\\..\\1.txt")});
     stall();
     told_to_stop = sink.stop.stop_requested();
     std::this_thread::sleep_for(1s);
-  });
+  }});
   f.form().AppendPaths({L"\\\\nas\\share"});
   ASSERT_TRUE(PumpUntil(f.hwnd(), 5s, [&] { return WindowText(f.StatusRow(0)) == L"正在添加文件：已列出 300 个"; }));
   EXPECT_FALSE(::IsWindowEnabled(f[Control::Command2]));
