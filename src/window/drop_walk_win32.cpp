@@ -10,7 +10,6 @@
 #include <utility>
 #include <vector>
 
-#include "analysis/device_names.h"
 #include "common/handles_win32.h"
 #include "common/long_path_win32.h"
 
@@ -57,15 +56,6 @@ void SortNaturally(std::vector<std::wstring>& names) {
 }
 
 }  // namespace
-
-PathKind KindOfPath(const std::wstring& path) {
-  if (NamesDevice(path)) return PathKind::kRefused;
-  std::wstring long_form;
-  const wchar_t* openable = OpenablePath(path, long_form);
-  const DWORD attributes = openable ? ::GetFileAttributesW(openable) : INVALID_FILE_ATTRIBUTES;
-  if (attributes == INVALID_FILE_ATTRIBUTES) return PathKind::kMissing;
-  return attributes & FILE_ATTRIBUTE_DIRECTORY ? PathKind::kFolder : PathKind::kFile;
-}
 
 // dwReserved0 holds a reparse point's tag, which Windows always fills in.
 // Wine leaves it 0, which no reparse point has, for a Unix symbolic link: a

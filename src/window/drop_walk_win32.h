@@ -15,6 +15,7 @@
 
 #include "common/background_work.h"
 #include "window/open_dialog.h"
+#include "window/path_kind_win32.h"
 
 namespace kavren::win32 {
 
@@ -27,13 +28,6 @@ struct DropSink {
 
 // The full paths a drop from Explorer hands over, in its order.
 [[nodiscard]] std::vector<std::wstring> DroppedPaths(HDROP drop);
-
-// What a path names, as the walk and the lists' menu ask it. A name the pass
-// refuses (a device, a pipe here or on another machine) is never handed to
-// the file system: even an attribute query opens it, and a pipe's server
-// sees the user connect.
-enum class PathKind { kRefused, kMissing, kFile, kFolder };
-[[nodiscard]] PathKind KindOfPath(const std::wstring& path);
 
 // Whether the walk passes over a folder entry: hidden and system entries,
 // which are not the user's text, and name surrogates (junctions, symbolic

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "window/drop_walk_win32.h"
+#include "window/path_kind_win32.h"
 
 namespace kavren::win32 {
 
