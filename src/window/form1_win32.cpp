@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "window/clipboard_win32.h"
 #include "window/dpi_win32.h"
 #include "window/drop_walk_win32.h"
 #include "window/message_loop_win32.h"
@@ -485,6 +486,25 @@ bool Form1::OnSetCursor(WORD hit) const {
   if (hit != HTCLIENT || !long_work_->Running()) return false;
   ::SetCursor(::LoadCursorW(nullptr, IDC_APPSTARTING));
   return true;
+}
+
+void Form1::SelectNextWithLabel(std::wstring_view label) {
+  const RowIndex row = NextRowWithLabel(List2, findings_, List1.CurrentRow(), label);
+  // List1's selection handler mirrors it into List2, and the boxes scroll it into view.
+  if (row != kNoRow) (void)List1.SelectRow(row);
+}
+
+void Form1::CopyResults() {
+  Copy(ResultsCopy(List1, List2, [this](RowIndex row) { return Note(row); }));
+}
+
+void Form1::Copy(ClipboardCopy copy) {
+  // Like the greyed menu item: nothing to copy leaves the clipboard alone.
+  if (copy.text.empty()) return;
+  // Another program may hold the clipboard open for a moment.
+  copied_ =
+      CopyTextToClipboard(hwnd_, copy.text) ? std::move(copy.said) : L"没有复制：剪贴板正被其他程序使用，请再试一次";
+  ShowStatus();
 }
 
 void Form1::ShowStatus() {

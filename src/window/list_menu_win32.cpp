@@ -5,7 +5,6 @@
 
 #include "common/handles_win32.h"
 #include "window/clipboard_text.h"
-#include "window/clipboard_win32.h"
 #include "window/form1_win32.h"
 #include "window/shell_open_win32.h"
 
@@ -29,25 +28,6 @@ const ListMenuEntry* TrackListMenu(HWND owner, POINT at, const std::vector<ListM
   const auto id =
       static_cast<UINT>(::TrackPopupMenuEx(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y, owner, nullptr));
   return id > 0 && id <= entries.size() ? &entries[id - 1] : nullptr;
-}
-
-void Form1::SelectNextWithLabel(std::wstring_view label) {
-  const RowIndex row = NextRowWithLabel(List2, findings_, List1.CurrentRow(), label);
-  // List1's selection handler mirrors it into List2, and the boxes scroll it into view.
-  if (row != kNoRow) (void)List1.SelectRow(row);
-}
-
-void Form1::CopyResults() {
-  Copy(ResultsCopy(List1, List2, [this](RowIndex row) { return Note(row); }));
-}
-
-void Form1::Copy(ClipboardCopy copy) {
-  // Like the greyed menu item: nothing to copy leaves the clipboard alone.
-  if (copy.text.empty()) return;
-  // Another program may hold the clipboard open for a moment.
-  copied_ =
-      CopyTextToClipboard(hwnd_, copy.text) ? std::move(copy.said) : L"没有复制：剪贴板正被其他程序使用，请再试一次";
-  ShowStatus();
 }
 
 bool Form1::OnContextMenu(HWND list_box, POINT at) {
@@ -84,19 +64,24 @@ void Form1::ShowListMenu(POINT at) {
   const std::wstring* chosen = List1.GetPath(row);
   const std::wstring path = chosen ? *chosen : std::wstring();
   const FileState state = chosen ? existence_.Check(path, kExistsWait) : FileState::kGone;
-  ListMenuRow shown{chosen != nullptr,
-                    state == FileState::kThere,
-                    false,
-                    RowCounted(List2, findings_, row, kEmptyFiles),
-                    std::wstring(List2.GetRow(row).value_or(L"")),
-                    {},
-                    chosen ? WhyShellCannotOpen(path, state != FileState::kUnknown) : std::wstring()};
-  if (const ContentGroup* group = ContentGroupOf(findings_.Content(row))) shown.content = group->name;
-  shown.readable = shown.label != LabelForCode(EncodingCode::kUnreadable).view();
+  const std::wstring label(List2.GetRow(row).value_or(L""));
+  const ContentGroup* group = ContentGroupOf(findings_.Content(row));
+  const ListMenuRow shown{
+      .chosen = chosen != nullptr,
+      .exists = state == FileState::kThere,
+      .readable = label != LabelForCode(EncodingCode::kUnreadable).view(),
+      .empty = RowCounted(List2, findings_, row, kEmptyFiles),
+      .label = label,
+      .content = group ? group->name : std::wstring_view(),
+      .shell_cannot = chosen ? WhyShellCannotOpen(path, state != FileState::kUnknown) : std::wstring()};
   // During the pass the counts are of the labels so far, which the status bar does not show yet.
   const WorkState& work = long_work_->state();
-  const ListMenuLists lists{HasRows(),        work.passing, work.walking,
-                            List1.RowCount(), work.done,    work.passing ? CountLabels(List2, findings_) : counts_};
+  const ListMenuLists lists{.has_rows = HasRows(),
+                            .passing = work.passing,
+                            .walking = work.walking,
+                            .files = List1.RowCount(),
+                            .analysed = work.done,
+                            .counts = work.passing ? CountLabels(List2, findings_) : counts_};
   const std::vector<ListMenuEntry> entries = ListMenuEntries(shown, lists);
   const ListMenuEntry* choice = TrackListMenu(hwnd_, at, entries);
   if (!choice) return;
