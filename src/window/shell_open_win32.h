@@ -35,6 +35,19 @@ void OpenWebAddress(const std::wstring& address);
 // Nullopt for a path that cannot be quoted.
 [[nodiscard]] std::optional<std::wstring> ExplorerCommandLine(const std::wstring& path);
 
+// What the verbs ask of the system, each on a thread of its own: the shell's
+// verb for text, and its documented way to show a file in its folder (which
+// an Explorer window already open there answers), each saying whether it
+// acted; then a new Explorer, started only where the shell could not show
+// the file. A test puts its own in their place, to see which are asked, in
+// what order, and on which thread.
+struct ShellCalls {
+  bool (*open_as_text)(SHELLEXECUTEINFOW* info);
+  bool (*select_in_folder)(const std::wstring& path);
+  void (*start_explorer)(const std::wstring& path);
+};
+extern ShellCalls shell_calls;
+
 // Why the shell's items cannot act on `path` in `state`, said in the menu;
 // empty where they can, or where the file is simply gone.
 [[nodiscard]] std::wstring WhyShellCannotOpen(const std::wstring& path, FileState state);
