@@ -396,6 +396,29 @@ TEST_F(Form1Analysed, OpensTheFilesFolderAndAScriptAsTextNeverRunningItAndSaysSo
   EXPECT_FALSE(PumpUntil(nullptr, 5s, [&] { return std::filesystem::exists(marker); })) << "the script ran";
 }
 
+// The shell's calls that the menu made, a digit each in order (1 text, 2 the documented select, 3 a new Explorer), and
+// whether any ran on the window's thread, which a slow shell would freeze. The select fails from the third call on.
+std::atomic<int> shell_calls_made = 0;
+std::atomic<bool> on_window_thread = false;
+const DWORD window_thread = ::GetCurrentThreadId();
+bool Made(int call) {
+  on_window_thread = on_window_thread || ::GetCurrentThreadId() == window_thread;
+  shell_calls_made = shell_calls_made * 10 + call;
+  return shell_calls_made < 100;
+}
+
+TEST_F(Form1Analysed, AsksTheShellOffTheWindowsThreadByItsDocumentedCallFirstAndStartsExplorerOnlyWhereThatFails) {
+  const win32::ShellCalls real = std::exchange(
+      win32::shell_calls, {[](SHELLEXECUTEINFOW*) { return Made(1); }, [](const std::wstring&) { return Made(2); },
+                           [](const std::wstring&) { Made(3); }});
+  for (const auto& [key, made] : {std::pair('O', 1), {'I', 12}, {'I', 1223}}) {
+    MenuOn(0, {static_cast<WPARAM>(key)});
+    EXPECT_TRUE(PumpUntil(f.hwnd(), 5s, [made] { return shell_calls_made == made; })) << shell_calls_made;
+  }
+  win32::shell_calls = real;
+  EXPECT_FALSE(on_window_thread);
+}
+
 // 300 characters, in a folder of 150: past what the shell takes. Neither the walk nor the menu's check may connect
 // to a pipe it is handed.
 TEST_F(Form1Analysed, GreysOpenAndItsFolderWithTheReasonForAPathTheShellCannotTakeAndNeverConnectsToAPipe) {
