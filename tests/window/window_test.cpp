@@ -45,16 +45,16 @@ std::wstring TakeClipboard() {
   return text;
 }
 
-// Ctrl+C in `list`, with another program's format (a web page's, say) on the clipboard, which must go with a copy,
-// or a paste into Word takes it instead; what the clipboard then holds.
-std::wstring CtrlC(const Form1Fixture& f, Control list) {
+// Ctrl+C in `list` (or a plain C), with another program's format (a web page's, say) on the clipboard, which must go
+// with a copy, or a paste into Word takes it instead; what the clipboard then holds.
+std::wstring CtrlC(const Form1Fixture& f, Control list, BYTE ctrl = 0x80) {
   const UINT html = ::RegisterClipboardFormatW(L"HTML Format");
   if (::OpenClipboard(nullptr)) {
     ::SetClipboardData(html, ::GlobalAlloc(GMEM_MOVEABLE, 16));
     ::CloseClipboard();
   }
   BYTE keys[256] = {};
-  keys[VK_CONTROL] = 0x80;
+  keys[VK_CONTROL] = ctrl;
   ::SetKeyboardState(keys);
   f.Post(f[list], WM_KEYDOWN, 'C');
   keys[VK_CONTROL] = 0;
@@ -249,6 +249,18 @@ TEST_F(Form1Analysed, CtrlCPutsBothListsOnTheClipboardAsATableWithEachReasonAndN
   EXPECT_EQ(std::get<1>(f.StatusParts()[0]), L"已复制 6 行结果");
   EXPECT_EQ(::GetFocus(), f[Control::List1]);
   EXPECT_EQ(Selected(), selected);
+  EXPECT_EQ(CtrlC(f, Control::List1, 0), L"(and the old HTML)") << "a plain C copied";
+  EXPECT_EQ(MenuOn(1, {'C'}), copied);
+  // Another window holds the clipboard open: no copy, and the status bar says so.
+  ::OpenClipboard(f[Control::List2]);
+  CtrlC(f, Control::List1);
+  ::CloseClipboard();
+  EXPECT_TRUE(std::get<1>(f.StatusParts()[0]).starts_with(L"没有复制")) << std::get<1>(f.StatusParts()[0]);
+  // A new choice replaces what the copy said; the state's tip, over the status bar's part, says why the file waits.
+  f.form().AppendChosenFiles({{L"late.txt", dir.Wide(L"late.txt")}});
+  const auto [bar, state, area] = f.StatusParts()[0];
+  EXPECT_TRUE(state.ends_with(L"之后加入的 1 个未分析")) << state;
+  EXPECT_NE(f.TipAt(bar, {area.left + 4, area.top + 4}).find(L"请重新启动程序"), std::wstring::npos);
 }
 
 // The label before the colon of each part that counts one, and the count after it; each part wide enough for its
@@ -296,6 +308,7 @@ TEST_F(Form1Analysed, AClearEmptiesBothListsSaysThatTheRunsPassIsUsedAndFilesCho
   f.Click(Control::Command4);
   EXPECT_EQ(ListBoxRows(f[Control::List1]), std::vector<std::wstring>{});
   EXPECT_EQ(ListBoxRows(f[Control::List2]), std::vector<std::wstring>{});
+  EXPECT_EQ(CtrlC(f, Control::List1), L"(and the old HTML)") << "empty lists copied";
   EXPECT_EQ(std::get<1>(f.StatusParts()[1]), L"已分析过一次：再加入的文件只会列出；要分析，请重新启动程序");
   AddFiles(f, dir);
   f.Click(Control::Command2);
@@ -303,6 +316,7 @@ TEST_F(Form1Analysed, AClearEmptiesBothListsSaysThatTheRunsPassIsUsedAndFilesCho
   std::wstring table = L"文件名\t编码方式\t完整路径\t说明\r\n";
   for (std::size_t i = 0; i < kNames.size(); ++i) table += kNames[i] + L"\t\t" + Path(i) + L"\t\r\n";
   EXPECT_EQ(CtrlC(f, Control::List1), table);
+  EXPECT_EQ(std::get<1>(f.StatusParts()[0]), L"已复制 6 行结果") << "only labelled rows counted";
   EXPECT_EQ(std::get<1>(f.StatusParts()[1]), L"每次运行只分析一次：要分析未分析的文件，请重新启动程序");
 }
 
@@ -323,6 +337,9 @@ TEST_F(Form1Analysed, GreysOpenAndTheFilesFolderWhereTheyCannotActAndEachCopyIte
     EXPECT_EQ(std::pair(menu_items.at(0), menu_items.at(1)), std::pair(open_item, folder_item)) << row;
     EXPECT_EQ(Selected(), Rows(row, row));
   }
+  ::DeleteFileW(Path(0).c_str());
+  MenuOn(0, {VK_ESCAPE});
+  EXPECT_EQ(menu_items.at(0), L"-" + open) << "the menu kept the answer from before the file was deleted";
 }
 
 // Chapters without a mark -- UTF-8, GBK, only ASCII, and an empty one -- chosen after kNames, then analysed. Which
@@ -362,6 +379,10 @@ TEST_F(Form1WithFiles, SayWhichFilesWithoutAMarkHoldUtf8WhichDoNotAndWhichOnlyAs
   EXPECT_EQ(MenuOn(8, {VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}), dir.Wide(L"g.txt") + L"\r\n");
   EXPECT_EQ(MenuOn(9, {VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}),
             Path(2) + L"\r\n" + dir.Wide(L"e.txt") + L"\r\n");
+  EXPECT_EQ(std::get<1>(f.StatusParts()[0]), L"已复制 2 个文件的路径");
+  // The last item: the next empty file.
+  MenuOn(3, {VK_UP, VK_RETURN});
+  EXPECT_EQ(Selected(), Rows(9, 9)) << menu_items.back();
 }
 
 // The shell's own: Notepad for a .txt file, Explorer for its folder. Each window found is closed again.
@@ -438,6 +459,7 @@ TEST_F(Form1Analysed, GreysOpenAndItsFolderWithTheReasonForAPathTheShellCannotTa
   ::ConnectNamedPipe(server, &connected);
   f.Append({pipe});
   MenuOn(7, {VK_ESCAPE});
+  EXPECT_EQ(menu_items.at(0), L"-打开(&O)") << "on a pipe";
   EXPECT_EQ(::WaitForSingleObject(connected.hEvent, 0), static_cast<DWORD>(WAIT_TIMEOUT));
   ::CloseHandle(connected.hEvent);
   ::CloseHandle(server);
