@@ -5,6 +5,7 @@
 #include <atomic>
 #include <map>
 #include <numeric>
+#include <set>
 
 #include <windows.h>
 
@@ -26,9 +27,8 @@ const std::vector<std::wstring> kNames = {L"d.txt", L"a.txt", L"c.txt", L"b.txt"
 void AddFiles(Form1Fixture& f, const TempDir& dir) {
   const std::vector<unsigned char> bytes[] = {{0xFF, 0xFE}, {0xEF, 0xBB, 0xBF}, {}, {0xFE, 0xFF}};
   std::vector<ChosenFile> files;
-  for (std::size_t i = 0; i < kNames.size(); ++i) {
+  for (std::size_t i = 0; i < kNames.size(); ++i)
     files.push_back({kNames[i], i < std::size(bytes) ? dir.Write(kNames[i], bytes[i]) : dir.Wide(kNames[i])});
-  }
   f.form().AppendChosenFiles(std::move(files));
 }
 
@@ -138,7 +138,6 @@ TEST(Form1Window, EveryControlLiesInsideInTheMessageFontWithItsCaptionWholeAt96A
   Form1Fixture f;
   EXPECT_EQ(WindowText(f[Control::List1]), L"文件名");
   EXPECT_EQ(WindowText(f[Control::List2]), L"编码方式");
-  HDC dc = ::GetDC(f.hwnd());
   NONCLIENTMETRICSW metrics{};
   metrics.cbSize = sizeof metrics;
   ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
@@ -148,29 +147,27 @@ TEST(Form1Window, EveryControlLiesInsideInTheMessageFontWithItsCaptionWholeAt96A
     for (std::size_t i = 0; i < win32::kControlCount; ++i) {
       const HWND control = f[Control(i)];
       const RECT at = f.Placed(control);
-      RECT inside_window;
-      ::IntersectRect(&inside_window, &at, &client);
-      EXPECT_TRUE(::EqualRect(&at, &inside_window)) << "control " << i << " at " << dpi;
+      EXPECT_TRUE(at.left >= 0 && at.top >= 0 && at.right <= client.right && at.bottom <= client.bottom) << i << dpi;
       const auto font = reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0));
       LOGFONTW used{};
       ::GetObjectW(font, sizeof used, &used);
       EXPECT_EQ(used.lfHeight, ::MulDiv(metrics.lfMessageFont.lfHeight, dpi, 96)) << i << " at " << dpi;
       EXPECT_STREQ(used.lfFaceName, metrics.lfMessageFont.lfFaceName) << i;
       const bool labels = Control(i) == Control::List2;
-      const LONG style = ::GetWindowLongW(control, GWL_STYLE);
-      wchar_t text[64] = L"";
-      ::GetWindowTextW(control, text, 64);
+      const std::wstring text = WindowText(control);
       wchar_t window_class[16] = L"";
       ::GetClassNameW(control, window_class, 16);
       // A list never draws its caption: it is only what a screen reader says.
       if (std::wstring_view(window_class) == L"ListBox" && !labels) continue;
       RECT needed = {};
-      ::SelectObject(dc, font);
-      ::DrawTextW(dc, labels ? L"UUnicodeBigEndian" : text, -1, &needed, DT_CALCRECT | DT_SINGLELINE);
+      const win32::WindowDcWithFont measuring(control, font);
+      ::DrawTextW(measuring.get(), labels ? L"UUnicodeBigEndian" : text.c_str(), -1, &needed,
+                  DT_CALCRECT | DT_SINGLELINE);
       RECT inside;
       ::GetClientRect(control, &inside);
-      int padding = std::wstring_view(window_class) == L"Button" && *text ? 6 : 0;
-      if (labels) padding = 2 + (style & WS_VSCROLL ? ::GetSystemMetrics(SM_CXVSCROLL) : 0);
+      int padding = std::wstring_view(window_class) == L"Button" && !text.empty() ? 6 : 0;
+      if (labels)
+        padding = 2 + (::GetWindowLongW(control, GWL_STYLE) & WS_VSCROLL ? ::GetSystemMetrics(SM_CXVSCROLL) : 0);
       EXPECT_LE(needed.right + padding, inside.right) << i << " at " << dpi;
       EXPECT_LE(needed.bottom, inside.bottom) << i << " at " << dpi;
     }
@@ -178,7 +175,6 @@ TEST(Form1Window, EveryControlLiesInsideInTheMessageFontWithItsCaptionWholeAt96A
               ::SendMessageW(f[Control::List1], LB_GETITEMHEIGHT, 0, 0))
         << "rows apart at " << dpi;
   });
-  ::ReleaseDC(f.hwnd(), dc);
   // Its size stays whatever asks for another. A client area, unlike the window's rectangle, starts at 0,0 wherever
   // the window was moved to.
   RECT fixed;
@@ -244,8 +240,7 @@ TEST_F(Form1Analysed, CtrlCPutsBothListsOnTheClipboardAsATableWithEachReasonAndN
   const std::wstring copied = CtrlC(f, Control::List1);
   EXPECT_EQ(copied.substr(0, table.size()), table);
   // The system's words for the error, which differ between Wine's versions, and the line's end.
-  EXPECT_GT(copied.size(), table.size() + 2) << copied;
-  EXPECT_TRUE(copied.ends_with(L"\r\n")) << copied;
+  EXPECT_TRUE(copied.size() > table.size() + 2 && copied.ends_with(L"\r\n")) << copied;
   EXPECT_EQ(std::get<1>(f.StatusParts()[0]), L"已复制 6 行结果");
   EXPECT_EQ(::GetFocus(), f[Control::List1]);
   EXPECT_EQ(Selected(), selected);
@@ -268,11 +263,8 @@ TEST_F(Form1Analysed, CtrlCPutsBothListsOnTheClipboardAsATableWithEachReasonAndN
 // near its far corner, which a tip left where the button was before the DPI changed does not cover.
 TEST_F(Form1Analysed, CountEachLabelAndTheEmptyFilesInPartsTheyFitAndSayWhyTheAnalyseButtonIsGreyedAt96And144Dpi) {
   AtEachDpi(f, [&](UINT dpi) {
-    RECT button;
-    ::GetClientRect(f[Control::Command2], &button);
-    POINT corner = {button.right - 4, button.bottom - 4};
-    ::MapWindowPoints(f[Control::Command2], f.hwnd(), &corner, 1);
-    EXPECT_NE(f.TipAt(f.hwnd(), corner).find(L"重新启动"), std::wstring::npos) << dpi;
+    const RECT button = f.Placed(f[Control::Command2]);
+    EXPECT_NE(f.TipAt(f.hwnd(), {button.right - 4, button.bottom - 4}).find(L"重新启动"), std::wstring::npos) << dpi;
     std::map<std::wstring, int> counted;
     f.Pump();
     for (const auto& [bar, text, area] : f.StatusParts()) {
@@ -306,8 +298,7 @@ TEST_F(Form1Analysed, AClickOnACountSelectsTheNextRowCountedGoingRound) {
 // Files chosen after it are listed without the old labels or reasons, and never analysed: the status bar says why.
 TEST_F(Form1Analysed, AClearEmptiesBothListsSaysThatTheRunsPassIsUsedAndFilesChosenAfterItAreOnlyListed) {
   f.Click(Control::Command4);
-  EXPECT_EQ(ListBoxRows(f[Control::List1]), std::vector<std::wstring>{});
-  EXPECT_EQ(ListBoxRows(f[Control::List2]), std::vector<std::wstring>{});
+  EXPECT_EQ(BothLists(f, LB_GETCOUNT), Rows(0, 0));
   EXPECT_EQ(CtrlC(f, Control::List1), L"(and the old HTML)") << "empty lists copied";
   EXPECT_EQ(std::get<1>(f.StatusParts()[1]), L"已分析过一次：再加入的文件只会列出；要分析，请重新启动程序");
   AddFiles(f, dir);
@@ -331,40 +322,37 @@ TEST_F(Form1Analysed, GreysOpenAndTheFilesFolderWhereTheyCannotActAndEachCopyIte
       {0, {'P'}, open, folder, Path(0)},
       {3, {VK_ESCAPE}, L"-" + open, folder, L""},
       {4, {VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}, L"-" + open, L"-" + folder, unreadable},
-      {2, {VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}, open, folder, Path(2) + L"\r\n"}};
+      {0, {VK_ESCAPE}, L"-" + open, L"-" + folder, L""}};
   for (const auto& [row, keys, open_item, folder_item, copied] : menus) {
     EXPECT_EQ(MenuOn(row, keys), copied) << row;
     EXPECT_EQ(std::pair(menu_items.at(0), menu_items.at(1)), std::pair(open_item, folder_item)) << row;
     EXPECT_EQ(Selected(), Rows(row, row));
+    // Deleted since the menu first found it: the first answer is not kept.
+    if (copied == Path(0)) ::DeleteFileW(Path(0).c_str());
   }
-  ::DeleteFileW(Path(0).c_str());
-  MenuOn(0, {VK_ESCAPE});
-  EXPECT_EQ(menu_items.at(0), L"-" + open) << "the menu kept the answer from before the file was deleted";
 }
 
 // Chapters without a mark -- UTF-8, GBK, only ASCII, and an empty one -- chosen after kNames, then analysed. Which
 // need converting shows in each row's tip and copied note, in a count of its own, and in the menu of any row.
 TEST_F(Form1WithFiles, SayWhichFilesWithoutAMarkHoldUtf8WhichDoNotAndWhichOnlyAscii) {
-  const std::tuple<std::wstring, std::vector<unsigned char>, std::wstring> unmarked[] = {
-      {L"u.txt", {0xE4, 0xB8, 0xAD}, L"内容是 UTF-8"},
-      {L"g.txt", {0xD6, 0xD0}, L"内容不是 UTF-8"},
-      {L"s.txt", {'a'}, L"只有 ASCII"},
-      {L"e.txt", {}, L""}};
+  const std::tuple<std::wstring, std::vector<unsigned char>, std::wstring, std::wstring> unmarked[] = {
+      {L"u.txt", {0xE4, 0xB8, 0xAD}, L"内容是 UTF-8", L"UTF-8 无 BOM：1"},
+      {L"g.txt", {0xD6, 0xD0}, L"内容不是 UTF-8", L"非 UTF-8：1"},
+      {L"s.txt", {'a'}, L"只有 ASCII", L"仅 ASCII：1"},
+      {L"e.txt", {}, L"", L""}};
   std::vector<ChosenFile> chosen;
-  for (const auto& [name, bytes, words] : unmarked) chosen.push_back({name, dir.Write(name, bytes)});
+  for (const auto& [name, bytes, words, count] : unmarked) chosen.push_back({name, dir.Write(name, bytes)});
   f.form().AppendChosenFiles(std::move(chosen));
   f.Click(Control::Command2);
   const std::wstring copied = CtrlC(f, Control::List1);
+  std::set<std::wstring> counts;
+  for (const auto& [bar, text, area] : f.StatusParts()) counts.insert(text);
   for (int row = 0; row < 3; ++row) {
-    const auto& [name, bytes, words] = unmarked[row];
+    const auto& [name, bytes, words, count] = unmarked[row];
     EXPECT_NE(copied.find(name + L"\tANSI\t" + dir.Wide(name) + L"\t" + words), std::wstring::npos) << copied;
     EXPECT_NE(f.TipAtRow(Control::List2, 6 + row).find(words), std::wstring::npos) << row;
+    EXPECT_TRUE(counts.contains(count)) << count;
   }
-  std::map<std::wstring, std::wstring> counted;
-  for (const auto& [bar, text, area] : f.StatusParts()) counted[text.substr(0, text.find(L'：'))] = text;
-  EXPECT_EQ(counted[L"UTF-8 无 BOM"], L"UTF-8 无 BOM：1");
-  EXPECT_EQ(counted[L"非 UTF-8"], L"非 UTF-8：1");
-  EXPECT_EQ(counted[L"仅 ASCII"], L"仅 ASCII：1");
   // Their row grew the window: from the bottom the state, the details, the labels' counts, then the lists.
   RECT client;
   ::GetClientRect(f.hwnd(), &client);
@@ -417,14 +405,12 @@ TEST_F(Form1Analysed, OpensTheFilesFolderAndAScriptAsTextNeverRunningItAndSaysSo
   EXPECT_FALSE(PumpUntil(nullptr, 5s, [&] { return std::filesystem::exists(marker); })) << "the script ran";
 }
 
-// The shell's calls that the menu made, a digit each in order (1 text, 2 the documented select, 3 a new Explorer), and
-// whether any ran on the window's thread, which a slow shell would freeze. The select fails from the third call on.
+// The shell's calls that the menu made, a digit each in order: 1 text, 2 the documented select, 3 a new Explorer, each
+// 5 more if it ran on the window's thread, which a slow shell would freeze. The select fails from the third call on.
 std::atomic<int> shell_calls_made = 0;
-std::atomic<bool> on_window_thread = false;
 const DWORD window_thread = ::GetCurrentThreadId();
 bool Made(int call) {
-  on_window_thread = on_window_thread || ::GetCurrentThreadId() == window_thread;
-  shell_calls_made = shell_calls_made * 10 + call;
+  shell_calls_made = shell_calls_made * 10 + call + (::GetCurrentThreadId() == window_thread ? 5 : 0);
   return shell_calls_made < 100;
 }
 
@@ -437,7 +423,6 @@ TEST_F(Form1Analysed, AsksTheShellOffTheWindowsThreadByItsDocumentedCallFirstAnd
     EXPECT_TRUE(PumpUntil(f.hwnd(), 5s, [made] { return shell_calls_made == made; })) << shell_calls_made;
   }
   win32::shell_calls = real;
-  EXPECT_FALSE(on_window_thread);
 }
 
 // 300 characters, in a folder of 150: past what the shell takes. Neither the walk nor the menu's check may connect
@@ -449,8 +434,7 @@ TEST_F(Form1Analysed, GreysOpenAndItsFolderWithTheReasonForAPathTheShellCannotTa
   std::ofstream(std::filesystem::path(L"\\\\?\\" + deep)) << "a";
   f.Append({deep});
   MenuOn(6, {VK_ESCAPE});
-  EXPECT_EQ(menu_items.at(0), L"-打开(&O)");
-  EXPECT_EQ(menu_items.at(1), L"-打开文件所在的位置(&I)");
+  EXPECT_EQ(menu_items.at(0) + menu_items.at(1), L"-打开(&O)-打开文件所在的位置(&I)");
   EXPECT_NE(menu_items.at(2).find(L"259"), std::wstring::npos) << "greyed without a word";
   const std::wstring pipe = L"\\\\.\\pipe\\kavren-test-" + std::to_wstring(::GetCurrentProcessId());
   const HANDLE server =
@@ -749,10 +733,8 @@ TEST(ShellSeams, RefusedNamesNeverReachTheFileSystemTheWalkPassesOverOnlyWhatItM
       {FILE_ATTRIBUTE_REPARSE_POINT, IO_REPARSE_TAG_DEDUP, false},
       {FILE_ATTRIBUTE_REPARSE_POINT | 0x0040'0000, 0x9000'101A, false},  // a cloud file
   };
-  for (const auto& [attributes, tag, passed_over] : entries) {
-    const WIN32_FIND_DATAW entry{attributes, {}, {}, {}, 0, 0, tag, 0, {}, {}};
-    EXPECT_EQ(win32::PassedOver(entry), passed_over) << std::hex << attributes << " " << tag;
-  }
+  for (const auto& [attributes, tag, passed_over] : entries)
+    EXPECT_EQ(win32::PassedOver({attributes, {}, {}, {}, 0, 0, tag, 0, {}, {}}), passed_over) << std::hex << tag;
   EXPECT_TRUE(
       win32::ExplorerCommandLine(L"C:\\a,b\\c d.txt")->ends_with(L"\\explorer.exe\" /select,\"C:\\a,b\\c d.txt\""));
   EXPECT_EQ(win32::ExplorerCommandLine(L"C:\\a\" /root,\"C:\\b"), std::nullopt);
