@@ -58,7 +58,7 @@ void AskShellForText(HWND window, const std::wstring& path) {
   info.lpFile = path.c_str();
   info.lpClass = L".txt";
   info.nShow = SW_SHOWNORMAL;
-  if (::ShellExecuteExW(&info)) return;
+  if (shell_calls.open_as_text(&info)) return;
   const bool no_program = ::GetLastError() == ERROR_NO_ASSOCIATION ||
                           info.hInstApp == reinterpret_cast<HINSTANCE>(SE_ERR_NOASSOC) || !TextHasProgram();
   // Said by the window, on its own thread: a box of this thread's would have
@@ -82,9 +82,7 @@ bool SelectWithShell(const std::wstring& path) {
   return item && SUCCEEDED(select(item.get(), 0, nullptr, 0));
 }
 
-void AskShellToSelect(HWND, const std::wstring& path) {
-  const ShellApartment apartment;
-  if (SelectWithShell(path)) return;
+void StartExplorer(const std::wstring& path) {
   std::optional<std::wstring> command = ExplorerCommandLine(path);
   if (!command) return;
   STARTUPINFOW startup{};
@@ -96,7 +94,15 @@ void AskShellToSelect(HWND, const std::wstring& path) {
   }
 }
 
+void AskShellToSelect(HWND, const std::wstring& path) {
+  const ShellApartment apartment;
+  if (!shell_calls.select_in_folder(path)) shell_calls.start_explorer(path);
+}
+
 }  // namespace
+
+ShellCalls shell_calls = {[](SHELLEXECUTEINFOW* info) { return ::ShellExecuteExW(info) != FALSE; }, SelectWithShell,
+                          StartExplorer};
 
 void OpenAsText(HWND window, const std::wstring& path) { Apart(AskShellForText, window, path); }
 

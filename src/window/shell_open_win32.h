@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include <optional>
 #include <string>
 
@@ -31,5 +33,18 @@ void OpenWebAddress(const std::wstring& address);
 // on a Remote Desktop host GetWindowsDirectoryW names the user's own folder.
 // Nullopt for a path that cannot be quoted.
 [[nodiscard]] std::optional<std::wstring> ExplorerCommandLine(const std::wstring& path);
+
+// What the verbs ask of the system, each on a thread of its own: the shell's
+// verb for text, and its documented way to show a file in its folder (which
+// an Explorer window already open there answers), each saying whether it
+// acted; then a new Explorer, started only where the shell could not show
+// the file. A test puts its own in their place, to see which are asked, in
+// what order, and on which thread.
+struct ShellCalls {
+  bool (*open_as_text)(SHELLEXECUTEINFOW* info);
+  bool (*select_in_folder)(const std::wstring& path);
+  void (*start_explorer)(const std::wstring& path);
+};
+extern ShellCalls shell_calls;
 
 }  // namespace kavren::win32
