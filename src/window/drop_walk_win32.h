@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "common/background_work.h"
-#include "window/open_dialog.h"
 #include "window/path_kind_win32.h"
+#include "window/portable/open_dialog.h"
 
 namespace kavren::win32 {
 

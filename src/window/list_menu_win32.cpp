@@ -4,8 +4,8 @@
 #include <chrono>
 
 #include "common/handles_win32.h"
-#include "window/clipboard_text.h"
 #include "window/form1_win32.h"
+#include "window/portable/clipboard_text.h"
 #include "window/shell_open_win32.h"
 
 namespace kavren::win32 {

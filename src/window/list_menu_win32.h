@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "window/list_menu.h"
+#include "window/portable/list_menu.h"
 
 namespace kavren::win32 {
 

@@ -9,7 +9,7 @@
 
 #include "analysis/analysis_pass.h"
 #include "window/drop_walk_win32.h"
-#include "window/long_work.h"
+#include "window/portable/long_work.h"
 
 namespace kavren::win32 {
 

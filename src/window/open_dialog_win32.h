@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "window/open_dialog.h"
+#include "window/portable/open_dialog.h"
 
 namespace kavren::win32 {
 

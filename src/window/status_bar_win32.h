@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "common/handles_win32.h"
-#include "window/label_counts.h"
-#include "window/status_bar.h"
-#include "window/status_text.h"
+#include "window/portable/label_counts.h"
+#include "window/portable/status_bar.h"
+#include "window/portable/status_text.h"
 #include "window/tooltips_win32.h"
 
 namespace kavren::win32 {

@@ -14,7 +14,7 @@
 #include "support/gui_support.h"
 #include "support/stalled_reader.h"
 #include "support/temp_dir.h"
-#include "window/label_counts.h"
+#include "window/portable/label_counts.h"
 #include "window/shell_open_win32.h"
 
 namespace kavren::testing {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "window/label_counts.h"
+#include "window/portable/label_counts.h"
 
 namespace kavren {
 

@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "window/label_counts.h"
-#include "window/status_text.h"
+#include "window/portable/label_counts.h"
+#include "window/portable/status_text.h"
 
 namespace kavren {
 

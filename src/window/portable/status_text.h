@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "common/row_list.h"
-#include "window/long_work.h"
+#include "window/portable/long_work.h"
 
 namespace kavren {
 

@@ -1,5 +1,5 @@
 // long_work.cpp: where the long work stands as it goes, its pace, and what may be started while it runs.
-#include "window/long_work.h"
+#include "window/portable/long_work.h"
 
 #include <algorithm>
 

@@ -1,10 +1,10 @@
 // status_text.cpp: the status bar's texts, apart from the window that shows them.
-#include "window/status_text.h"
+#include "window/portable/status_text.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "window/label_counts.h"
+#include "window/portable/label_counts.h"
 
 namespace kavren {
 namespace {

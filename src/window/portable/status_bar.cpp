@@ -1,5 +1,5 @@
 // status_bar.cpp: the status bar's layout, apart from the control that shows it.
-#include "window/status_bar.h"
+#include "window/portable/status_bar.h"
 
 #include <algorithm>
 #include <numeric>

@@ -1,5 +1,5 @@
 // status_bar_test.cpp: where the status bar's texts go in its rows, and what is cut to fit.
-#include "window/status_bar.h"
+#include "window/portable/status_bar.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // list_menu.cpp: the lists' context-menu items, apart from the menu that shows them.
-#include "window/list_menu.h"
+#include "window/portable/list_menu.h"
 
 #include <algorithm>
 

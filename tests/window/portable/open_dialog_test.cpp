@@ -1,5 +1,5 @@
 // open_dialog_test.cpp: the Open dialog's answer taken apart into (name, path) pairs.
-#include "window/open_dialog.h"
+#include "window/portable/open_dialog.h"
 
 #include <gtest/gtest.h>
 

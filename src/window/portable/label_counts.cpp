@@ -1,5 +1,5 @@
 // label_counts.cpp: the counts of each label and the texts that lead from a count to its files.
-#include "window/label_counts.h"
+#include "window/portable/label_counts.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 // clipboard_text.cpp: the texts a copy puts on the clipboard.
-#include "window/clipboard_text.h"
+#include "window/portable/clipboard_text.h"
 
-#include "window/label_counts.h"
+#include "window/portable/label_counts.h"
 
 namespace kavren {
 

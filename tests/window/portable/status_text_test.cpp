@@ -1,5 +1,5 @@
 // status_text_test.cpp: what the status bar says of the batch in each state, and the time left.
-#include "window/status_text.h"
+#include "window/portable/status_text.h"
 
 #include <gtest/gtest.h>
 

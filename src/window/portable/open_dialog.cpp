@@ -1,5 +1,5 @@
 // open_dialog.cpp: parsing of the Open dialog's file-name result.
-#include "window/open_dialog.h"
+#include "window/portable/open_dialog.h"
 
 namespace kavren {
 namespace {

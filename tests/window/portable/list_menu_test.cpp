@@ -1,6 +1,6 @@
 // list_menu_test.cpp: the lists' menu on each kind of row, the counts it leads to, and what its copies hold.
-#include "window/list_menu.h"
-#include "window/clipboard_text.h"
+#include "window/portable/list_menu.h"
+#include "window/portable/clipboard_text.h"
 
 #include <gtest/gtest.h>
 
