@@ -9,9 +9,9 @@
 #include <shlwapi.h>
 
 #include <cstdio>
-#include <system_error>
-#include <thread>
 
+#include "common/background_work.h"
+#include "common/exported_function_win32.h"
 #include "common/handles_win32.h"
 #include "window/app_version.h"
 #include "window/private_messages_win32.h"
@@ -25,14 +25,10 @@ constexpr wchar_t kNoTextProgram[] =
 constexpr wchar_t kMessageTitle[] = L"" KAVREN_PRODUCT_NAME;
 
 void Apart(void (*ask)(HWND, const std::wstring&), HWND window, const std::wstring& path) {
-  try {
-    // A copy for the thread: a thread that could not be started may have
-    // taken a moved string with it.
-    std::thread(ask, window, path).detach();
-  } catch (const std::system_error&) {
-    // No thread to be had; the click is not lost.
-    ask(window, path);
-  }
+  // No thread to be had: the shell is not asked on the window's thread,
+  // which it could keep for as long as it likes. The beep says that the
+  // click came and did nothing.
+  if (!RunApart([ask, window, path] { ask(window, path); })) ::MessageBeep(MB_ICONWARNING);
 }
 
 // Whether any program opens .txt files. Windows answers a failed open of
@@ -69,14 +65,10 @@ void AskShellForText(HWND window, const std::wstring& path) {
 // Looked up at run time: a shell without them gets Explorer instead.
 bool SelectWithShell(const std::wstring& path) {
   const unique_module shell32(::LoadLibraryW(L"shell32.dll"));
-  if (!shell32) return false;
-  auto function = [&shell32](const char* name) {
-    return reinterpret_cast<void*>(::GetProcAddress(shell32.get(), name));
-  };
   using ILCreateFromPathWFn = PIDLIST_ABSOLUTE(WINAPI*)(PCWSTR);
   using SHOpenFolderAndSelectItemsFn = HRESULT(WINAPI*)(PCIDLIST_ABSOLUTE, UINT, PCUITEMID_CHILD_ARRAY, DWORD);
-  const auto create = reinterpret_cast<ILCreateFromPathWFn>(function("ILCreateFromPathW"));
-  const auto select = reinterpret_cast<SHOpenFolderAndSelectItemsFn>(function("SHOpenFolderAndSelectItems"));
+  const auto create = ExportedFunction<ILCreateFromPathWFn>(shell32.get(), "ILCreateFromPathW");
+  const auto select = ExportedFunction<SHOpenFolderAndSelectItemsFn>(shell32.get(), "SHOpenFolderAndSelectItems");
   if (!create || !select) return false;
   const unique_cotaskmem<PIDLIST_ABSOLUTE> item(create(path.c_str()));
   return item && SUCCEEDED(select(item.get(), 0, nullptr, 0));

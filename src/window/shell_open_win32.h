@@ -12,7 +12,8 @@ namespace kavren::win32 {
 
 // Each asks the shell on a thread of its own and returns at once: the shell
 // may take its time (a slow share, a program that starts slowly, a dialog
-// of its own), and the window never waits for it.
+// of its own), and the window never waits for it. Where no thread can be had,
+// nothing is asked, and the system's warning sound says so.
 
 // The file opens as text, in the program that opens .txt files, whatever
 // its extension: the shell's own verb for the file would run a program, a
