@@ -46,6 +46,7 @@ struct ShellCalls {
   bool (*select_in_folder)(const std::wstring& path);
   void (*start_explorer)(const std::wstring& path);
 };
+// Written by a test before any verb runs; read by the verbs' threads.
 extern ShellCalls shell_calls;
 
 }  // namespace kavren::win32
