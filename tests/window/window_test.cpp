@@ -545,6 +545,7 @@ TEST_F(Form1Stalled, EscEndsThePassAtOnceKeepingTheLabelsFoundAndSaysItStopped) 
   std::vector<std::wstring> labels(200, L"");
   std::fill_n(labels.begin(), 150, L"UTF8");
   EXPECT_EQ(ListBoxRows(f[Control::List2]), labels);
+  EXPECT_EQ(std::get<1>(f.StatusParts()[1]), L"UTF8：150");
   EXPECT_TRUE(std::get<1>(f.StatusParts()[0]).starts_with(L"已停止：已分析 150 / 200 个文件"));
   EXPECT_FALSE(::IsWindowEnabled(f[Control::Command2]));
   POINT inside = {4, 4};
@@ -637,6 +638,10 @@ TEST(Form1Lists, ShowTheSameRowsSideBySideWhicheverScrollsOrGrowsAndTipsNameTheR
       EXPECT_EQ(tip_of_second_row(false), second_row()) << "the tip kept the row scrolled away";
     }
   }
+  // A file added after the pass has no label, and the labels still sit beside their own files.
+  f.form().AppendChosenFiles({{L"late.txt", be}});
+  f.Post(lists[0], WM_VSCROLL, SB_BOTTOM);
+  EXPECT_EQ(top(lists[0]), top(lists[1]));
 }
 
 TEST(Form1Drop, AddsDroppedFilesAndTheTxtFilesOfDroppedTreesInExplorersOrderAsOneBatch) {
