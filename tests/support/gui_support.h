@@ -11,7 +11,6 @@
 #include <functional>
 #include <future>
 #include <memory>
-#include <optional>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -41,14 +40,6 @@ inline bool PumpUntil(HWND form, std::chrono::milliseconds timeout, const std::f
     }
     if (const bool held = done(); held || std::chrono::steady_clock::now() >= deadline) return held;
   }
-}
-
-// The code the program's loop would end with, if its WM_QUIT comes in time.
-inline std::optional<int> QuitCode(HWND form, std::chrono::milliseconds timeout = 10s) {
-  MSG quit{};
-  if (!PumpUntil(form, timeout, [&] { return ::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE); }))
-    return {};
-  return static_cast<int>(quit.wParam);
 }
 
 inline std::vector<HWND> VisibleTopLevelWindows(DWORD process_id, const wchar_t* window_class = nullptr) {
