@@ -56,7 +56,6 @@ RECT WorkAreaOf(HWND window, DWORD otherwise) {
 std::unique_ptr<Form1> Form1::Create(HINSTANCE instance, int show_command, Form1Seams seams) {
   if (!RegisterForm1Class(instance, &Form1::WindowProc)) return nullptr;
   std::unique_ptr<Form1> form(new Form1());
-  form->existence_ = ExistenceChecks(seams.look_up);
   form->seams_ = std::move(seams);
   // Created hidden at a provisional place: the size and position depend on
   // the DPI of the monitor it lands on, known only once it exists.

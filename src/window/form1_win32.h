@@ -42,9 +42,6 @@ struct Form1Seams {
   Walker walk{};
   // The pass's read-ahead, in place of the one chosen for this system.
   ReadAheadPool read_ahead = DefaultReadAheadPool();
-  // What the lists' menu asks of a row's file, in place of KindOfPath: a
-  // storage that does not answer can be stood in for.
-  ExistenceChecks::LookUp look_up = KindOfPath;
 };
 
 class Form1 final : public BaseWindow<Form1> {
