@@ -17,14 +17,13 @@ namespace kavren::testing {
 // any worker still inside the stalled read.
 class StalledReader {
   struct State {
-    std::wstring name;
     std::mutex mutex;
     std::condition_variable changed;
     bool released = false;
   };
 
  public:
-  explicit StalledReader(std::wstring name) : state_(std::make_shared<State>()) { state_->name = std::move(name); }
+  explicit StalledReader(std::wstring name) : name_(std::move(name)) {}
   void Release() {
     const std::lock_guard lock(state_->mutex);
     state_->released = true;
@@ -38,15 +37,15 @@ class StalledReader {
     };
   }
   [[nodiscard]] FileReader Reader() const {
-    return [stall = Stall(), name = state_->name](const std::wstring& path, ReadFailure& failure,
-                                                  ContentVerdict& content) {
+    return [stall = Stall(), name = name_](const std::wstring& path, ReadFailure& failure, ContentVerdict& content) {
       if (path.ends_with(name)) stall();
       return GetFileEncoding(path, failure, &content);
     };
   }
 
  private:
-  std::shared_ptr<State> state_;
+  std::wstring name_;
+  std::shared_ptr<State> state_ = std::make_shared<State>();
 };
 
 }  // namespace kavren::testing

@@ -100,8 +100,6 @@ class Form1WithFiles : public ::testing::Test {
     f.Menu(f[Control::List2], row, keys);
     return TakeClipboard();
   }
-  // The row selected in each list.
-  [[nodiscard]] Rows Selected() const { return BothLists(f, LB_GETCURSEL); }
 
   Form1Fixture f;
   TempDir dir;
@@ -244,14 +242,14 @@ TEST_F(Form1Analysed, TipsAndCtrlCNameEachFilesFullPathAndWhichMarkItsLabelStand
   };
   const std::wstring table = std::accumulate(std::begin(rows), std::end(rows), std::wstring());
   ::SetFocus(f[Control::List1]);
-  const auto selected = Selected();
+  const auto selected = BothLists(f, LB_GETCURSEL);
   const std::wstring copied = CtrlC(f, Control::List1);
   EXPECT_EQ(copied.substr(0, table.size()), table);
   // The system's words for the error, which differ between Wine's versions, and the line's end.
   EXPECT_TRUE(copied.size() > table.size() + 2 && copied.ends_with(L"\r\n")) << copied;
   EXPECT_EQ(std::get<1>(f.StatusParts()[0]), L"已复制 6 行结果");
   EXPECT_EQ(::GetFocus(), f[Control::List1]);
-  EXPECT_EQ(Selected(), selected);
+  EXPECT_EQ(BothLists(f, LB_GETCURSEL), selected);
   EXPECT_EQ(CtrlC(f, Control::List1, 0), L"(and the old HTML)") << "a plain C copied";
   EXPECT_EQ(MenuOn(1, {'C'}), copied);
   // Another window holds the clipboard open: no copy, and the status bar says so.
@@ -292,7 +290,7 @@ TEST_F(
       ::PostMessageW(bar, WM_LBUTTONDOWN, MK_LBUTTON, at);
       f.Post(bar, WM_LBUTTONUP, 0, at);
     }
-    EXPECT_EQ(Selected(), std::pair(row, row)) << label;
+    EXPECT_EQ(BothLists(f, LB_GETCURSEL), std::pair(row, row)) << label;
   }
 }
 
@@ -325,7 +323,7 @@ TEST_F(Form1Analysed, GreysOpenAndTheFilesFolderWhereTheyCannotActAndEachCopyIte
   for (const auto& [row, keys, open_item, folder_item, copied] : menus) {
     EXPECT_EQ(MenuOn(row, keys), copied) << row;
     EXPECT_EQ(std::pair(menu_items.at(0), menu_items.at(1)), std::pair(open_item, folder_item)) << row;
-    EXPECT_EQ(Selected(), Rows(row, row));
+    EXPECT_EQ(BothLists(f, LB_GETCURSEL), Rows(row, row));
     // Deleted since the menu first found it: the first answer is not kept.
     if (copied == Path(0)) ::DeleteFileW(Path(0).c_str());
   }
@@ -366,7 +364,7 @@ TEST_F(Form1WithFiles, SayWhichFilesWithoutAMarkHoldUtf8WhichDoNotAndWhichOnlyAs
   EXPECT_EQ(std::get<1>(f.StatusParts()[0]), L"已复制 2 个文件的路径");
   // The last item: the next empty file.
   MenuOn(3, {VK_UP, VK_RETURN});
-  EXPECT_EQ(Selected(), Rows(9, 9)) << menu_items.back();
+  EXPECT_EQ(BothLists(f, LB_GETCURSEL), Rows(9, 9)) << menu_items.back();
 }
 
 // The shell's own: Notepad for a .txt file, Explorer for its folder. Each window found is closed again.

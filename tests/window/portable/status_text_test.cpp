@@ -11,18 +11,15 @@ TEST(StatusText, SaysWhereTheBatchStandsInEachStateWithThousandsSeparators) {
   const WorkState stopped{.pass_files = 6, .pass_ms = 1'500, .pass_stopped = true};
   const std::wstring stop = L"已停止：已分析 3 / 6 个文件，用时 1.5 秒";
   const std::wstring pick = L"点击“分析编码方式”查看每个文件的编码方式";
+  constexpr std::wstring_view once = kOnePassEachRun;
   // Each state, and the lines it must show: where the batch stands, what to do next, and why, said where the
   // mouse rests on the state.
   const std::tuple<BatchState, WorkState, std::wstring, std::wstring, std::wstring_view> rows[] = {
       {{.now_ms = 9'000}, paced, L"正在分析：39,990 / 40,000 个文件（99%）", L"已用 9 秒，即将完成。按 Esc 停止", {}},
-      {{.files = 6, .analysed = 3, .pass_used = true}, stopped, stop, L"", {}},
+      {{.files = 6, .analysed = 3, .pass_used = true}, stopped, stop, {}, {}},
       // Files added after a stop are counted, as after a full pass; a clear after a stop is no stop of these.
-      {{.files = 8, .analysed = 3, .pass_used = true},
-       stopped,
-       stop + L"；之后加入的 2 个未分析",
-       L"",
-       kOnePassEachRun},
-      {{.files = 6, .pass_used = true}, stopped, L"共 6 个文件，未分析", std::wstring(kOnePassEachRun), {}},
+      {{.files = 8, .analysed = 3, .pass_used = true}, stopped, stop + L"；之后加入的 2 个未分析", {}, once},
+      {{.files = 6, .pass_used = true}, stopped, L"共 6 个文件，未分析", std::wstring(once), {}},
       // The files already listed were listed again by the walk, not added.
       {{.files = 1'500, .repeated = 200},
        {.listed = 1'000, .walk_stopped = true},
@@ -34,8 +31,8 @@ TEST(StatusText, SaysWhereTheBatchStandsInEachStateWithThousandsSeparators) {
       {{.files = 3, .analysed = 2, .pass_used = true},
        {.pass_ms = 70},
        L"已分析 2 个文件，用时不到 0.1 秒；之后加入的 1 个未分析",
-       L"",
-       kOnePassEachRun},
+       {},
+       once},
       {{.pass_used = true}, {}, L"没有文件", L"已分析过一次：再加入的文件只会列出；要分析，请重新启动程序", {}},
       {{},
        {.walk_empty = true},
