@@ -14,6 +14,12 @@ constexpr ULONGLONG kStatusIntervalMs = 1000;
 
 LongWork::~LongWork() { Abandon(); }
 
+std::function<void()> LongWork::TellEnded() const {
+  // The handle is copied: the thread may post after LongWork is gone, and
+  // a message to a window that is gone is dropped.
+  return [window = window_] { ::PostMessageW(window, kWorkEndedMessage, 0, 0); };
+}
+
 void LongWork::Started() {
   status_shown_ = ::GetTickCount64();
   ::SetTimer(window_, kWorkTimerId, kTickMs, nullptr);
@@ -22,17 +28,13 @@ void LongWork::Started() {
 void LongWork::StartPass(const RowList& List1, RowList& List2, CommandButton& Command2, ReadAheadPool pool,
                          FileReader read) {
   PassStarted(state_, static_cast<std::int64_t>(::GetTickCount64()), List1.RowCount());
-  // The handle is copied: the thread may post after LongWork is gone, and
-  // a message to a window that is gone is dropped.
-  pass_ = RunAnalysisPass(List1, List2, Command2, pool, std::move(read),
-                          [window = window_] { ::PostMessageW(window, kWorkEndedMessage, 0, 0); });
+  pass_ = RunAnalysisPass(List1, List2, Command2, pool, std::move(read), TellEnded());
   Started();
 }
 
 void LongWork::StartWalk(std::vector<std::wstring> paths, const Walker& walk) {
   WalkStarted(state_);
-  walk_ = std::make_unique<BackgroundWalk>(std::move(paths), walk,
-                                           [window = window_] { ::PostMessageW(window, kWorkEndedMessage, 0, 0); });
+  walk_ = std::make_unique<BackgroundWalk>(std::move(paths), walk, TellEnded());
   Started();
 }
 

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -54,6 +55,8 @@ class LongWork {
 
  private:
   void Started();
+  // What the work's thread calls as the work ends: the window takes the last of it at once.
+  [[nodiscard]] std::function<void()> TellEnded() const;
 
   const HWND window_;
   WorkState state_;
